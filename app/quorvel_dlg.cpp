@@ -1,0 +1,202 @@
+#include "app/quorvel_dlg.h"
+
+#include <shellapi.h>
+
+#include "app/bar_layout.h"
+#include "app/singletons.h"
+#include "settings/settings_store.h"
+
+namespace qv {
+
+namespace {
+
+void Place(const Window& window, const PixelRect& rect) {
+    window.Move(rect.x, rect.y, rect.width, rect.height);
+}
+
+} // namespace
+
+MessageTable CQuorvelDlg::Messages() const {
+    static constexpr MessageEntry table[] = {
+        OnMessage<WM_TIMER, &CQuorvelDlg::OnTimer>(),
+        OnMessage<WM_HOTKEY, &CQuorvelDlg::OnHotKey>(),
+        OnMessage<WM_RBUTTONDOWN, &CQuorvelDlg::OnRButtonDown, After::Default>(),
+        OnMessage<WM_RBUTTONUP, &CQuorvelDlg::OnRButtonUp, After::Default>(),
+        OnMessage<WM_PAINT, &CQuorvelDlg::OnPaint>(),
+        OnMessage<WM_ERASEBKGND, &CQuorvelDlg::OnEraseBackground>(),
+        OnMessage<WM_QUERYDRAGICON, &CQuorvelDlg::OnQueryDragIcon>(),
+        OnCommand<ID_SETTINGS, &CQuorvelDlg::OnSettings>(),
+        OnCommand<ID_TOGGLE_PLAYLIST, &CQuorvelDlg::OnTogglePlaylist>(),
+        OnCommand<ID_TOGGLE_NEWS, &CQuorvelDlg::ToggleNewsWindow>(),
+        OnCommand<ID_TOGGLE_WEB_SEARCH, &CQuorvelDlg::ToggleSearchBox>(),
+        OnCommand<ID_HELP_UPDATE, &CQuorvelDlg::OnHelpAndUpdate>(),
+        OnCommand<ID_ABOUT, &CQuorvelDlg::OnAbout>(),
+        OnCommand<ID_TASK_MANAGER, &CQuorvelDlg::OnTaskManager>(),
+        OnCommand<ID_EXIT, &CQuorvelDlg::OnExit>(),
+        IgnoreCommand<IDOK>(),
+        IgnoreCommand<IDCANCEL>(),
+        IgnoreCommand<ID_UNUSED_32775>(),
+    };
+    return table;
+}
+
+void CQuorvelDlg::BindControls() {
+    Bind(IDC_BAR_NEWS_HOVER, newsHover);
+    Bind(IDC_BAR_PLAY_HOVER, playHover);
+    Bind(IDC_BAR_PLAYER_HOVER, playerHover);
+    Bind(IDC_BAR_WEB_SEARCH_HOVER, webSearchHover);
+    Bind(IDC_BAR_STOP_HOVER, stopHover);
+    Bind(IDC_BAR_STOP, stop);
+    Bind(IDC_BAR_SKIN, background);
+    Bind(IDC_BAR_VIDEO_SEARCH_HOVER, videoSearchHover);
+}
+
+BOOL CQuorvelDlg::OnInitDialog() {
+    applicationIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+    CreateChildWindows();
+    MakeWindowsLayered();
+    PlaceSkinControls();
+    LayOutSearchBox();
+    ParkPanels();
+    faceName = "Segoe UI";
+    barFontHeight = 12;
+    panelFontHeight = 16;
+    headingFontHeight = 18;
+    SnapBarHome();
+    adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
+    SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
+    RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
+    CreateGaugeTools();
+    menu_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_POPUP)));
+    popupMenu_ = GetSubMenu(menu_.get(), 0);
+    return TRUE;
+}
+
+void CQuorvelDlg::CreateChildWindows() {
+    thePlaylist.Create(hwnd_);
+    theNews.Create(hwnd_);
+    theBalloon.Create(hwnd_);
+    theSearchBox.Create(hwnd_);
+    theAboutBox.Create(hwnd_);
+    thePlayerFrame.Create(hwnd_);
+    thePlayerBrowser.Create(hwnd_);
+    thePlaylist.colorKey = SkinColourKey;
+    theBalloon.colorKey = SkinColourKey;
+    theSearchBox.colorKey = SkinColourKey;
+    thePlayerFrame.colorKey = SkinColourKey;
+}
+
+void CQuorvelDlg::MakeWindowsLayered() {
+    MakeLayered(ExStyle(), SkinColourKey, 255);
+    // The panels take on the bar's tool-window style, so none gets a taskbar button.
+    const LONG_PTR barStyle = ExStyle();
+    for (const Window* panel :
+         std::initializer_list<const Window*>{&thePlaylist, &theNews, &theBalloon, &theSearchBox}) {
+        panel->MakeLayered(barStyle, SkinColourKey, 255);
+    }
+    thePlayerFrame.MakeLayered(barStyle, SkinColourKey, 0);
+    thePlayerFrame.ShowNoActivate();
+}
+
+void CQuorvelDlg::PlaceSkinControls() {
+    for (const ControlPlacement& placement : kBarControlPlacements) {
+        Place(Window(Item(placement.controlId)), placement.rect);
+    }
+}
+
+void CQuorvelDlg::LayOutSearchBox() {
+    Place(Window(theSearchBox.Item(IDC_SEARCH_EDIT)), kSearchEditRect);
+    Place(Window(theSearchBox.Item(IDC_SEARCH_ICON)), kSearchIconRect);
+    Place(theSearchBox, kSearchBoxRect);
+    theSearchBox.CenterOnDesktop();
+}
+
+void CQuorvelDlg::ParkPanels() {
+    Place(thePlaylist, kPlaylistParkedRect);
+    Place(Window(thePlaylist.Item(IDC_PLAYLIST_NAMES)), kPlaylistNamesRect);
+    thePlaylist.ShowNoActivate();
+    Place(theNews, kNewsParkedRect);
+    theNews.ShowNoActivate();
+}
+
+void CQuorvelDlg::CreateGaugeTools() {
+    gaugePen.reset(CreatePen(PS_NULL, 0, RGB(255, 255, 255)));
+    gaugeTrackBrush.reset(CreateSolidBrush(RGB(0, 128, 0)));
+    gaugeFillBrush.reset(CreateSolidBrush(RGB(0, 254, 0)));
+}
+
+void CQuorvelDlg::SnapBarHome() const {
+    const PixelRect home = BarHomeRect(GetSystemMetrics(SM_CXSCREEN));
+    SetWindowPos(hwnd_, nullptr, home.x, home.y, home.width, home.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CQuorvelDlg::TogglePlaylistPanel() {}
+
+void CQuorvelDlg::ToggleNewsWindow() {}
+
+void CQuorvelDlg::ToggleSearchBox() {}
+
+void CQuorvelDlg::OnTimer(UINT_PTR) {}
+
+void CQuorvelDlg::OnHotKey(int id) {
+    if (id == SearchHotKey) {
+        ToggleSearchBox();
+    }
+}
+
+void CQuorvelDlg::OnRButtonDown(UINT, POINT) {
+    theBalloon.Show(false);
+}
+
+void CQuorvelDlg::OnRButtonUp(UINT, POINT point) {
+    ClientToScreen(hwnd_, &point);
+    TrackPopupMenu(popupMenu_, TPM_LEFTALIGN, point.x, point.y, 0, hwnd_, nullptr);
+}
+
+void CQuorvelDlg::OnPaint() {
+    PaintDC paint(hwnd_);
+}
+
+BOOL CQuorvelDlg::OnEraseBackground(HDC) {
+    return FALSE;
+}
+
+HICON CQuorvelDlg::OnQueryDragIcon() {
+    return applicationIcon;
+}
+
+void CQuorvelDlg::OnSettings() {
+    if (theOptions.RunModal(hwnd_) != IDOK) {
+        return;
+    }
+    adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
+}
+
+void CQuorvelDlg::OnTogglePlaylist() {
+    SnapBarHome();
+    TogglePlaylistPanel();
+}
+
+void CQuorvelDlg::OnHelpAndUpdate() {}
+
+void CQuorvelDlg::OnAbout() {
+    // The label lets go of the old font before it is deleted.
+    UniqueFont font(CreateFontA(25, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                FF_SWISS, faceName));
+    SendMessageA(theAboutBox.Item(IDC_ABOUT_TITLE), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(font.get()), TRUE);
+    aboutTitleFont_ = std::move(font);
+    theAboutBox.Show(true);
+}
+
+void CQuorvelDlg::OnTaskManager() {
+    ShellExecuteA(nullptr, "open", "taskmgr", nullptr, nullptr, SW_SHOW);
+}
+
+void CQuorvelDlg::OnExit() {
+    PostQuitMessage(0);
+}
+
+} // namespace qv

@@ -1,0 +1,232 @@
+#include "app/quorvel_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/bar_layout.h"
+#include "app/singletons.h"
+#include "testing/scratch_registry.h"
+
+namespace {
+
+using namespace qv;
+
+struct LayeredState {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+};
+
+LayeredState Layered(HWND window) {
+    LayeredState state;
+    GetLayeredWindowAttributes(window, &state.key, &state.alpha, &state.flags);
+    return state;
+}
+
+PixelRect ScreenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+PixelRect RectInParent(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+class Bar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(theBar.Create(nullptr));
+        screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    }
+    void TearDown() override { theBar.Destroy(); }
+    int screenWidth = 0;
+};
+
+TEST_F(Bar, SitsAtItsHomeAsAColourKeyedToolWindow) {
+    EXPECT_EQ(ScreenRect(theBar.hwnd()), BarHomeRect(screenWidth));
+    EXPECT_TRUE(theBar.IsVisible());
+    const LONG_PTR exStyle = theBar.ExStyle();
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW); // no taskbar button
+    EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+    const LayeredState layered = Layered(theBar.hwnd());
+    EXPECT_EQ(layered.key, COLORREF(0x00FF00));
+    EXPECT_EQ(layered.alpha, 255);
+    EXPECT_EQ(layered.flags, DWORD(LWA_COLORKEY | LWA_ALPHA));
+}
+
+TEST_F(Bar, CreatesLayersAndParksItsWindows) {
+    for (const CDialog* panel : std::initializer_list<const CDialog*>{&thePlaylist, &theNews,
+                                                                      &theBalloon, &theSearchBox}) {
+        ASSERT_TRUE(IsWindow(panel->hwnd())) << panel->TemplateId();
+        EXPECT_EQ(GetWindow(panel->hwnd(), GW_OWNER), theBar.hwnd()) << panel->TemplateId();
+        EXPECT_TRUE(panel->ExStyle() & WS_EX_LAYERED) << panel->TemplateId();
+        EXPECT_TRUE(panel->ExStyle() & WS_EX_TOOLWINDOW) << panel->TemplateId();
+        EXPECT_EQ(Layered(panel->hwnd()).alpha, 255) << panel->TemplateId();
+        EXPECT_EQ(Layered(panel->hwnd()).key, COLORREF(0x00FF00)) << panel->TemplateId();
+    }
+    EXPECT_TRUE(IsWindow(theAboutBox.hwnd()));
+    EXPECT_FALSE(theAboutBox.IsVisible());
+    EXPECT_TRUE(IsWindow(thePlayerBrowser.hwnd()));
+
+    EXPECT_EQ(Layered(thePlayerFrame.hwnd()).alpha, 0);
+    EXPECT_TRUE(thePlayerFrame.IsVisible());
+
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), kPlaylistParkedRect);
+    EXPECT_TRUE(thePlaylist.IsVisible());
+    EXPECT_EQ(RectInParent(thePlaylist.Item(IDC_PLAYLIST_NAMES)), kPlaylistNamesRect);
+    EXPECT_EQ(ScreenRect(theNews.hwnd()), kNewsParkedRect);
+    EXPECT_TRUE(theNews.IsVisible());
+
+    const PixelRect box = ScreenRect(theSearchBox.hwnd());
+    EXPECT_EQ(box.width, 378);
+    EXPECT_EQ(box.height, 53);
+    EXPECT_NEAR(box.x, (screenWidth - 378) / 2, 1);
+    EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_EDIT)), kSearchEditRect);
+    EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_ICON)), kSearchIconRect);
+
+    EXPECT_EQ(thePlaylist.colorKey, SkinColourKey);
+    EXPECT_EQ(theBalloon.colorKey, SkinColourKey);
+    EXPECT_EQ(theSearchBox.colorKey, SkinColourKey);
+    EXPECT_EQ(thePlayerFrame.colorKey, SkinColourKey);
+}
+
+TEST_F(Bar, PlacesItsSkinControlsAndShowsOnlyTheBackground) {
+    EXPECT_EQ(RectInParent(theBar.Item(IDC_BAR_SKIN)), (PixelRect{0, 0, 235, 18}));
+    EXPECT_TRUE(theBar.background.IsVisible());
+    for (const ControlPlacement& placement : kBarControlPlacements) {
+        const HWND control = theBar.Item(placement.controlId);
+        EXPECT_EQ(RectInParent(control), placement.rect) << placement.controlId;
+        EXPECT_FALSE(IsWindowVisible(control)) << placement.controlId;
+    }
+    EXPECT_EQ(theBar.stop.hwnd(), theBar.Item(IDC_BAR_STOP));
+}
+
+TEST_F(Bar, KeepsItsFieldsAndGaugeTools) {
+    EXPECT_STREQ(theBar.faceName, "Segoe UI");
+    EXPECT_EQ(theBar.barFontHeight, 12);
+    EXPECT_EQ(theBar.panelFontHeight, 16);
+    EXPECT_EQ(theBar.headingFontHeight, 18);
+    LOGBRUSH fill{}, track{};
+    GetObjectA(theBar.gaugeFillBrush.get(), sizeof fill, &fill);
+    GetObjectA(theBar.gaugeTrackBrush.get(), sizeof track, &track);
+    EXPECT_EQ(fill.lbColor, RGB(0, 254, 0));
+    EXPECT_EQ(track.lbColor, RGB(0, 128, 0));
+    LOGPEN pen{};
+    GetObjectA(theBar.gaugePen.get(), sizeof pen, &pen);
+    EXPECT_EQ(pen.lopnStyle, UINT(PS_NULL));
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(theBar.hwnd(), WM_QUERYDRAGICON, 0, 0)),
+              theBar.applicationIcon);
+    EXPECT_NE(theBar.applicationIcon, nullptr);
+}
+
+TEST_F(Bar, HoldsTheSearchHotKey) {
+    // The bar registered Ctrl+Shift+Ctrl, so nobody else can have it.
+    EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_CONTROL));
+}
+
+TEST_F(Bar, MenuHasTheEightCommandsAndThreeSeparators) {
+    struct Item {
+        UINT id;
+        std::string text;
+    };
+    const std::vector<Item> expected{
+        {ID_SETTINGS, "&Settings..."},
+        {0, ""},
+        {ID_TOGGLE_PLAYLIST, "Show/Hide Play&list"},
+        {ID_TOGGLE_NEWS, "&Read News - RSS"},
+        {ID_TOGGLE_WEB_SEARCH, "Search the &Web..."},
+        {ID_HELP_UPDATE, "&Help and Update"},
+        {ID_ABOUT, "&About..."},
+        {0, ""},
+        {ID_TASK_MANAGER, "Open &Task Manager"},
+        {0, ""},
+        {ID_EXIT, "E&xit"},
+    };
+    const HMENU menu = theBar.PopupMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), int(expected.size()));
+    for (int i = 0; i < int(expected.size()); ++i) {
+        char text[64] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        ASSERT_TRUE(GetMenuItemInfoA(menu, UINT(i), TRUE, &info));
+        if (expected[i].id == 0) {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
+        } else {
+            EXPECT_EQ(info.wID, expected[i].id) << i;
+            EXPECT_EQ(std::string(text), expected[i].text) << i;
+        }
+    }
+}
+
+TEST_F(Bar, EnterAndEscLeaveTheBarOpen) {
+    SendMessageA(theBar.hwnd(), WM_COMMAND, IDOK, 0);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    // And through the keyboard path, as the message loop delivers it.
+    SetFocus(theBar.hwnd());
+    for (WPARAM key : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
+        MSG msg{};
+        msg.hwnd = theBar.hwnd();
+        msg.message = WM_KEYDOWN;
+        msg.wParam = key;
+        if (!CDialog::RouteDialogMessage(msg)) {
+            DispatchMessageA(&msg);
+        }
+    }
+    qv::testing::PumpMessagesFor(50);
+    EXPECT_TRUE(IsWindow(theBar.hwnd()));
+    EXPECT_TRUE(theBar.IsVisible());
+}
+
+TEST_F(Bar, RightPressHidesTheBalloon) {
+    theBalloon.Show(true);
+    SendMessageA(theBar.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 5));
+    EXPECT_FALSE(theBalloon.IsVisible());
+}
+
+TEST_F(Bar, SnapFollowsTheScreenWidth) {
+    theBar.MoveTo(10, 300);
+    theBar.SnapBarHome();
+    EXPECT_EQ(ScreenRect(theBar.hwnd()), BarHomeRect(screenWidth));
+}
+
+TEST(BarModal, ExitEndsTheModalLoop) {
+    // Exit is chosen once the loop runs; the loop must then end and leave the quit message.
+    SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostMessageA(theBar.hwnd(), WM_COMMAND, ID_EXIT, 0);
+    });
+    const DWORD start = GetTickCount();
+    theBar.RunModal(nullptr);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_FALSE(IsWindow(theBar.hwnd()));
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST(BarSettings, AdapterPositionComesFromTheRegistry) {
+    // The real settings key, in the throwaway test prefix.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+    ASSERT_TRUE(theBar.Create(nullptr));
+    EXPECT_EQ(theBar.adapterPosition, 0);
+    theBar.Destroy();
+    const DWORD position = 2;
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", REG_DWORD, &position,
+                    sizeof position);
+    ASSERT_TRUE(theBar.Create(nullptr));
+    EXPECT_EQ(theBar.adapterPosition, 2);
+    theBar.Destroy();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+}
+
+} // namespace

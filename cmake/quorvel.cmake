@@ -1,0 +1,61 @@
+# Each folder lists its files with quorvel_sources(); the targets are made once at the end, so that
+# the portable rules build natively (with sanitizers) and into the Windows program alike.
+function(quorvel_sources)
+  cmake_parse_arguments(ARG "" "" "PORTABLE;WINDOWS;TESTS;WINTESTS;FUZZ" ${ARGN})
+  foreach(kind PORTABLE WINDOWS TESTS WINTESTS FUZZ)
+    foreach(file ${ARG_${kind}})
+      set_property(GLOBAL APPEND PROPERTY QUORVEL_${kind} ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+    endforeach()
+  endforeach()
+endfunction()
+
+function(quorvel_define_targets)
+  foreach(kind PORTABLE WINDOWS TESTS WINTESTS FUZZ)
+    get_property(${kind} GLOBAL PROPERTY QUORVEL_${kind})
+  endforeach()
+
+  add_library(quorvel_portable STATIC ${PORTABLE})
+  target_include_directories(quorvel_portable PUBLIC ${PROJECT_SOURCE_DIR})
+
+  if(QUORVEL_FUZZ)
+    target_compile_options(quorvel_portable PUBLIC -fsanitize=fuzzer-no-link,address,undefined)
+    foreach(target_source ${FUZZ})
+      get_filename_component(name ${target_source} NAME_WE)
+      add_executable(${name} ${target_source})
+      target_link_libraries(${name} PRIVATE quorvel_portable)
+      target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    endforeach()
+    return()
+  endif()
+
+  add_executable(quorvel_tests ${TESTS})
+  target_link_libraries(quorvel_tests PRIVATE quorvel_portable gtest_main)
+
+  if(NOT WIN32)
+    # One process for the whole portable suite: quick, and its summary line is read by CI.
+    add_test(NAME portable COMMAND quorvel_tests)
+    return()
+  endif()
+
+  add_test(NAME portable_under_wine COMMAND quorvel_tests)
+  set(win_libs comctl32 comdlg32 gdi32 user32 advapi32 shell32 ole32 oleaut32 uuid iphlpapi
+               ws2_32 wininet urlmon psapi)
+
+  add_library(quorvel_resources OBJECT ${QUORVEL_RC})
+  target_include_directories(quorvel_resources PRIVATE ${PROJECT_SOURCE_DIR}/res)
+
+  add_library(quorvel_windows STATIC ${WINDOWS})
+  target_link_libraries(quorvel_windows PUBLIC quorvel_portable ${win_libs})
+
+  add_executable(Quorvel WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp)
+  target_link_libraries(Quorvel PRIVATE quorvel_windows quorvel_resources)
+  set_target_properties(Quorvel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+  add_executable(quorvel_wintests ${WINTESTS})
+  target_link_libraries(quorvel_wintests PRIVATE quorvel_windows quorvel_resources gtest)
+  set_target_properties(quorvel_wintests PROPERTIES RUNTIME_OUTPUT_DIRECTORY
+                                                    ${CMAKE_BINARY_DIR}/bin)
+  # Each test in its own process: the windows are process-wide singletons.
+  gtest_discover_tests(quorvel_wintests DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST
+                       PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,110 @@
+#include "framework/dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "framework/handles.h"
+#include "res/resource.h"
+#include "testing/scratch_registry.h"
+
+namespace {
+
+using namespace qv;
+
+// Any template of the program will do; the About box has buttons to press.
+class ProbeDialog : public CDialog {
+public:
+    ProbeDialog() : CDialog(IDD_ABOUT) {}
+
+    std::vector<UINT_PTR> timers;
+    std::vector<UINT> commands;
+    bool fontBeforeInit = false;
+    bool initialised = false;
+    POINT lastClick{};
+
+    void OnTimer(UINT_PTR id) { timers.push_back(id); }
+    void OnFirst() { commands.push_back(1); }
+    void OnSecond() { commands.push_back(2); }
+    void OnSetFont(WPARAM, LPARAM) { fontBeforeInit = fontBeforeInit || !initialised; }
+    void OnLButtonDown(UINT, POINT point) { lastClick = point; }
+    void OnClose() { EndDialog(77); }
+
+protected:
+    MessageTable Messages() const override {
+        static constexpr MessageEntry table[] = {
+            OnMessage<WM_TIMER, &ProbeDialog::OnTimer>(),
+            OnMessage<WM_SETFONT, &ProbeDialog::OnSetFont, After::Default>(),
+            OnMessage<WM_LBUTTONDOWN, &ProbeDialog::OnLButtonDown>(),
+            OnCommand<40001, &ProbeDialog::OnFirst>(),
+            OnNotify<40002, 5, &ProbeDialog::OnSecond>(),
+            OnCommand<IDCLOSE, &ProbeDialog::OnClose>(),
+            IgnoreCommand<IDCANCEL>(),
+        };
+        return table;
+    }
+    BOOL OnInitDialog() override {
+        initialised = true;
+        return TRUE;
+    }
+};
+
+TEST(Dialog, TableRoutesMessagesCommandsAndNotifications) {
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_TRUE(dialog.fontBeforeInit) << "messages before WM_INITDIALOG must reach the object";
+    SendMessageA(dialog.hwnd(), WM_TIMER, 7, 0);
+    SendMessageA(dialog.hwnd(), WM_LBUTTONDOWN, 0, MAKELPARAM(-3, 12));
+    SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(40001, 0), 0);
+    SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(40001, 1), 0); // accelerator
+    SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(40001, 5), 0); // a notification
+    SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(40002, 5), 0); // the notification
+    SendMessageA(dialog.hwnd(), WM_COMMAND, MAKEWPARAM(40002, 0), 0); // not that one
+    EXPECT_EQ(dialog.timers, std::vector<UINT_PTR>{7});
+    EXPECT_EQ(dialog.lastClick.x, -3);
+    EXPECT_EQ(dialog.lastClick.y, 12);
+    EXPECT_EQ(dialog.commands, (std::vector<UINT>{1, 1, 2}));
+    dialog.Destroy();
+    EXPECT_EQ(dialog.hwnd(), nullptr);
+}
+
+TEST(Dialog, ModalRunReturnsTheEndResultAndReenablesTheOwner) {
+    ProbeDialog owner;
+    ASSERT_TRUE(owner.Create(nullptr));
+    static ProbeDialog modal;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        EXPECT_FALSE(IsWindowEnabled(GetWindow(modal.hwnd(), GW_OWNER)));
+        PostMessageA(modal.hwnd(), WM_COMMAND, IDCLOSE, 0);
+    });
+    EXPECT_EQ(modal.RunModal(owner.hwnd()), 77);
+    EXPECT_EQ(modal.hwnd(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
+}
+
+TEST(Dialog, ModalRunEndsOnQuitAndPassesItOn) {
+    static ProbeDialog modal;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostQuitMessage(3);
+    });
+    modal.RunModal(nullptr);
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST(Dialog, GdiOwnersLeaveTheObjectCountFlat) {
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 500; ++i) {
+        UniqueFont font(CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Segoe UI"));
+        UniqueBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+        UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+        UniqueBitmap bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
+        SelectGuard selectBitmap(dc.get(), bitmap.get());
+        SelectGuard selectFont(dc.get(), font.get());
+    }
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+}
+
+} // namespace

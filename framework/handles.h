@@ -1,0 +1,83 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/unique_handle.h"
+
+namespace qv {
+
+// Wrappers, not the imported functions themselves: a dllimport address is no template argument.
+inline void CloseGdiObject(HGDIOBJ object) {
+    DeleteObject(object);
+}
+inline void CloseMemoryDC(HDC dc) {
+    DeleteDC(dc);
+}
+inline void CloseRegKey(HKEY key) {
+    RegCloseKey(key);
+}
+inline void CloseMenu(HMENU menu) {
+    DestroyMenu(menu);
+}
+inline void CloseKernelHandle(HANDLE handle) {
+    CloseHandle(handle);
+}
+
+using UniqueFont = Unique<HFONT, &CloseGdiObject>;
+using UniqueBrush = Unique<HBRUSH, &CloseGdiObject>;
+using UniquePen = Unique<HPEN, &CloseGdiObject>;
+using UniqueBitmap = Unique<HBITMAP, &CloseGdiObject>;
+using UniqueMemoryDC = Unique<HDC, &CloseMemoryDC>;
+using UniqueRegKey = Unique<HKEY, &CloseRegKey>;
+using UniqueMenu = Unique<HMENU, &CloseMenu>;
+using UniqueKernelHandle = Unique<HANDLE, &CloseKernelHandle>;
+
+// GetDC / ReleaseDC: the guard keeps the window for the release.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_) {
+            ReleaseDC(window_, dc_);
+        }
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window) { BeginPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    HDC get() const { return paint_.hdc; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+};
+
+// Selects an object into a DC and puts the previous one back when it goes out of scope.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+    ~SelectGuard() {
+        if (previous_ && previous_ != HGDI_ERROR) {
+            SelectObject(dc_, previous_);
+        }
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+} // namespace qv

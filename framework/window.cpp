@@ -1,0 +1,42 @@
+#include "framework/window.h"
+
+namespace qv {
+
+RECT Window::WindowRect() const {
+    RECT rect{};
+    GetWindowRect(hwnd_, &rect);
+    return rect;
+}
+
+void Window::CenterOnDesktop() const {
+    RECT desktop{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    const RECT own = WindowRect();
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    MoveTo(desktop.left + (desktop.right - desktop.left - width) / 2,
+           desktop.top + (desktop.bottom - desktop.top - height) / 2);
+}
+
+RECT Window::ClientRect() const {
+    RECT rect{};
+    GetClientRect(hwnd_, &rect);
+    return rect;
+}
+
+std::string Window::Text() const {
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), int(text.size()))));
+    return text;
+}
+
+void Window::MakeLayered(LONG_PTR baseExStyle, COLORREF colorKey, BYTE alpha) const {
+    SetExStyle(baseExStyle | WS_EX_LAYERED);
+    SetAlpha(colorKey, alpha);
+}
+
+void Window::SetAlpha(COLORREF colorKey, BYTE alpha) const {
+    SetLayeredWindowAttributes(hwnd_, colorKey, alpha, LWA_COLORKEY | LWA_ALPHA);
+}
+
+} // namespace qv

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace qv {
+
+// A non-owning view of a window: dialogs and their bound controls.
+class Window {
+public:
+    Window() = default;
+    explicit Window(HWND handle) : hwnd_(handle) {}
+
+    HWND hwnd() const { return hwnd_; }
+    explicit operator bool() const { return hwnd_ != nullptr; }
+    void Attach(HWND handle) { hwnd_ = handle; }
+
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    bool IsVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
+    void Show(bool visible) const { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
+    void ShowNoActivate() const { ShowWindow(hwnd_, SW_SHOWNOACTIVATE); }
+    void Move(int x, int y, int width, int height) const {
+        MoveWindow(hwnd_, x, y, width, height, TRUE);
+    }
+    void MoveTo(int x, int y) const {
+        SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    void CenterOnDesktop() const;
+    RECT WindowRect() const;
+    RECT ClientRect() const;
+
+    void SetText(const char* text) const { SetWindowTextA(hwnd_, text); }
+    std::string Text() const;
+
+    LONG_PTR ExStyle() const { return GetWindowLongPtrA(hwnd_, GWL_EXSTYLE); }
+    void SetExStyle(LONG_PTR exStyle) const { SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, exStyle); }
+
+    // Layered with a colour key and an opacity applied together; the style is set from
+    // baseExStyle, so a panel can take on its creator's tool-window style.
+    void MakeLayered(LONG_PTR baseExStyle, COLORREF colorKey, BYTE alpha) const;
+    void SetAlpha(COLORREF colorKey, BYTE alpha) const;
+
+protected:
+    HWND hwnd_ = nullptr;
+};
+
+} // namespace qv

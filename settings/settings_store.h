@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "framework/handles.h"
+#include "settings/feed_value.h"
+#include "settings/setting_names.h"
+
+namespace qv {
+
+// One reading occasion: the settings key is opened once, query-only, for all of its reads.
+// A missing key or value, or one of the wrong type or size, yields the default.
+class SettingsReader {
+public:
+    explicit SettingsReader(const char* keyPath = kSettingsKeyPath);
+
+    uint32_t ReadSettingNumber(const char* name, uint32_t defaultValue) const;
+    std::string ReadSettingText(const char* name) const;
+    FeedSlot ReadFeedSlot(int slot) const; // slot 1..5
+
+private:
+    UniqueRegKey key_;
+};
+
+// One writing occasion: the key is created if needed and opened once for all of its writes.
+// A failed write leaves the old value and the later writes still run.
+class SettingsWriter {
+public:
+    explicit SettingsWriter(const char* keyPath = kSettingsKeyPath);
+
+    void WriteSettingNumber(const char* name, uint32_t value) const;
+    void WriteSettingText(const char* name, std::string_view text) const;
+
+private:
+    UniqueRegKey key_;
+};
+
+// The Run-key entry: the full path of Quorvel.exe beside the program when on, the empty text
+// when off; it is never deleted.
+void WriteStartupEntry(bool on, const char* runKeyPath = kRunKeyPath);
+
+} // namespace qv

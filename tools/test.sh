@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs every test: portable tests natively, each fuzz target for a short while, then the Windows
+# tests under Wine in a throwaway prefix on Xvfb (started here when there is no display).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+failed=0
+
+echo "== portable tests (native, ASan + UBSan)"
+ctest --test-dir build/native --output-on-failure || failed=1
+
+echo "== fuzz targets"
+tools/fuzz.sh "${FUZZ_SECONDS:-15}" || failed=1
+
+echo "== Windows tests under Wine"
+source tools/wine-env.sh
+ensure_display
+use_wine_prefix "$root/build/test-prefix" fresh
+wineserver -p 2>/dev/null || true
+# Serial: the tests share the registry and the screen of one prefix.
+ctest --test-dir build/win --output-on-failure -j1 || failed=1
+wineserver -k 2>/dev/null || true
+
+exit $failed

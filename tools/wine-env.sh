@@ -1,0 +1,56 @@
+# Sourced: sets up a Wine prefix and an X display for running or testing Quorvel.
+#   use_wine_prefix DIR [fresh]   the project's own prefix (never ~/.wine); fresh = throwaway
+#   ensure_display               starts Xvfb when DISPLAY is unset, and stops it on exit
+
+export WINEDEBUG=-all
+# Nothing can be downloaded here: keep Wine from offering Mono or Gecko.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+
+use_wine_prefix() {
+  local prefix=$1 fresh=${2:-}
+  export WINEPREFIX=$prefix
+  if [ -n "$fresh" ]; then
+    wineserver -k 2>/dev/null || true
+    rm -rf "$prefix"
+  fi
+  if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$prefix"
+    wineboot -i >/dev/null 2>&1 || true
+    local reg
+    reg=$(mktemp --suffix=.reg)
+    # A crash must end the process, not open Wine's crash dialog and hang; the faces the
+    # program asks for map to a free sans font so that it looks as it should.
+    cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Segoe UI"="Liberation Sans"
+"MS Sans Serif"="Liberation Sans"
+"MS Shell Dlg"="Liberation Sans"
+REG
+    wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+    rm -f "$reg"
+    wineserver -w
+  fi
+}
+
+ensure_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local number=90
+  while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do
+    number=$((number + 1))
+  done
+  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$number"
+  trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$number" ] && break
+    sleep 0.1
+  done
+  echo "No display was set: started Xvfb on $DISPLAY"
+}
