@@ -26,7 +26,7 @@ MessageTable CQuorvelDlg::Messages() const {
         OnMessage<WM_ERASEBKGND, &CQuorvelDlg::OnEraseBackground>(),
         OnMessage<WM_QUERYDRAGICON, &CQuorvelDlg::OnQueryDragIcon>(),
         OnCommand<ID_SETTINGS, &CQuorvelDlg::OnSettings>(),
-        OnCommand<ID_TOGGLE_PLAYLIST, &CQuorvelDlg::OnTogglePlaylist>(),
+        OnCommand<ID_TOGGLE_PLAYLIST, &CQuorvelDlg::ShowHidePlaylist>(),
         OnCommand<ID_TOGGLE_NEWS, &CQuorvelDlg::ToggleNewsWindow>(),
         OnCommand<ID_TOGGLE_WEB_SEARCH, &CQuorvelDlg::ToggleSearchBox>(),
         OnCommand<ID_HELP_UPDATE, &CQuorvelDlg::OnHelpAndUpdate>(),
@@ -131,8 +131,6 @@ void CQuorvelDlg::SnapBarHome() const {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CQuorvelDlg::TogglePlaylistPanel() {}
-
 void CQuorvelDlg::ToggleNewsWindow() {}
 
 void CQuorvelDlg::ToggleSearchBox() {}
@@ -171,11 +169,6 @@ void CQuorvelDlg::OnSettings() {
         return;
     }
     adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
-}
-
-void CQuorvelDlg::OnTogglePlaylist() {
-    SnapBarHome();
-    TogglePlaylistPanel();
 }
 
 void CQuorvelDlg::OnHelpAndUpdate() {}

@@ -23,6 +23,16 @@ public:
     void TogglePlaylistPanel();
     void ToggleNewsWindow();
     void ToggleSearchBox();
+
+    // The play button, the player icon and the playlist toggles (app/bar_media.cpp).
+    void UpdatePlayButtonHover();
+    void RestPlayButton();
+    void ClickPlayButton();
+    void HoverPlayerIcon();
+    void ClickPlayerIcon();
+    void ReleaseUnpinnedPlayer();
+    void ClickVideoSearch();
+    void ShowHidePlaylist();
     HMENU PopupMenu() const { return popupMenu_; }
 
     HICON applicationIcon = nullptr;
@@ -63,7 +73,6 @@ private:
     HICON OnQueryDragIcon();
 
     void OnSettings();
-    void OnTogglePlaylist();
     void OnHelpAndUpdate();
     void OnAbout();
     void OnTaskManager();

@@ -1,5 +1,6 @@
 # Sourced: sets up a Wine prefix and an X display for running or testing Quorvel.
-#   use_wine_prefix DIR [fresh]   the project's own prefix (never ~/.wine); fresh = throwaway
+#   use_wine_prefix DIR [fresh]   the project's own prefix (never ~/.wine); fresh = throwaway,
+#                                for tests: its windows are not left to a window manager
 #   ensure_display               starts Xvfb when DISPLAY is unset, and stops it on exit
 
 export WINEDEBUG=-all
@@ -32,6 +33,10 @@ REGEDIT4
 "MS Sans Serif"="Liberation Sans"
 "MS Shell Dlg"="Liberation Sans"
 REG
+    if [ -n "$fresh" ]; then
+      # Xvfb has no window manager: Wine would wait two seconds for one at each window's end.
+      printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$reg"
+    fi
     wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
     rm -f "$reg"
     wineserver -w
