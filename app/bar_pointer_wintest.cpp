@@ -4,6 +4,7 @@
 
 #include "app/singletons.h"
 #include "monitor/balloon_layout.h"
+#include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -16,18 +17,11 @@ PixelRect BalloonScreenRect() {
 }
 
 int BalloonAlpha() {
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(theBalloon.hwnd(), nullptr, &alpha, nullptr);
-    return alpha;
+    return qv::testing::LayeredAlpha(theBalloon.hwnd());
 }
 
-// Whether the bar has that timer running; it keeps running.
 bool BarTimerRunning(UINT_PTR id) {
-    if (!KillTimer(theBar.hwnd(), id)) {
-        return false;
-    }
-    SetTimer(theBar.hwnd(), id, 1000, nullptr);
-    return true;
+    return qv::testing::TimerRunning(theBar.hwnd(), id);
 }
 
 int RunningSectionTimer() {
@@ -39,15 +33,8 @@ int RunningSectionTimer() {
     return 0;
 }
 
-class BarPointer : public ::testing::Test {
+class BarPointer : public qv::testing::BarTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(theBar.Create(nullptr));
-        KillTimer(theBar.hwnd(), BarRefreshTimer);
-        screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    }
-    void TearDown() override { theBar.Destroy(); }
-
     void Send(UINT message, int x, int y, UINT flags = 0) const {
         SendMessageA(theBar.hwnd(), message, flags, MAKELPARAM(x, y));
     }
@@ -59,8 +46,6 @@ protected:
                 theBar.playerHover.IsVisible(), theBar.webSearchHover.IsVisible(),
                 theBar.videoSearchHover.IsVisible()};
     }
-
-    int screenWidth = 0;
 };
 
 TEST_F(BarPointer, MovingAlongTheBarLightsEachItemInTurn) {
@@ -141,20 +126,6 @@ TEST_F(BarPointer, LeavingTheCellsFadesTheBalloonOut) {
     EXPECT_EQ(RunningSectionTimer(), 0);
     // Faded out, not hidden: the next hover shows it again from there.
     EXPECT_TRUE(theBalloon.IsVisible());
-}
-
-TEST_F(BarPointer, JumpingStraightToTheNextCellSwitchesTheSection) {
-    Move(60, 8);
-    Move(100, 8);
-    EXPECT_EQ(RunningSectionTimer(), kMemorySection);
-    EXPECT_FALSE(BarTimerRunning(SectionTimerId(kProcessorSection)));
-}
-
-TEST_F(BarPointer, RightPressOnTheBarHidesTheOpenBalloon) {
-    Move(140, 8);
-    ASSERT_TRUE(theBalloon.IsVisible());
-    Send(WM_RBUTTONDOWN, 140, 8, MK_RBUTTON);
-    EXPECT_FALSE(theBalloon.IsVisible());
 }
 
 } // namespace

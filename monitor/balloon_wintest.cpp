@@ -8,6 +8,7 @@
 #include "monitor/balloon_layout.h"
 #include "monitor/info_panel.h"
 #include "monitor/quantity_format.h"
+#include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -27,31 +28,10 @@ PixelRect RectInParent(const Window& control) {
 }
 
 int Alpha() {
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(theBalloon.hwnd(), nullptr, &alpha, nullptr);
-    return alpha;
+    return qv::testing::LayeredAlpha(theBalloon.hwnd());
 }
 
-// Whether the window has that timer running; it keeps running.
-bool TimerRunning(HWND window, UINT_PTR id) {
-    if (!KillTimer(window, id)) {
-        return false;
-    }
-    SetTimer(window, id, 1000, nullptr);
-    return true;
-}
-
-class Balloon : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(theBar.Create(nullptr));
-        KillTimer(theBar.hwnd(), BarRefreshTimer);
-        screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    }
-    void TearDown() override { theBar.Destroy(); }
-
-    int screenWidth = 0;
-};
+using Balloon = qv::testing::BarTest;
 
 TEST_F(Balloon, EachSectionHangsUnderItsItem) {
     for (int section = kMediaSection; section <= kNetworkSection; ++section) {
@@ -97,12 +77,12 @@ TEST_F(Balloon, TheFadeStartedLastWins) {
     theBar.ShowInfoSection(kMemorySection);
     qv::testing::PumpMessagesFor(400);
     EXPECT_EQ(Alpha(), 230);
-    EXPECT_FALSE(TimerRunning(theBalloon.hwnd(), FadeInTimer));
+    EXPECT_FALSE(qv::testing::TimerRunning(theBalloon.hwnd(), FadeInTimer));
 
     theBar.LeaveHotRows();
     qv::testing::PumpMessagesFor(400);
     EXPECT_EQ(Alpha(), 0);
-    EXPECT_FALSE(TimerRunning(theBalloon.hwnd(), FadeOutTimer));
+    EXPECT_FALSE(qv::testing::TimerRunning(theBalloon.hwnd(), FadeOutTimer));
 
     // A fade-out started at once after a fade-in cancels it, and the other way round.
     theBar.ShowInfoSection(kMemorySection);
@@ -123,13 +103,13 @@ TEST_F(Balloon, PointerEnteringHidesIt) {
 
 TEST_F(Balloon, OnlyTheShownSectionRepaintsEachSecond) {
     theBar.ShowInfoSection(kMemorySection);
-    EXPECT_TRUE(TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
+    EXPECT_TRUE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
     theBar.ShowInfoSection(kNetworkSection);
-    EXPECT_FALSE(TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
-    EXPECT_TRUE(TimerRunning(theBar.hwnd(), SectionTimerId(kNetworkSection)));
+    EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
+    EXPECT_TRUE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kNetworkSection)));
     theBar.LeaveHotRows();
     for (int section = kMediaSection; section <= kNetworkSection; ++section) {
-        EXPECT_FALSE(TimerRunning(theBar.hwnd(), SectionTimerId(section))) << section;
+        EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(section))) << section;
     }
 }
 

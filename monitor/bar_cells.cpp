@@ -1,6 +1,7 @@
 #include "monitor/bar_cells.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "app/bar_layout.h"
@@ -44,19 +45,63 @@ void DrawGauge(HDC dc, const GaugeTools& tools, const Gauge& gauge, double perce
 }
 
 constexpr int kSkinWidth = 235;
+constexpr size_t kSkinPixels = size_t(kSkinWidth) * kBarHeight;
 
-// The skin is decoded from the resources once; each tick copies it afresh onto the canvas,
-// which costs a fraction of loading it again.
-struct SkinBitmaps {
-    UniqueBitmap skin;
-    UniqueBitmap canvas;
+UniqueBitmap CreateCanvasBitmap(uint32_t*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kSkinWidth;
+    info.bmiHeader.biHeight = -kBarHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* memory = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
+    bits = static_cast<uint32_t*>(memory);
+    return bitmap;
+}
+
+// What the cells are composed on: a bitmap the size of the skin, kept selected in a memory DC of
+// its own, and the skin's pixels to start each tick from. Under Wine every selection of a bitmap
+// into a DC costs a round trip to the X resources, and loading the skin costs more than the
+// whole rest of the tick, so neither is done per tick.
+class BarCanvas {
+public:
+    BarCanvas()
+        : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCanvasBitmap(bits_)),
+          selected_(dc_.get(), bitmap_.get()) {
+        const UniqueBitmap skin(static_cast<HBITMAP>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BAR_SKIN), IMAGE_BITMAP, 0,
+                       0, LR_CREATEDIBSECTION)));
+        const UniqueMemoryDC source(CreateCompatibleDC(nullptr));
+        const SelectGuard skinSelected(source.get(), skin.get());
+        BitBlt(dc_.get(), 0, 0, kSkinWidth, kBarHeight, source.get(), 0, 0, SRCCOPY);
+        GdiFlush();
+        if (bits_) {
+            std::copy_n(bits_, kSkinPixels, skin_.begin());
+        }
+    }
+
+    // The canvas, holding a fresh copy of the skin.
+    HDC Fresh() {
+        GdiFlush();
+        if (bits_) {
+            std::copy(skin_.begin(), skin_.end(), bits_);
+        }
+        return dc_.get();
+    }
+
+private:
+    UniqueMemoryDC dc_;
+    uint32_t* bits_ = nullptr;
+    UniqueBitmap bitmap_;
+    SelectGuard selected_;
+    std::array<uint32_t, kSkinPixels> skin_{};
 };
 
-const SkinBitmaps& TheSkinBitmaps(HDC screenCompatible) {
-    static const SkinBitmaps bitmaps{
-        UniqueBitmap(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BAR_SKIN))),
-        UniqueBitmap(CreateCompatibleBitmap(screenCompatible, kSkinWidth, kBarHeight))};
-    return bitmaps;
+BarCanvas& TheBarCanvas() {
+    static BarCanvas canvas;
+    return canvas;
 }
 
 BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
@@ -92,19 +137,13 @@ void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& to
 void CQuorvelDlg::PaintBarCells() {
     const BarCellFigures figures = SampleBarFigures(memoryStatus);
     const UniqueFont font = CreateMonitorFont(faceName, barFontHeight, FW_NORMAL);
-    const WindowDC bar(hwnd_);
-    const SkinBitmaps& bitmaps = TheSkinBitmaps(bar.get());
-    const UniqueMemoryDC skin(CreateCompatibleDC(bar.get()));
-    const UniqueMemoryDC canvas(CreateCompatibleDC(bar.get()));
-    const SelectGuard skinSelected(skin.get(), bitmaps.skin.get());
-    const SelectGuard canvasSelected(canvas.get(), bitmaps.canvas.get());
-    BitBlt(canvas.get(), 0, 0, kSkinWidth, kBarHeight, skin.get(), 0, 0, SRCCOPY);
-    const SelectGuard fontSelected(canvas.get(), font.get());
-    ComposeBarCells(canvas.get(), figures,
-                    {gaugePen.get(), gaugeTrackBrush.get(), gaugeFillBrush.get()});
+    const HDC canvas = TheBarCanvas().Fresh();
+    const SelectGuard fontSelected(canvas, font.get());
+    ComposeBarCells(canvas, figures, {gaugePen.get(), gaugeTrackBrush.get(), gaugeFillBrush.get()});
     const RECT& strip = kBarCellStrip;
+    const WindowDC bar(hwnd_);
     BitBlt(bar.get(), strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
-           canvas.get(), strip.left, strip.top, SRCCOPY);
+           canvas, strip.left, strip.top, SRCCOPY);
 }
 
 } // namespace qv

@@ -4,6 +4,7 @@
 
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
+#include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -121,14 +122,12 @@ std::vector<COLORREF> BarRow(int y, int first, int last) {
     return row;
 }
 
-class BarTick : public ::testing::Test {
+class BarTick : public qv::testing::BarTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(theBar.Create(nullptr));
-        KillTimer(theBar.hwnd(), BarRefreshTimer); // the test drives the ticks
-        qv::testing::PumpMessagesFor(200);
+        BarTest::SetUp();
+        qv::testing::PumpMessagesFor(200); // the skin controls paint first
     }
-    void TearDown() override { theBar.Destroy(); }
 
     // From x 130: a free-memory text of gigabytes runs on past its own cell.
     bool NetworkCellIsBare() const {

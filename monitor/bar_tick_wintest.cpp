@@ -7,7 +7,7 @@
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
-#include "monitor/process_resources.h"
+#include "monitor/test_support.h"
 
 // Counts every allocation through the global operator new of this test program.
 namespace {

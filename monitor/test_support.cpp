@@ -1,9 +1,11 @@
-#include "monitor/process_resources.h"
+#include "monitor/test_support.h"
 
 #include <winternl.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "app/singletons.h"
 
 namespace qv::testing {
 
@@ -85,6 +87,30 @@ int CountSystemHandles() {
 }
 
 } // namespace
+
+void BarTest::SetUp() {
+    ASSERT_TRUE(theBar.Create(nullptr));
+    KillTimer(theBar.hwnd(), BarRefreshTimer);
+    screenWidth = GetSystemMetrics(SM_CXSCREEN);
+}
+
+void BarTest::TearDown() {
+    theBar.Destroy();
+}
+
+int LayeredAlpha(HWND window) {
+    BYTE alpha = 0;
+    GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
+    return alpha;
+}
+
+bool TimerRunning(HWND window, UINT_PTR id) {
+    if (!KillTimer(window, id)) {
+        return false;
+    }
+    SetTimer(window, id, 1000, nullptr);
+    return true;
+}
 
 int GdiObjectCount() {
     const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
