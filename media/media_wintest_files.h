@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "framework/program_file_path.h"
+
+namespace qv::testing {
+
+// A file beside the program that a test sets up and that is gone again afterwards.
+class FileBesideProgram {
+public:
+    explicit FileBesideProgram(const char* name) : path_(ProgramFilePath(name)) { Remove(); }
+    FileBesideProgram(const FileBesideProgram&) = delete;
+    FileBesideProgram& operator=(const FileBesideProgram&) = delete;
+    ~FileBesideProgram() { Remove(); }
+
+    const std::string& path() const { return path_; }
+    bool Exists() const { return GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    void Write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::string Read() const {
+        std::ostringstream bytes;
+        bytes << std::ifstream(path_, std::ios::binary).rdbuf();
+        return bytes.str();
+    }
+    // A directory in the file's place: it can be neither opened nor replaced as a file.
+    void BlockWithDirectory() const { CreateDirectoryA(path_.c_str(), nullptr); }
+
+private:
+    void Remove() const {
+        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path_.c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string path_;
+};
+
+} // namespace qv::testing
