@@ -2,19 +2,13 @@
 
 #include "app/singletons.h"
 #include "media/list_rows.h"
-#include "media/media_wintest_files.h"
+#include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
 
 using namespace qv;
-using qv::testing::FileBesideProgram;
-
-BYTE Alpha(HWND window) {
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
-    return alpha;
-}
+using namespace qv::testing;
 
 class BarMedia : public ::testing::Test {
 protected:
@@ -65,7 +59,7 @@ TEST_F(BarMedia, PlayerIconOnlyHighlightsWhileNothingPlays) {
     EXPECT_TRUE(theBar.playerHover.IsVisible());
     EXPECT_FALSE(thePlaylist.nowPlaying.playerPinned);
     qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
 }
 
 TEST_F(BarMedia, PlayerIconPinsAndUnpinsThePlayer) {
@@ -77,21 +71,21 @@ TEST_F(BarMedia, PlayerIconPinsAndUnpinsThePlayer) {
     EXPECT_FALSE(thePlaylist.nowPlaying.playerPinned);
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
     qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
 
     theBar.HoverPlayerIcon(); // unpinned: hovering shows it for a while
     qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 230);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
     theBar.ReleaseUnpinnedPlayer(); // and leaving fades it out again
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
     qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
 
     theBar.ClickPlayerIcon(); // pin: it fades in and stays
     EXPECT_TRUE(thePlaylist.nowPlaying.playerPinned);
     theBar.ReleaseUnpinnedPlayer();
     qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 230);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
 }
 

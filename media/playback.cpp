@@ -55,9 +55,6 @@ void CPlaylistDlg::PlacePlayerWindows() const {
     Place(thePlayerFrame.hwnd(), PlayerFrameRect(screenWidth));
     Place(thePlayerBrowser.hwnd(), PlayerBrowserRect(screenWidth));
     Place(thePlayerBrowser.browser.hwnd(), kPlayerControlRect);
-    // The browser window lies on the frame's black interior, not under it.
-    SetWindowPos(thePlayerFrame.hwnd(), thePlayerBrowser.hwnd(), 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 } // namespace qv

@@ -6,7 +6,7 @@
 #include "app/singletons.h"
 #include "media/list_rows.h"
 #include "media/media_layout.h"
-#include "media/media_wintest_files.h"
+#include "media/media_wintest_support.h"
 #include "media/player_page.h"
 #include "testing/message_box_watch.h"
 #include "testing/scratch_registry.h"
@@ -14,19 +14,7 @@
 namespace {
 
 using namespace qv;
-using qv::testing::FileBesideProgram;
-
-PixelRect ScreenRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-BYTE Alpha(HWND window) {
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
-    return alpha;
-}
+using namespace qv::testing;
 
 class Playback : public ::testing::Test {
 protected:
@@ -43,7 +31,7 @@ protected:
         std::vector<std::pair<int, bool>> steps;
         for (int i = 0; i < 5; ++i) {
             SendMessageA(thePlayerFrame.hwnd(), WM_TIMER, FadeInTimer, 0);
-            steps.emplace_back(Alpha(thePlayerFrame.hwnd()), thePlayerBrowser.IsVisible());
+            steps.emplace_back(LayeredAlpha(thePlayerFrame.hwnd()), thePlayerBrowser.IsVisible());
         }
         return steps;
     }
@@ -100,7 +88,7 @@ TEST_F(Playback, StopBlanksTheBrowserHidesItAndFadesTheFrameOut) {
     EXPECT_EQ(now.title, "1. Jazz"); // kept for the balloon
     EXPECT_EQ(now.link, "http://radio/jazz.asx");
     qv::testing::PumpMessagesFor(300);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
     EXPECT_TRUE(thePlayerFrame.IsVisible());
 }
 
@@ -111,7 +99,7 @@ TEST_F(Playback, ASecondStartNeedsNoStopAndKeepsTheFrameOpaque) {
     thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
     EXPECT_EQ(page.Read(), BuildPlayerPage(PlayerVariant::WindowsMedia, "rtsp://radio/talk.ram"));
     SendMessageA(thePlayerFrame.hwnd(), WM_TIMER, FadeInTimer, 0);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 230);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
     EXPECT_EQ(Navigations().size(), 2u);
 }
 

@@ -35,25 +35,25 @@ void CDODadevoDlg::OnTimer(UINT_PTR id) {
 
 void CDODadevoDlg::FadeInStep() {
     KillTimer(hwnd_, FadeOutTimer);
-    const FadeStep step = PlayerFrameFadeInStep(alpha);
-    alpha = step.alpha;
-    if (step.done) {
-        KillTimer(hwnd_, FadeInTimer);
-    }
-    SetAlpha(colorKey, BYTE(alpha));
-    if (step.done) {
-        thePlayerBrowser.ShowNoActivate();
+    if (ApplyFadeStep(PlayerFrameFadeInStep(alpha), FadeInTimer)) {
+        // Over the frame's black interior, without taking the focus from the user.
+        SetWindowPos(thePlayerBrowser.hwnd(), HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
 }
 
 void CDODadevoDlg::FadeOutStep() {
     KillTimer(hwnd_, FadeInTimer);
-    const FadeStep step = PlayerFrameFadeOutStep(alpha);
+    ApplyFadeStep(PlayerFrameFadeOutStep(alpha), FadeOutTimer);
+}
+
+bool CDODadevoDlg::ApplyFadeStep(const FadeStep& step, UINT_PTR timer) {
     alpha = step.alpha;
     if (step.done) {
-        KillTimer(hwnd_, FadeOutTimer);
+        KillTimer(hwnd_, timer);
     }
     SetAlpha(colorKey, BYTE(alpha));
+    return step.done;
 }
 
 } // namespace qv

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/dialog.h"
+#include "media/slide_steps.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -29,6 +30,7 @@ private:
     void OnTimer(UINT_PTR id);
     void FadeInStep();
     void FadeOutStep();
+    bool ApplyFadeStep(const FadeStep& step, UINT_PTR timer);
 };
 
 } // namespace qv

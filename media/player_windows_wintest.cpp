@@ -5,26 +5,13 @@
 #include "app/singletons.h"
 #include "media/browser_dlg.h"
 #include "media/media_layout.h"
+#include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
 
 using namespace qv;
-
-BYTE Alpha(HWND window) {
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, &key, &alpha, &flags);
-    return alpha;
-}
-
-PixelRect RectInParent(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+using namespace qv::testing;
 
 class PlayerWindows : public ::testing::Test {
 protected:
@@ -36,7 +23,7 @@ protected:
         std::vector<int> alphas;
         for (int i = 0; i < count; ++i) {
             SendMessageA(thePlayerFrame.hwnd(), WM_TIMER, timer, 0);
-            alphas.push_back(Alpha(thePlayerFrame.hwnd()));
+            alphas.push_back(LayeredAlpha(thePlayerFrame.hwnd()));
         }
         return alphas;
     }
@@ -68,11 +55,11 @@ TEST_F(PlayerWindows, TheLastStartedFadeWins) {
     thePlayerFrame.StartFadeIn();
     thePlayerFrame.StartFadeOut();
     qv::testing::PumpMessagesFor(300);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
     thePlayerFrame.StartFadeOut();
     thePlayerFrame.StartFadeIn();
     qv::testing::PumpMessagesFor(300);
-    EXPECT_EQ(Alpha(thePlayerFrame.hwnd()), 230);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
 }
 

@@ -121,24 +121,18 @@ void CPlaylistDlg::OnTimer(UINT_PTR id) {
 
 void CPlaylistDlg::SlideInStep() {
     KillTimer(hwnd_, SlideOutTimer);
-    const SlideStep step = PlaylistSlideInStep(slideY, slideAlpha);
-    if (step.settled) {
-        KillTimer(hwnd_, SlideInTimer);
-        Move(slideX, step.y, kPlaylistWidth, kPlaylistHeight);
-        RepaintNow();
-        return;
-    }
-    slideY = step.y;
-    slideAlpha = step.alpha;
-    Move(slideX, slideY, kPlaylistWidth, kPlaylistHeight);
-    SetAlpha(colorKey, BYTE(slideAlpha));
+    ApplySlideStep(PlaylistSlideInStep(slideY, slideAlpha), SlideInTimer);
 }
 
 void CPlaylistDlg::SlideOutStep() {
     KillTimer(hwnd_, SlideInTimer);
-    const SlideStep step = PlaylistSlideOutStep(slideY, slideAlpha);
+    ApplySlideStep(PlaylistSlideOutStep(slideY, slideAlpha), SlideOutTimer);
+}
+
+// A settled slide snaps into place and keeps its last slide values and opacity.
+void CPlaylistDlg::ApplySlideStep(const SlideStep& step, UINT_PTR timer) {
     if (step.settled) {
-        KillTimer(hwnd_, SlideOutTimer);
+        KillTimer(hwnd_, timer);
         Move(slideX, step.y, kPlaylistWidth, kPlaylistHeight);
         RepaintNow();
         return;

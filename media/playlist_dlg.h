@@ -6,6 +6,7 @@
 #include "framework/dialog.h"
 #include "media/now_playing.h"
 #include "media/player_page.h"
+#include "media/slide_steps.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -62,6 +63,7 @@ private:
     void StartSliding(UINT_PTR timer, UINT_PTR opposite) const;
     void SlideInStep();
     void SlideOutStep();
+    void ApplySlideStep(const SlideStep& step, UINT_PTR timer);
     void OnNameSelected();
     void OnResultSelected();
     void OnMouseMove(UINT flags, POINT point);

@@ -7,7 +7,7 @@
 #include "app/singletons.h"
 #include "media/list_rows.h"
 #include "media/media_layout.h"
-#include "media/media_wintest_files.h"
+#include "media/media_wintest_support.h"
 #include "media/slide_steps.h"
 #include "testing/message_box_watch.h"
 #include "testing/scratch_registry.h"
@@ -15,26 +15,7 @@
 namespace {
 
 using namespace qv;
-using qv::testing::FileBesideProgram;
-
-PixelRect ScreenRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-PixelRect RectInParent(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-BYTE Alpha(HWND window) {
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
-    return alpha;
-}
+using namespace qv::testing;
 
 std::vector<std::string> Rows(const Window& list) {
     std::vector<std::string> rows;
@@ -60,7 +41,7 @@ protected:
         std::vector<std::pair<int, int>> steps;
         for (int i = 0; i < ticks; ++i) {
             SendMessageA(thePlaylist.hwnd(), WM_TIMER, timer, 0);
-            steps.emplace_back(ScreenRect(thePlaylist.hwnd()).y, Alpha(thePlaylist.hwnd()));
+            steps.emplace_back(ScreenRect(thePlaylist.hwnd()).y, LayeredAlpha(thePlaylist.hwnd()));
         }
         return steps;
     }
@@ -119,7 +100,7 @@ TEST_F(PlaylistPanel, MenuCommandSlidesItDownFadingInAndBackUp) {
         tops.push_back(top);
     }
     EXPECT_EQ(tops, (std::vector<int>{65, 30, -5, -40, -75, -110, -145, -180, -215, -200}));
-    EXPECT_EQ(Alpha(thePlaylist.hwnd()), 0);
+    EXPECT_EQ(LayeredAlpha(thePlaylist.hwnd()), 0);
     EXPECT_TRUE(thePlaylist.IsParked());
 }
 
@@ -127,7 +108,7 @@ TEST_F(PlaylistPanel, OpensByItsOwnTimersToo) {
     theBar.ShowHidePlaylist();
     qv::testing::PumpMessagesFor(400);
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()).y, 18);
-    EXPECT_EQ(Alpha(thePlaylist.hwnd()), 245);
+    EXPECT_EQ(LayeredAlpha(thePlaylist.hwnd()), 245);
 }
 
 TEST_F(PlaylistPanel, AToggleWhileOpeningTurnsIntoACloseFromOneHundred) {

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "media/media_wintest_files.h"
+#include "media/media_wintest_support.h"
 #include "testing/message_box_watch.h"
 
 namespace {
 
 using namespace qv;
-using qv::testing::FileBesideProgram;
-using qv::testing::MessageBoxWatch;
+using namespace qv::testing;
 
 TEST(PlaylistFile, AMissingFileIsCreatedEmptyAndReadsAsNoEntries) {
     FileBesideProgram file(kPlaylistFileName);

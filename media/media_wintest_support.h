@@ -6,9 +6,29 @@
 #include <sstream>
 #include <string>
 
+#include "app/bar_layout.h"
 #include "framework/program_file_path.h"
 
 namespace qv::testing {
+
+inline PixelRect ScreenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+inline PixelRect RectInParent(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+inline BYTE LayeredAlpha(HWND window) {
+    BYTE alpha = 0;
+    GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
+    return alpha;
+}
 
 // A file beside the program that a test sets up and that is gone again afterwards.
 class FileBesideProgram {
