@@ -168,6 +168,7 @@ void CQuorvelDlg::OnSettings() {
     if (theOptions.RunModal(hwnd_) != IDOK) {
         return;
     }
+    thePlaylist.LoadPlaylist();
     adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/bar_layout.h"
 #include "app/singletons.h"
+#include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -25,18 +26,8 @@ LayeredState Layered(HWND window) {
     return state;
 }
 
-PixelRect ScreenRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-PixelRect RectInParent(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+using qv::testing::RectInParent;
+using qv::testing::ScreenRect;
 
 class Bar : public ::testing::Test {
 protected:
@@ -260,19 +251,23 @@ void CloseSettingsWith(int button) {
     });
 }
 
-TEST_F(Bar, SettingsRereadTheAdapterOnlyAfterOk) {
+TEST_F(Bar, SettingsRereadTheAdapterAndPlaylistOnlyAfterOk) {
+    const qv::testing::FileBesideProgram playlist("QVPlaylist.ini");
+    playlist.Write("<song>One</song><link>http://a/1.mp3</link>\n");
     const DWORD position = 3;
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", REG_DWORD, &position,
                     sizeof position);
     CloseSettingsWith(IDCANCEL);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
     EXPECT_EQ(theBar.adapterPosition, 0);
+    EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(theOptions.hwnd(), nullptr) << "the settings window is made anew at each opening";
     EXPECT_TRUE(IsWindowEnabled(theBar.hwnd()));
 
     CloseSettingsWith(IDOK);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
     EXPECT_EQ(theBar.adapterPosition, 3);
+    EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 1);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
 }
 
