@@ -3,7 +3,11 @@
 #include <shellapi.h>
 
 #include "app/bar_layout.h"
+#include "app/bar_zones.h"
 #include "app/singletons.h"
+#include "monitor/adapter_sampler.h"
+#include "monitor/balloon_layout.h"
+#include "monitor/cpu_sampler.h"
 #include "settings/settings_store.h"
 
 namespace qv {
@@ -19,6 +23,9 @@ void Place(const Window& window, const PixelRect& rect) {
 MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
         OnMessage<WM_TIMER, &CQuorvelDlg::OnTimer>(),
+        OnMessage<WM_MOUSEMOVE, &CQuorvelDlg::OnMouseMove, After::Default>(),
+        OnMessage<WM_LBUTTONDOWN, &CQuorvelDlg::OnLButtonDown, After::Default>(),
+        OnMessage<WM_LBUTTONUP, &CQuorvelDlg::OnLButtonUp, After::Default>(),
         OnMessage<WM_HOTKEY, &CQuorvelDlg::OnHotKey>(),
         OnMessage<WM_RBUTTONDOWN, &CQuorvelDlg::OnRButtonDown, After::Default>(),
         OnMessage<WM_RBUTTONUP, &CQuorvelDlg::OnRButtonUp, After::Default>(),
@@ -63,7 +70,10 @@ BOOL CQuorvelDlg::OnInitDialog() {
     panelFontHeight = 16;
     headingFontHeight = 18;
     SnapBarHome();
+    InitCpuSampler();
+    EnumerateInterfaces();
     adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
+    SelectMonitoredAdapter(adapterPosition);
     SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
     CreateGaugeTools();
@@ -135,7 +145,103 @@ void CQuorvelDlg::ToggleNewsWindow() {}
 
 void CQuorvelDlg::ToggleSearchBox() {}
 
-void CQuorvelDlg::OnTimer(UINT_PTR) {}
+void CQuorvelDlg::OnTimer(UINT_PTR id) {
+    if (id == BarRefreshTimer) {
+        PaintBarCells();
+    } else if (id >= SectionTimerId(kMediaSection) && id <= SectionTimerId(kNetworkSection)) {
+        PaintInfoSection(int(id) - 1);
+    }
+}
+
+// With a button or Shift or Ctrl held the bar does not react to moves.
+void CQuorvelDlg::OnMouseMove(UINT flags, POINT point) {
+    if (flags == 0) {
+        HoverStep(point);
+    }
+}
+
+// The pressed icon loses its highlight until the button is released.
+void CQuorvelDlg::OnLButtonDown(UINT, POINT) {
+    for (const Window* image :
+         {&newsHover, &webSearchHover, &videoSearchHover, &playHover, &playerHover}) {
+        image->Show(false);
+    }
+}
+
+void CQuorvelDlg::OnLButtonUp(UINT, POINT point) {
+    HoverStep(point);
+    ClickStep(point);
+}
+
+// Runs at every pointer event inside a zone, not only on entry.
+void CQuorvelDlg::HoverStep(POINT point) {
+    switch (HitHoverZone(point.x, point.y)) {
+    case HoverZone::NewsIcon:
+        newsHover.Show(true);
+        break;
+    case HoverZone::WebSearchIcon:
+        webSearchHover.Show(true);
+        break;
+    case HoverZone::VideoSearchIcon:
+        videoSearchHover.Show(true);
+        break;
+    case HoverZone::PlayButton:
+        UpdatePlayButtonHover();
+        ShowInfoSection(kMediaSection);
+        break;
+    case HoverZone::PlayerIcon:
+        HoverPlayerIcon();
+        break;
+    case HoverZone::CpuCell:
+        ShowInfoSection(kProcessorSection);
+        break;
+    case HoverZone::MemoryCell:
+        ShowInfoSection(kMemorySection);
+        break;
+    case HoverZone::NetworkCell:
+        ShowInfoSection(kNetworkSection);
+        break;
+    case HoverZone::None:
+        LeaveHotRows();
+        break;
+    }
+}
+
+void CQuorvelDlg::ClickStep(POINT point) {
+    switch (HitClickZone(point.x, point.y)) {
+    case ClickZone::NewsIcon:
+        ToggleNewsWindow();
+        break;
+    case ClickZone::WebSearchIcon:
+        ToggleSearchBox();
+        break;
+    case ClickZone::VideoSearchIcon:
+        ClickVideoSearch();
+        break;
+    case ClickZone::PlayButton:
+        ClickPlayButton();
+        break;
+    case ClickZone::PlayerIcon:
+        ClickPlayerIcon();
+        break;
+    case ClickZone::ValueCells:
+        ShowHidePlaylist();
+        break;
+    case ClickZone::None:
+        break;
+    }
+}
+
+void CQuorvelDlg::LeaveHotRows() {
+    for (const Window* image : {&newsHover, &webSearchHover, &videoSearchHover}) {
+        image->Show(false);
+    }
+    RestPlayButton();
+    playerHover.Show(false);
+    theBalloon.FadeOut();
+    StopSectionTimers();
+    ReleaseUnpinnedPlayer();
+}
 
 void CQuorvelDlg::OnHotKey(int id) {
     if (id == SearchHotKey) {
@@ -170,6 +276,7 @@ void CQuorvelDlg::OnSettings() {
     }
     thePlaylist.LoadPlaylist();
     adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
+    SelectMonitoredAdapter(adapterPosition);
 }
 
 void CQuorvelDlg::OnHelpAndUpdate() {}

@@ -35,6 +35,13 @@ public:
     void ShowHidePlaylist();
     HMENU PopupMenu() const { return popupMenu_; }
 
+    // The value cells and the information balloon (monitor/bar_cells.cpp, monitor/info_panel.cpp).
+    void PaintBarCells();
+    void ShowInfoSection(int section);
+    void PaintInfoSection(int section);
+    void LeaveHotRows();
+    void StopSectionTimers();
+
     HICON applicationIcon = nullptr;
     Window newsHover, playHover, playerHover, webSearchHover;
     MEMORYSTATUSEX memoryStatus{};
@@ -65,6 +72,11 @@ private:
     void CreateGaugeTools();
 
     void OnTimer(UINT_PTR id);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    void HoverStep(POINT point);
+    void ClickStep(POINT point);
     void OnHotKey(int id);
     void OnRButtonDown(UINT flags, POINT point);
     void OnRButtonUp(UINT flags, POINT point);

@@ -6,6 +6,7 @@
 #include "media/media_layout.h"
 #include "media/playlist_dlg.h"
 #include "media/whole_file.h"
+#include "monitor/adapter_sampler.h"
 
 namespace qv {
 
@@ -38,7 +39,7 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
     nowPlaying.isPlaying = true;
     nowPlaying.playerPinned = true;
     nowPlaying.startTime = int64_t(std::time(nullptr));
-    nowPlaying.startInOctets = readReceivedOctets ? readReceivedOctets() : 0;
+    nowPlaying.startInOctets = uint32_t(MonitoredAdapterRow.dwInOctets);
     nowPlaying.bitRate = 0;
 }
 

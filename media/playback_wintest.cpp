@@ -8,6 +8,7 @@
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
 #include "media/player_page.h"
+#include "monitor/adapter_sampler.h"
 #include "testing/message_box_watch.h"
 #include "testing/scratch_registry.h"
 
@@ -22,7 +23,7 @@ protected:
         playlist.Write("<song>Jazz</song><link>http://radio/jazz.asx</link>\n"
                        "<song>Talk</song><link>rtsp://radio/talk.ram</link>\n");
         ASSERT_TRUE(theBar.Create(nullptr));
-        thePlaylist.readReceivedOctets = [] { return uint32_t(123456); };
+        MonitoredAdapterRow.dwInOctets = 123456; // as the last sample left it
     }
     void TearDown() override { theBar.Destroy(); }
 

@@ -14,37 +14,34 @@ MessageTable CDODadevoDlg::Messages() const {
     return table;
 }
 
-// A running fade's next tick would otherwise come first and cancel the one just asked for.
 void CDODadevoDlg::StartFadeIn() const {
-    KillTimer(hwnd_, FadeOutTimer);
-    SetTimer(hwnd_, FadeInTimer, 1, nullptr);
+    StartAnimation(FadeInTimer, FadeOutTimer);
 }
 
 void CDODadevoDlg::StartFadeOut() const {
-    KillTimer(hwnd_, FadeInTimer);
-    SetTimer(hwnd_, FadeOutTimer, 1, nullptr);
+    StartAnimation(FadeOutTimer, FadeInTimer);
 }
 
 void CDODadevoDlg::OnTimer(UINT_PTR id) {
     if (id == FadeInTimer) {
-        FadeInStep();
+        StepFadeIn();
     } else if (id == FadeOutTimer) {
-        FadeOutStep();
+        StepFadeOut();
     }
 }
 
-void CDODadevoDlg::FadeInStep() {
+void CDODadevoDlg::StepFadeIn() {
     KillTimer(hwnd_, FadeOutTimer);
-    if (ApplyFadeStep(PlayerFrameFadeInStep(alpha), FadeInTimer)) {
+    if (ApplyFadeStep(FadeInStep(alpha), FadeInTimer)) {
         // Over the frame's black interior, without taking the focus from the user.
         SetWindowPos(thePlayerBrowser.hwnd(), HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
 }
 
-void CDODadevoDlg::FadeOutStep() {
+void CDODadevoDlg::StepFadeOut() {
     KillTimer(hwnd_, FadeInTimer);
-    ApplyFadeStep(PlayerFrameFadeOutStep(alpha), FadeOutTimer);
+    ApplyFadeStep(FadeOutStep(alpha), FadeOutTimer);
 }
 
 bool CDODadevoDlg::ApplyFadeStep(const FadeStep& step, UINT_PTR timer) {

@@ -2,14 +2,12 @@
 
 #include <cstdint>
 
+#include "framework/animation.h"
 #include "framework/dialog.h"
 #include "media/slide_steps.h"
 #include "res/resource.h"
 
 namespace qv {
-
-inline constexpr UINT_PTR FadeInTimer = 10;
-inline constexpr UINT_PTR FadeOutTimer = 11;
 
 // The skinned player frame that fades in under the bar; at the end of a fade-in it shows the
 // player browser window over its black interior.
@@ -28,8 +26,8 @@ protected:
 
 private:
     void OnTimer(UINT_PTR id);
-    void FadeInStep();
-    void FadeOutStep();
+    void StepFadeIn();
+    void StepFadeOut();
     bool ApplyFadeStep(const FadeStep& step, UINT_PTR timer);
 };
 

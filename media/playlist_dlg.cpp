@@ -95,20 +95,14 @@ void CPlaylistDlg::StartOpening(int x) {
     slideY = kPlaylistParkedTop;
     slideX = x;
     slideAlpha = 0;
-    StartSliding(SlideInTimer, SlideOutTimer);
+    StartAnimation(SlideInTimer, SlideOutTimer);
 }
 
 void CPlaylistDlg::StartClosing(int x) {
     // From below the open position: the panel dips before it rises.
     slideY = 100;
     slideX = x;
-    StartSliding(SlideOutTimer, SlideInTimer);
-}
-
-// The running slide's next tick would otherwise come first and cancel the one just asked for.
-void CPlaylistDlg::StartSliding(UINT_PTR timer, UINT_PTR opposite) const {
-    KillTimer(hwnd_, opposite);
-    SetTimer(hwnd_, timer, 1, nullptr);
+    StartAnimation(SlideOutTimer, SlideInTimer);
 }
 
 void CPlaylistDlg::OnTimer(UINT_PTR id) {
@@ -145,7 +139,7 @@ void CPlaylistDlg::ApplySlideStep(const SlideStep& step, UINT_PTR timer) {
 
 void CPlaylistDlg::OnNameSelected() {
     nowPlaying.isPlaying = true;
-    StartSliding(SlideOutTimer, SlideInTimer);
+    StartAnimation(SlideOutTimer, SlideInTimer);
     StartPlayback(ChoosePlayerVariant(SelectedPlaylistLink()));
     theBar.RestPlayButton();
 }

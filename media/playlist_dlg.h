@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/animation.h"
 #include "framework/dialog.h"
 #include "media/now_playing.h"
 #include "media/player_page.h"
@@ -10,9 +11,6 @@
 #include "res/resource.h"
 
 namespace qv {
-
-inline constexpr UINT_PTR SlideInTimer = 10;
-inline constexpr UINT_PTR SlideOutTimer = 11;
 
 // The playlist panel: slides down under the bar and lists the playlist (numbered) or, in search
 // mode, the video-search results; choosing a row plays it. It holds the playback state.
@@ -49,9 +47,6 @@ public:
     Window resultList, resultLinkList, queryBox;
     std::string searchUrl;
     int32_t searchPage = 0;
-    // The monitored adapter's received-octet counter, recorded at each start; none until the
-    // monitor provides it.
-    uint32_t (*readReceivedOctets)() = nullptr;
 
 protected:
     MessageTable Messages() const override;
@@ -60,7 +55,6 @@ protected:
 
 private:
     void OnTimer(UINT_PTR id);
-    void StartSliding(UINT_PTR timer, UINT_PTR opposite) const;
     void SlideInStep();
     void SlideOutStep();
     void ApplySlideStep(const SlideStep& step, UINT_PTR timer);

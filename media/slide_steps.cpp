@@ -18,20 +18,4 @@ SlideStep PlaylistSlideOutStep(int y, int alpha) {
     return {kPlaylistParkedTop, alpha, true};
 }
 
-FadeStep PlayerFrameFadeInStep(int alpha) {
-    const int next = alpha + 50;
-    if (next <= kPlayerFrameOpaque) {
-        return {next, false};
-    }
-    return {kPlayerFrameOpaque, true};
-}
-
-FadeStep PlayerFrameFadeOutStep(int alpha) {
-    const int next = alpha - 50;
-    if (next < 0) {
-        return {0, true};
-    }
-    return {next, false};
-}
-
 } // namespace qv

@@ -11,20 +11,10 @@ struct SlideStep {
     bool operator==(const SlideStep&) const = default;
 };
 
-// One tick of a fade; done means the timer stops.
-struct FadeStep {
-    int alpha;
-    bool done;
-    bool operator==(const FadeStep&) const = default;
-};
-
 inline constexpr int kPlaylistOpenTop = 18;
 inline constexpr int kPlaylistParkedTop = -200;
-inline constexpr int kPlayerFrameOpaque = 230;
 
 SlideStep PlaylistSlideInStep(int y, int alpha);
 SlideStep PlaylistSlideOutStep(int y, int alpha);
-FadeStep PlayerFrameFadeInStep(int alpha);
-FadeStep PlayerFrameFadeOutStep(int alpha);
 
 } // namespace qv

@@ -45,25 +45,4 @@ TEST(PlaylistSlide, ATickOnASettledPanelOnlySnaps) {
     EXPECT_EQ(PlaylistSlideOutStep(-200, 0), (SlideStep{-200, 0, true}));
 }
 
-TEST(PlayerFrameFade, InClimbsByFiftyAndStopsAtTwoThirty) {
-    std::vector<FadeStep> ticks;
-    for (int alpha = 0; ticks.empty() || !ticks.back().done; alpha = ticks.back().alpha) {
-        ticks.push_back(PlayerFrameFadeInStep(alpha));
-    }
-    EXPECT_EQ(ticks, (std::vector<FadeStep>{
-                         {50, false}, {100, false}, {150, false}, {200, false}, {230, true}}));
-    EXPECT_EQ(PlayerFrameFadeInStep(230), (FadeStep{230, true}));
-}
-
-TEST(PlayerFrameFade, OutFallsByFiftyAndStopsAtZero) {
-    std::vector<int> alphas;
-    FadeStep tick{230, false};
-    while (!tick.done) {
-        tick = PlayerFrameFadeOutStep(tick.alpha);
-        alphas.push_back(tick.alpha);
-    }
-    EXPECT_EQ(alphas, (std::vector<int>{180, 130, 80, 30, 0}));
-    EXPECT_EQ(PlayerFrameFadeOutStep(0), (FadeStep{0, true}));
-}
-
 } // namespace

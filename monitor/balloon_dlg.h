@@ -2,18 +2,37 @@
 
 #include <cstdint>
 
+#include "framework/animation.h"
 #include "framework/dialog.h"
 #include "res/resource.h"
 
 namespace qv {
 
-// The cream information balloon under the bar.
+// The cream information balloon under the bar. It fades in and out on its own timers and hides
+// as soon as the pointer enters it.
 class CBalloonDlg : public CDialog {
 public:
     CBalloonDlg() : CDialog(IDD_BALLOON) {}
 
+    // Starting one fade stops the other, so the one started last wins.
+    void FadeIn() const;
+    void FadeOut() const;
+
+    Window middleImage;
+    Window bottomImage;
     int32_t alpha = 0;
     uint32_t colorKey = 0;
+
+protected:
+    MessageTable Messages() const override;
+    void BindControls() override;
+
+private:
+    void OnSize(UINT type, int width, int height);
+    void OnTimer(UINT_PTR id);
+    void OnMouseMove(UINT flags, POINT point);
+    BOOL OnEraseBackground(HDC dc);
+    void ApplyAlpha() const;
 };
 
 } // namespace qv

@@ -1,0 +1,160 @@
+#include "app/quorvel_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include "app/singletons.h"
+#include "monitor/balloon_layout.h"
+#include "testing/scratch_registry.h"
+
+namespace {
+
+using namespace qv;
+
+PixelRect BalloonScreenRect() {
+    const RECT r = theBalloon.WindowRect();
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+int BalloonAlpha() {
+    BYTE alpha = 0;
+    GetLayeredWindowAttributes(theBalloon.hwnd(), nullptr, &alpha, nullptr);
+    return alpha;
+}
+
+// Whether the bar has that timer running; it keeps running.
+bool BarTimerRunning(UINT_PTR id) {
+    if (!KillTimer(theBar.hwnd(), id)) {
+        return false;
+    }
+    SetTimer(theBar.hwnd(), id, 1000, nullptr);
+    return true;
+}
+
+int RunningSectionTimer() {
+    for (int section = kMediaSection; section <= kNetworkSection; ++section) {
+        if (BarTimerRunning(SectionTimerId(section))) {
+            return section;
+        }
+    }
+    return 0;
+}
+
+class BarPointer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(theBar.Create(nullptr));
+        KillTimer(theBar.hwnd(), BarRefreshTimer);
+        screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    }
+    void TearDown() override { theBar.Destroy(); }
+
+    void Send(UINT message, int x, int y, UINT flags = 0) const {
+        SendMessageA(theBar.hwnd(), message, flags, MAKELPARAM(x, y));
+    }
+    void Move(int x, int y, UINT flags = 0) const { Send(WM_MOUSEMOVE, x, y, flags); }
+
+    // Which highlight images show, in the order news, play, player, web search, video search.
+    std::vector<bool> Highlights() const {
+        return {theBar.newsHover.IsVisible(), theBar.playHover.IsVisible(),
+                theBar.playerHover.IsVisible(), theBar.webSearchHover.IsVisible(),
+                theBar.videoSearchHover.IsVisible()};
+    }
+
+    int screenWidth = 0;
+};
+
+TEST_F(BarPointer, MovingAlongTheBarLightsEachItemInTurn) {
+    struct Stop {
+        int x;
+        std::vector<bool> highlights;
+        int section; // whose balloon is up and repainting, 0 for none
+    };
+    const std::vector<bool> none(5, false);
+    const std::vector<Stop> stops{
+        {5, {true, false, false, false, false}, 0},
+        {13, none, 0},
+        {20, {false, true, false, false, false}, kMediaSection},
+        {31, none, 0},
+        {40, {false, false, true, false, false}, 0},
+        {47, none, 0},
+        {60, none, kProcessorSection},
+        {76, none, 0},
+        {100, none, kMemorySection},
+        {117, none, 0},
+        {140, none, kNetworkSection},
+        {180, none, 0},
+        {210, {false, false, false, true, false}, 0},
+        {217, none, 0},
+        {225, {false, false, false, false, true}, 0},
+    };
+    for (const Stop& stop : stops) {
+        Move(stop.x, 8);
+        EXPECT_EQ(Highlights(), stop.highlights) << stop.x;
+        EXPECT_EQ(RunningSectionTimer(), stop.section) << stop.x;
+        if (stop.section != 0) {
+            EXPECT_EQ(BalloonScreenRect(), BalloonRect(stop.section, screenWidth, false));
+            EXPECT_TRUE(theBalloon.IsVisible());
+        }
+    }
+}
+
+TEST_F(BarPointer, ActingOnAZoneLeavesOtherHighlightsAlone) {
+    Move(5, 8);
+    Move(225, 8);
+    EXPECT_EQ(Highlights(), (std::vector<bool>{true, false, false, false, true}));
+    Move(5, 14); // below the icon rows
+    EXPECT_EQ(Highlights(), std::vector<bool>(5, false));
+}
+
+TEST_F(BarPointer, MovesWithAButtonOrModifierHeldChangeNothing) {
+    for (UINT flags : {UINT(MK_SHIFT), UINT(MK_CONTROL), UINT(MK_LBUTTON), UINT(MK_RBUTTON)}) {
+        Move(60, 8, flags);
+        Move(5, 8, flags);
+        EXPECT_FALSE(theBalloon.IsVisible()) << flags;
+        EXPECT_EQ(Highlights(), std::vector<bool>(5, false)) << flags;
+        EXPECT_EQ(RunningSectionTimer(), 0) << flags;
+    }
+}
+
+TEST_F(BarPointer, PressingRemovesTheHighlightUntilRelease) {
+    Move(40, 8);
+    Move(210, 8);
+    Send(WM_LBUTTONDOWN, 210, 8, MK_LBUTTON);
+    EXPECT_EQ(Highlights(), std::vector<bool>(5, false));
+    Send(WM_LBUTTONUP, 210, 8);
+    EXPECT_TRUE(theBar.webSearchHover.IsVisible());
+}
+
+TEST_F(BarPointer, ReleaseOnACellRunsTheHoverStep) {
+    Send(WM_LBUTTONUP, 100, 8);
+    EXPECT_EQ(RunningSectionTimer(), kMemorySection);
+    EXPECT_EQ(BalloonScreenRect(), BalloonRect(kMemorySection, screenWidth, false));
+}
+
+TEST_F(BarPointer, LeavingTheCellsFadesTheBalloonOut) {
+    Move(60, 8);
+    qv::testing::PumpMessagesFor(400);
+    EXPECT_EQ(BalloonAlpha(), 230);
+    Move(60, 13);
+    qv::testing::PumpMessagesFor(400);
+    EXPECT_EQ(BalloonAlpha(), 0);
+    EXPECT_EQ(RunningSectionTimer(), 0);
+    // Faded out, not hidden: the next hover shows it again from there.
+    EXPECT_TRUE(theBalloon.IsVisible());
+}
+
+TEST_F(BarPointer, JumpingStraightToTheNextCellSwitchesTheSection) {
+    Move(60, 8);
+    Move(100, 8);
+    EXPECT_EQ(RunningSectionTimer(), kMemorySection);
+    EXPECT_FALSE(BarTimerRunning(SectionTimerId(kProcessorSection)));
+}
+
+TEST_F(BarPointer, RightPressOnTheBarHidesTheOpenBalloon) {
+    Move(140, 8);
+    ASSERT_TRUE(theBalloon.IsVisible());
+    Send(WM_RBUTTONDOWN, 140, 8, MK_RBUTTON);
+    EXPECT_FALSE(theBalloon.IsVisible());
+}
+
+} // namespace

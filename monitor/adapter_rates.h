@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+#include "monitor/fixed_text.h"
+
+namespace qv {
+
+// Two rate texts joined by a slash.
+using RateText = FixedText<2 * 48 + 1>;
+
+struct AdapterRates {
+    float received = 0.0f;
+    float sent = 0.0f;
+};
+
+// Bytes received and sent since the previous reading of an adapter's 32-bit octet counters. The
+// first reading counts from 0; a counter that went back (wrapped or reset) counts 0 once.
+class AdapterRateMeter {
+public:
+    AdapterRates Update(uint32_t inOctets, uint32_t outOctets);
+
+private:
+    uint32_t previousInOctets_ = 0;
+    uint32_t previousOutOctets_ = 0;
+};
+
+// "received/sent", each in the rate format.
+RateText FormatAdapterRates(const AdapterRates& rates);
+
+} // namespace qv

@@ -1,0 +1,162 @@
+#include "monitor/adapter_sampler.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <optional>
+#include <vector>
+
+#include "monitor/info_sections.h"
+
+namespace qv {
+
+MIB_IFROW MonitoredAdapterRow{};
+
+namespace {
+
+// Interface indexes start at 1: reading index 0 always fails.
+constexpr DWORD kNoInterface = 0;
+
+std::vector<DWORD>& IndexTable() {
+    static std::vector<DWORD> indexes;
+    return indexes;
+}
+
+// The monitored interface's identifier, looked up once when it is chosen: reading the interface
+// by index costs a second round trip to the network service on every sample under Wine.
+NET_LUID& MonitoredLuid() {
+    static NET_LUID luid{};
+    return luid;
+}
+
+bool RefreshMonitoredRow() {
+    static MIB_IF_ROW2 fresh;
+    fresh = {};
+    fresh.InterfaceLuid = MonitoredLuid();
+    fresh.InterfaceIndex = MonitoredAdapterRow.dwIndex;
+    if (GetIfEntry2(&fresh) != NO_ERROR) {
+        return false;
+    }
+    FillInterfaceRow(fresh, MonitoredAdapterRow);
+    return true;
+}
+
+AdapterRateMeter& RateMeter() {
+    static AdapterRateMeter meter;
+    return meter;
+}
+
+std::optional<DWORD> InterfaceIndexAt(int32_t position) {
+    const std::span<const DWORD> table = InterfaceIndexTable();
+    if (position < 0 || size_t(position) >= table.size()) {
+        return std::nullopt;
+    }
+    return table[size_t(position)];
+}
+
+// Asks for the size with no buffer, then fills a buffer of that size; empty when either fails.
+template <typename Query> std::vector<BYTE> ReadTable(Query query) {
+    ULONG size = 0;
+    if (query(nullptr, &size) != ERROR_INSUFFICIENT_BUFFER) {
+        return {};
+    }
+    std::vector<BYTE> buffer(size);
+    if (query(buffer.data(), &size) != NO_ERROR) {
+        return {};
+    }
+    return buffer;
+}
+
+} // namespace
+
+void EnumerateInterfaces() {
+    const std::vector<BYTE> buffer = ReadTable([](BYTE* table, ULONG* size) {
+        return GetIfTable(reinterpret_cast<MIB_IFTABLE*>(table), size, FALSE);
+    });
+    std::vector<DWORD>& indexes = IndexTable();
+    indexes.clear();
+    if (buffer.empty()) {
+        return;
+    }
+    const auto* table = reinterpret_cast<const MIB_IFTABLE*>(buffer.data());
+    for (DWORD row = 0; row < table->dwNumEntries; ++row) {
+        indexes.push_back(table->table[row].dwIndex);
+    }
+}
+
+std::span<const DWORD> InterfaceIndexTable() {
+    return IndexTable();
+}
+
+void SelectMonitoredAdapter(int32_t position) {
+    MonitoredAdapterRow.dwIndex = InterfaceIndexAt(position).value_or(kNoInterface);
+    MonitoredLuid() = {};
+    ConvertInterfaceIndexToLuid(MonitoredAdapterRow.dwIndex, &MonitoredLuid());
+}
+
+void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row) {
+    swprintf(row.wszName, MAX_INTERFACE_NAME_LEN,
+             L"\\DEVICE\\TCPIP_{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+             source.InterfaceGuid.Data1, source.InterfaceGuid.Data2, source.InterfaceGuid.Data3,
+             source.InterfaceGuid.Data4[0], source.InterfaceGuid.Data4[1],
+             source.InterfaceGuid.Data4[2], source.InterfaceGuid.Data4[3],
+             source.InterfaceGuid.Data4[4], source.InterfaceGuid.Data4[5],
+             source.InterfaceGuid.Data4[6], source.InterfaceGuid.Data4[7]);
+    row.dwIndex = source.InterfaceIndex;
+    row.dwType = source.Type;
+    row.dwMtu = source.Mtu;
+    row.dwSpeed = DWORD(std::min<ULONG64>(source.TransmitLinkSpeed, MAXDWORD));
+    row.dwPhysAddrLen = std::min<DWORD>(source.PhysicalAddressLength, MAXLEN_PHYSADDR);
+    std::copy_n(source.PhysicalAddress, row.dwPhysAddrLen, row.bPhysAddr);
+    row.dwAdminStatus = source.AdminStatus;
+    row.dwOperStatus = source.OperStatus == IfOperStatusUp ? IF_OPER_STATUS_OPERATIONAL
+                                                           : IF_OPER_STATUS_NON_OPERATIONAL;
+    row.dwInOctets = DWORD(source.InOctets);
+    row.dwInUcastPkts = DWORD(source.InUcastPkts);
+    row.dwInNUcastPkts = DWORD(source.InNUcastPkts);
+    row.dwInDiscards = DWORD(source.InDiscards);
+    row.dwInErrors = DWORD(source.InErrors);
+    row.dwInUnknownProtos = DWORD(source.InUnknownProtos);
+    row.dwOutOctets = DWORD(source.OutOctets);
+    row.dwOutUcastPkts = DWORD(source.OutUcastPkts);
+    row.dwOutNUcastPkts = DWORD(source.OutNUcastPkts);
+    row.dwOutDiscards = DWORD(source.OutDiscards);
+    row.dwOutErrors = DWORD(source.OutErrors);
+    row.dwOutQLen = DWORD(source.OutQLen);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, source.Description, -1, reinterpret_cast<char*>(row.bDescr),
+                            MAXLEN_IFDESCR - 1, nullptr, nullptr);
+    row.dwDescrLen = length > 0 ? DWORD(length) : 0;
+    row.bDescr[std::min<DWORD>(row.dwDescrLen, MAXLEN_IFDESCR - 1)] = 0;
+}
+
+RateText SampleAdapterRates() {
+    if (!RefreshMonitoredRow()) {
+        return {};
+    }
+    return FormatAdapterRates(
+        RateMeter().Update(MonitoredAdapterRow.dwInOctets, MonitoredAdapterRow.dwOutOctets));
+}
+
+AdapterAddress ReadAdapterAddress(int32_t position) {
+    const std::optional<DWORD> index = InterfaceIndexAt(position);
+    if (!index) {
+        return {};
+    }
+    const std::vector<BYTE> buffer = ReadTable([](BYTE* table, ULONG* size) {
+        return GetIpAddrTable(reinterpret_cast<MIB_IPADDRTABLE*>(table), size, FALSE);
+    });
+    if (buffer.empty()) {
+        return {};
+    }
+    // The address table is in an order of its own: find the interface's row by its index.
+    const auto* table = reinterpret_cast<const MIB_IPADDRTABLE*>(buffer.data());
+    for (DWORD row = 0; row < table->dwNumEntries; ++row) {
+        const MIB_IPADDRROW& entry = table->table[row];
+        if (entry.dwIndex == *index) {
+            return {FormatIpv4(entry.dwAddr), FormatIpv4(entry.dwMask)};
+        }
+    }
+    return {};
+}
+
+} // namespace qv

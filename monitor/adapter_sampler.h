@@ -1,0 +1,45 @@
+#pragma once
+
+#include <winsock2.h>
+#include <ws2ipdef.h>
+#include <windows.h>
+#include <iphlpapi.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "monitor/adapter_rates.h"
+
+namespace qv {
+
+// The monitored adapter: its index names it, the rest is refreshed by SampleAdapterRates.
+extern MIB_IFROW MonitoredAdapterRow;
+
+// The classic interface row filled from the newer one, as the platform fills it: counters cut to
+// their low 32 bits, the speed held to the 32-bit range, the description in the ANSI code page.
+void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row);
+
+// The interface indexes in the order of the platform's interface table, read once at start;
+// empty when the table could not be read or had no rows. A NicAdapter position indexes it.
+void EnumerateInterfaces();
+std::span<const DWORD> InterfaceIndexTable();
+
+// Monitors the interface at that position of the table; a position the table does not have
+// leaves an index that no interface has, so sampling fails and the network cell stays empty.
+void SelectMonitoredAdapter(int32_t position);
+
+// "received/sent" since the previous successful sample, or empty text when the adapter cannot
+// be read.
+RateText SampleAdapterRates();
+
+struct AdapterAddress {
+    std::string ip;
+    std::string mask;
+};
+
+// The IPv4 address and mask of the interface at that position, from the address table's row for
+// that interface; empty texts when there is none.
+AdapterAddress ReadAdapterAddress(int32_t position);
+
+} // namespace qv

@@ -1,0 +1,170 @@
+#include <winsock2.h>
+
+#include "monitor/adapter_sampler.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "monitor/quantity_format.h"
+
+namespace {
+
+using namespace qv;
+
+std::optional<int32_t> PositionOfType(DWORD type) {
+    const std::span<const DWORD> indexes = InterfaceIndexTable();
+    for (size_t position = 0; position < indexes.size(); ++position) {
+        MIB_IFROW row{};
+        row.dwIndex = indexes[position];
+        if (GetIfEntry(&row) == NO_ERROR && row.dwType == type) {
+            return int32_t(position);
+        }
+    }
+    return std::nullopt;
+}
+
+// Sends datagrams from one loopback socket to another and reads them back.
+void SendOverLoopback(int datagrams, int size) {
+    WSADATA data;
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    const SOCKET receiver = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    ASSERT_EQ(bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length);
+    const std::vector<char> payload(static_cast<size_t>(size), 'q');
+    std::vector<char> incoming(static_cast<size_t>(size));
+    for (int i = 0; i < datagrams; ++i) {
+        ASSERT_EQ(sendto(sender, payload.data(), size, 0, reinterpret_cast<sockaddr*>(&address),
+                         sizeof address),
+                  size);
+        ASSERT_EQ(recv(receiver, incoming.data(), size, 0), size);
+    }
+    closesocket(sender);
+    closesocket(receiver);
+    WSACleanup();
+}
+
+class AdapterSampler : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnumerateInterfaces();
+        ASSERT_FALSE(InterfaceIndexTable().empty());
+    }
+};
+
+TEST_F(AdapterSampler, IndexTableFollowsTheInterfaceTableOrder) {
+    ULONG size = 0;
+    ASSERT_EQ(GetIfTable(nullptr, &size, FALSE), DWORD(ERROR_INSUFFICIENT_BUFFER));
+    std::vector<BYTE> buffer(size);
+    auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
+    ASSERT_EQ(GetIfTable(table, &size, FALSE), DWORD(NO_ERROR));
+    ASSERT_EQ(InterfaceIndexTable().size(), table->dwNumEntries);
+    for (DWORD row = 0; row < table->dwNumEntries; ++row) {
+        EXPECT_EQ(InterfaceIndexTable()[row], table->table[row].dwIndex);
+    }
+}
+
+TEST_F(AdapterSampler, RatesFollowLoopbackTraffic) {
+    const std::optional<int32_t> loopback = PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
+    ASSERT_TRUE(loopback);
+    SelectMonitoredAdapter(*loopback);
+
+    // The first sample counts everything since the counters started.
+    const RateText first = SampleAdapterRates();
+    const DWORD inBefore = MonitoredAdapterRow.dwInOctets;
+    const DWORD outBefore = MonitoredAdapterRow.dwOutOctets;
+    EXPECT_EQ(first, FormatAdapterRates({float(inBefore), float(outBefore)}));
+
+    const int datagrams = 200, size = 1000;
+    SendOverLoopback(datagrams, size);
+    const RateText second = SampleAdapterRates();
+    const DWORD received = MonitoredAdapterRow.dwInOctets - inBefore;
+    const DWORD sent = MonitoredAdapterRow.dwOutOctets - outBefore;
+    EXPECT_GE(received, DWORD(datagrams * size));
+    EXPECT_LE(received, DWORD(datagrams * (size + 100) + 64 * 1024)); // headers, other traffic
+    EXPECT_GE(sent, DWORD(datagrams * size));
+    EXPECT_EQ(second, FormatAdapterRates({float(received), float(sent)}));
+    EXPECT_NE(second.view().find(" KB/"), std::string_view::npos) << second;
+}
+
+TEST_F(AdapterSampler, RowReadsAsTheClassicInterfaceQueryGivesIt) {
+    for (int32_t position = 0; position < int32_t(InterfaceIndexTable().size()); ++position) {
+        SelectMonitoredAdapter(position);
+        ASSERT_FALSE(SampleAdapterRates().empty()) << position;
+        MIB_IFROW classic{};
+        classic.dwIndex = MonitoredAdapterRow.dwIndex;
+        ASSERT_EQ(GetIfEntry(&classic), DWORD(NO_ERROR));
+        const MIB_IFROW& row = MonitoredAdapterRow;
+        EXPECT_STREQ(reinterpret_cast<const char*>(row.bDescr),
+                     reinterpret_cast<const char*>(classic.bDescr));
+        EXPECT_EQ(row.dwType, classic.dwType);
+        EXPECT_EQ(row.dwMtu, classic.dwMtu);
+        EXPECT_EQ(row.dwSpeed, classic.dwSpeed);
+        EXPECT_EQ(row.dwPhysAddrLen, classic.dwPhysAddrLen);
+        EXPECT_EQ(0, memcmp(row.bPhysAddr, classic.bPhysAddr, classic.dwPhysAddrLen));
+        EXPECT_EQ(row.dwOperStatus, classic.dwOperStatus);
+        EXPECT_EQ(row.dwAdminStatus, classic.dwAdminStatus);
+        EXPECT_EQ(std::wstring(row.wszName), std::wstring(classic.wszName));
+        // Read a moment later, the classic counters can only have grown.
+        EXPECT_LE(row.dwInOctets, classic.dwInOctets);
+        EXPECT_LE(row.dwOutOctets, classic.dwOutOctets);
+        EXPECT_LE(classic.dwInOctets - row.dwInOctets, 64u * 1024);
+        EXPECT_EQ(row.dwInErrors, classic.dwInErrors);
+    }
+}
+
+TEST(InterfaceRow, SpeedAndCountersBeyond32BitsAndLongDescriptions) {
+    MIB_IF_ROW2 source{};
+    source.TransmitLinkSpeed = 10'000'000'000ull;
+    source.InOctets = (1ull << 32) + 5;
+    std::fill_n(source.Description, IF_MAX_STRING_SIZE, L'd');
+    MIB_IFROW row{};
+    FillInterfaceRow(source, row);
+    EXPECT_EQ(row.dwSpeed, MAXDWORD);
+    EXPECT_EQ(row.dwInOctets, 5u);
+    EXPECT_EQ(row.bDescr[MAXLEN_IFDESCR - 1], 0);
+}
+
+TEST_F(AdapterSampler, PositionOutsideTheTableGivesEmptyRates) {
+    for (int32_t position : {-1, int32_t(InterfaceIndexTable().size()), 1 << 30}) {
+        SelectMonitoredAdapter(position);
+        EXPECT_TRUE(SampleAdapterRates().empty()) << position;
+        EXPECT_EQ(ReadAdapterAddress(position).ip, "") << position;
+    }
+    // Selecting a real adapter again brings the rates back.
+    SelectMonitoredAdapter(0);
+    EXPECT_FALSE(SampleAdapterRates().empty());
+}
+
+TEST_F(AdapterSampler, AddressIsTheOneOfTheMonitoredInterface) {
+    const std::optional<int32_t> loopback = PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
+    ASSERT_TRUE(loopback);
+    const AdapterAddress address = ReadAdapterAddress(*loopback);
+    EXPECT_EQ(address.ip, "127.0.0.1");
+    EXPECT_EQ(address.mask, "255.0.0.0");
+
+    // Interfaces without an IPv4 address have no row of their own: both texts stay empty.
+    ULONG size = 0;
+    GetIpAddrTable(nullptr, &size, FALSE);
+    std::vector<BYTE> buffer(size);
+    auto* table = reinterpret_cast<MIB_IPADDRTABLE*>(buffer.data());
+    ASSERT_EQ(GetIpAddrTable(table, &size, FALSE), DWORD(NO_ERROR));
+    for (size_t position = 0; position < InterfaceIndexTable().size(); ++position) {
+        bool hasRow = false;
+        for (DWORD row = 0; row < table->dwNumEntries; ++row) {
+            hasRow |= table->table[row].dwIndex == InterfaceIndexTable()[position];
+        }
+        EXPECT_EQ(ReadAdapterAddress(int32_t(position)).ip.empty(), !hasRow) << position;
+    }
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "monitor/balloon_dlg.h"
+
+#include "monitor/balloon_layout.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int kMiddleImageTop = 25;
+constexpr int kBottomImageHeight = 28;
+
+} // namespace
+
+MessageTable CBalloonDlg::Messages() const {
+    static constexpr MessageEntry table[] = {
+        OnMessage<WM_SIZE, &CBalloonDlg::OnSize>(),
+        OnMessage<WM_TIMER, &CBalloonDlg::OnTimer>(),
+        OnMessage<WM_MOUSEMOVE, &CBalloonDlg::OnMouseMove, After::Default>(),
+        OnMessage<WM_ERASEBKGND, &CBalloonDlg::OnEraseBackground>(),
+    };
+    return table;
+}
+
+void CBalloonDlg::BindControls() {
+    Bind(IDC_BALLOON_MIDDLE, middleImage);
+    Bind(IDC_BALLOON_BOTTOM, bottomImage);
+}
+
+// The balloon's top is always at screen y 18, so the bottom image lands on its lower edge.
+void CBalloonDlg::OnSize(UINT, int, int) {
+    const RECT rect = WindowRect();
+    middleImage.Move(0, kMiddleImageTop, kBalloonWidth, rect.bottom);
+    bottomImage.Move(0, rect.bottom - kBalloonTop - kBottomImageHeight, kBalloonWidth,
+                     kBottomImageHeight);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void CBalloonDlg::OnTimer(UINT_PTR id) {
+    if (id != FadeInTimer && id != FadeOutTimer) {
+        return;
+    }
+    const bool fadingIn = id == FadeInTimer;
+    KillTimer(hwnd_, fadingIn ? FadeOutTimer : FadeInTimer);
+    const FadeStep step = fadingIn ? FadeInStep(alpha) : FadeOutStep(alpha);
+    alpha = step.alpha;
+    if (step.done) {
+        KillTimer(hwnd_, id);
+    }
+    ApplyAlpha();
+}
+
+void CBalloonDlg::FadeIn() const {
+    StartAnimation(FadeInTimer, FadeOutTimer);
+}
+
+void CBalloonDlg::FadeOut() const {
+    StartAnimation(FadeOutTimer, FadeInTimer);
+}
+
+void CBalloonDlg::OnMouseMove(UINT, POINT) {
+    Show(false);
+}
+
+BOOL CBalloonDlg::OnEraseBackground(HDC) {
+    return FALSE;
+}
+
+void CBalloonDlg::ApplyAlpha() const {
+    SetAlpha(colorKey, BYTE(alpha));
+}
+
+} // namespace qv

@@ -1,0 +1,187 @@
+#include "monitor/balloon_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/singletons.h"
+#include "monitor/balloon_layout.h"
+#include "monitor/info_panel.h"
+#include "monitor/quantity_format.h"
+#include "testing/scratch_registry.h"
+
+namespace {
+
+using namespace qv;
+
+PixelRect ScreenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+PixelRect RectInParent(const Window& control) {
+    RECT r = control.WindowRect();
+    MapWindowPoints(nullptr, GetParent(control.hwnd()), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+int Alpha() {
+    BYTE alpha = 0;
+    GetLayeredWindowAttributes(theBalloon.hwnd(), nullptr, &alpha, nullptr);
+    return alpha;
+}
+
+// Whether the window has that timer running; it keeps running.
+bool TimerRunning(HWND window, UINT_PTR id) {
+    if (!KillTimer(window, id)) {
+        return false;
+    }
+    SetTimer(window, id, 1000, nullptr);
+    return true;
+}
+
+class Balloon : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(theBar.Create(nullptr));
+        KillTimer(theBar.hwnd(), BarRefreshTimer);
+        screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    }
+    void TearDown() override { theBar.Destroy(); }
+
+    int screenWidth = 0;
+};
+
+TEST_F(Balloon, EachSectionHangsUnderItsItem) {
+    for (int section = kMediaSection; section <= kNetworkSection; ++section) {
+        theBar.ShowInfoSection(section);
+        EXPECT_EQ(ScreenRect(theBalloon.hwnd()), BalloonRect(section, screenWidth, false))
+            << section;
+        EXPECT_TRUE(theBalloon.IsVisible()) << section;
+        EXPECT_TRUE(theBalloon.ExStyle() & WS_EX_TOPMOST) << section;
+    }
+    thePlaylist.nowPlaying.isPlaying = true;
+    theBar.ShowInfoSection(kMediaSection);
+    EXPECT_EQ(ScreenRect(theBalloon.hwnd()).height, 130);
+    // A hover leaves the keyboard where it was.
+    EXPECT_NE(GetActiveWindow(), theBalloon.hwnd());
+}
+
+TEST_F(Balloon, ImagesFollowItsHeight) {
+    theBar.ShowInfoSection(kNetworkSection);
+    EXPECT_EQ(RectInParent(theBalloon.bottomImage), (PixelRect{0, 220 - 28, 245, 28}));
+    EXPECT_EQ(RectInParent(theBalloon.middleImage).y, 25);
+    EXPECT_GE(RectInParent(theBalloon.middleImage).height, 220 - 25);
+    theBar.ShowInfoSection(kProcessorSection);
+    EXPECT_EQ(RectInParent(theBalloon.bottomImage), (PixelRect{0, 159 - 28, 245, 28}));
+}
+
+TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {
+    std::vector<int> steps;
+    for (int i = 0; i < 5; ++i) {
+        SendMessageA(theBalloon.hwnd(), WM_TIMER, FadeInTimer, 0);
+        steps.push_back(Alpha());
+    }
+    EXPECT_EQ(steps, (std::vector<int>{50, 100, 150, 200, 230}));
+    steps.clear();
+    for (int i = 0; i < 5; ++i) {
+        SendMessageA(theBalloon.hwnd(), WM_TIMER, FadeOutTimer, 0);
+        steps.push_back(Alpha());
+    }
+    EXPECT_EQ(steps, (std::vector<int>{180, 130, 80, 30, 0}));
+    EXPECT_EQ(theBalloon.alpha, 0);
+}
+
+TEST_F(Balloon, TheFadeStartedLastWins) {
+    theBar.ShowInfoSection(kMemorySection);
+    qv::testing::PumpMessagesFor(400);
+    EXPECT_EQ(Alpha(), 230);
+    EXPECT_FALSE(TimerRunning(theBalloon.hwnd(), FadeInTimer));
+
+    theBar.LeaveHotRows();
+    qv::testing::PumpMessagesFor(400);
+    EXPECT_EQ(Alpha(), 0);
+    EXPECT_FALSE(TimerRunning(theBalloon.hwnd(), FadeOutTimer));
+
+    // A fade-out started at once after a fade-in cancels it, and the other way round.
+    theBar.ShowInfoSection(kMemorySection);
+    theBar.LeaveHotRows();
+    qv::testing::PumpMessagesFor(400);
+    EXPECT_EQ(Alpha(), 0);
+    theBar.LeaveHotRows();
+    theBar.ShowInfoSection(kMemorySection);
+    qv::testing::PumpMessagesFor(400);
+    EXPECT_EQ(Alpha(), 230);
+}
+
+TEST_F(Balloon, PointerEnteringHidesIt) {
+    theBar.ShowInfoSection(kProcessorSection);
+    SendMessageA(theBalloon.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 60));
+    EXPECT_FALSE(theBalloon.IsVisible());
+}
+
+TEST_F(Balloon, OnlyTheShownSectionRepaintsEachSecond) {
+    theBar.ShowInfoSection(kMemorySection);
+    EXPECT_TRUE(TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
+    theBar.ShowInfoSection(kNetworkSection);
+    EXPECT_FALSE(TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
+    EXPECT_TRUE(TimerRunning(theBar.hwnd(), SectionTimerId(kNetworkSection)));
+    theBar.LeaveHotRows();
+    for (int section = kMediaSection; section <= kNetworkSection; ++section) {
+        EXPECT_FALSE(TimerRunning(theBar.hwnd(), SectionTimerId(section))) << section;
+    }
+}
+
+TEST_F(Balloon, SectionsShowTheMachinesOwnFigures) {
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
+
+    const SectionLayout memorySection = InfoSectionLayout(kMemorySection, system, memory, {});
+    EXPECT_EQ(memorySection.rows[0].value, FormatSize(float(memory.ullTotalPhys)).view());
+    EXPECT_EQ(memorySection.rows[5].value, FormatSize(float(memory.ullTotalVirtual)).view());
+
+    const SectionLayout processor = InfoSectionLayout(kProcessorSection, system, memory, {});
+    EXPECT_EQ(processor.rows[3].value,
+              std::to_string(reinterpret_cast<intptr_t>(system.lpMaximumApplicationAddress)));
+    EXPECT_EQ(processor.rows[4].value, std::to_string(system.dwNumberOfProcessors));
+
+    EXPECT_EQ(InfoSectionLayout(kMediaSection, system, memory, {}).heading, "Stopped");
+
+    const std::span<const DWORD> indexes = InterfaceIndexTable();
+    for (int32_t position = 0; position < int32_t(indexes.size()); ++position) {
+        SelectMonitoredAdapter(position);
+        SampleAdapterRates();
+        if (MonitoredAdapterRow.dwType != IF_TYPE_SOFTWARE_LOOPBACK) {
+            continue;
+        }
+        const SectionLayout network =
+            InfoSectionLayout(kNetworkSection, system, memory, ReadAdapterAddress(position));
+        EXPECT_EQ(network.rows[2].value, "127.0.0.1");
+        EXPECT_EQ(network.rows[3].value, "255.0.0.0");
+        EXPECT_EQ(network.rows[6].value, FormatSize(float(MonitoredAdapterRow.dwInOctets)).view());
+        return;
+    }
+    ADD_FAILURE() << "no loopback interface";
+}
+
+TEST_F(Balloon, TextIsDrawnOnCream) {
+    theBar.ShowInfoSection(kProcessorSection);
+    qv::testing::PumpMessagesFor(200);
+    theBar.PaintInfoSection(kProcessorSection);
+    const WindowDC balloon(theBalloon.hwnd());
+    int dark = 0;
+    for (int y = 25; y < 43; ++y) {
+        for (int x = 5; x < 200; ++x) {
+            dark += GetPixel(balloon.get(), x, y) == RGB(0, 0, 0);
+        }
+    }
+    EXPECT_GT(dark, 100); // the bold heading
+    EXPECT_EQ(GetPixel(balloon.get(), 10, 150), kBalloonCream);
+    EXPECT_EQ(GetPixel(balloon.get(), 200, 50), kBalloonCream);
+}
+
+} // namespace

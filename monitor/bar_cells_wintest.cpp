@@ -1,0 +1,169 @@
+#include "monitor/bar_cells.h"
+
+#include <gtest/gtest.h>
+
+#include "app/singletons.h"
+#include "monitor/adapter_sampler.h"
+#include "testing/scratch_registry.h"
+
+namespace {
+
+using namespace qv;
+
+constexpr COLORREF kFill = RGB(0, 254, 0);
+constexpr COLORREF kTrack = RGB(0, 128, 0);
+
+// A copy of the bar skin in a memory DC, to compose on or to compare with.
+class SkinCanvas {
+public:
+    SkinCanvas()
+        : screen_(nullptr), dc_(CreateCompatibleDC(screen_.get())),
+          skin_(LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BAR_SKIN))),
+          selected_(dc_.get(), skin_.get()) {}
+    HDC dc() const { return dc_.get(); }
+    COLORREF Pixel(int x, int y) const { return GetPixel(dc_.get(), x, y); }
+
+private:
+    WindowDC screen_;
+    UniqueMemoryDC dc_;
+    UniqueBitmap skin_;
+    SelectGuard selected_;
+};
+
+class BarCells : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pen.reset(CreatePen(PS_NULL, 0, RGB(255, 255, 255)));
+        track.reset(CreateSolidBrush(kTrack));
+        fill.reset(CreateSolidBrush(kFill));
+        font = CreateMonitorFont("Segoe UI", 12, FW_NORMAL);
+    }
+
+    // Composes the cells on a fresh skin copy.
+    void Compose(SkinCanvas& canvas, const BarCellFigures& figures) const {
+        const SelectGuard fontSelected(canvas.dc(), font.get());
+        ComposeBarCells(canvas.dc(), figures, {pen.get(), track.get(), fill.get()});
+    }
+
+    UniquePen pen;
+    UniqueBrush track, fill;
+    UniqueFont font;
+};
+
+// The colours of one row from x first to x last.
+std::vector<COLORREF> Row(const SkinCanvas& canvas, int y, int first, int last) {
+    std::vector<COLORREF> row;
+    for (int x = first; x <= last; ++x) {
+        row.push_back(canvas.Pixel(x, y));
+    }
+    return row;
+}
+
+TEST_F(BarCells, GaugesFillTheirTracksInProportion) {
+    SkinCanvas canvas;
+    const SkinCanvas skin;
+    Compose(canvas, {100.0, 50, 500 * 1048576ull, {}});
+    for (int y = 13; y <= 15; ++y) {
+        // CPU 100: the fill ends where the track ends, the pixel before x 75.
+        EXPECT_EQ(Row(canvas, y, 52, 74 - 1), std::vector<COLORREF>(22, kFill)) << y;
+        // Memory 50: fill to x 97, the track on to x 116.
+        EXPECT_EQ(Row(canvas, y, 78, 95), std::vector<COLORREF>(18, kFill)) << y;
+        EXPECT_EQ(Row(canvas, y, 96, 114), std::vector<COLORREF>(19, kTrack)) << y;
+        for (int x : {51, 74, 75, 76, 77, 115, 116, 117}) {
+            EXPECT_EQ(canvas.Pixel(x, y), skin.Pixel(x, y)) << x << "," << y;
+        }
+    }
+    // The row under the gauges is the skin's.
+    EXPECT_EQ(Row(canvas, 16, 51, 200), Row(skin, 16, 51, 200));
+    EXPECT_EQ(Row(canvas, 12 + 1, 117, 200), Row(skin, 13, 117, 200));
+}
+
+TEST_F(BarCells, LoadsOutsideTheRangeStayInsideTheTrack) {
+    for (double load : {0.0, -30.0, 180.0}) {
+        SkinCanvas canvas;
+        const SkinCanvas skin;
+        Compose(canvas, {load, 0, 0, {}});
+        const COLORREF expected = load > 100 ? kFill : kTrack;
+        EXPECT_EQ(Row(canvas, 14, 52, 73), std::vector<COLORREF>(22, expected)) << load;
+        EXPECT_EQ(Row(canvas, 14, 45, 51), Row(skin, 14, 45, 51)) << load;
+        EXPECT_EQ(Row(canvas, 14, 74, 77), Row(skin, 14, 74, 77)) << load;
+        EXPECT_EQ(Row(canvas, 14, 78, 114), std::vector<COLORREF>(37, kTrack)) << load;
+    }
+}
+
+TEST_F(BarCells, TextsGoInTheirCellsAndEmptyRatesDrawNothing) {
+    const SkinCanvas skin;
+    SkinCanvas withRates, withoutRates;
+    Compose(withRates, {25.0, 40, 3 * 1048576ull, RateText::Format("%s", "1.5 KB/20 B")});
+    Compose(withoutRates, {25.0, 40, 3 * 1048576ull, {}});
+    auto differs = [&skin](const SkinCanvas& canvas, int first, int last) {
+        for (int y = 1; y <= 12; ++y) {
+            if (Row(canvas, y, first, last) != Row(skin, y, first, last)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(differs(withRates, 51, 75));
+    EXPECT_TRUE(differs(withRates, 78, 116));
+    EXPECT_TRUE(differs(withRates, 119, 200));
+    EXPECT_TRUE(differs(withoutRates, 51, 75));
+    EXPECT_FALSE(differs(withoutRates, 119, 200));
+}
+
+// Reads the bar's own pixels, as the screen shows them.
+std::vector<COLORREF> BarRow(int y, int first, int last) {
+    const WindowDC bar(theBar.hwnd());
+    std::vector<COLORREF> row;
+    for (int x = first; x <= last; ++x) {
+        row.push_back(GetPixel(bar.get(), x, y));
+    }
+    return row;
+}
+
+class BarTick : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(theBar.Create(nullptr));
+        KillTimer(theBar.hwnd(), BarRefreshTimer); // the test drives the ticks
+        qv::testing::PumpMessagesFor(200);
+    }
+    void TearDown() override { theBar.Destroy(); }
+
+    // From x 130: a free-memory text of gigabytes runs on past its own cell.
+    bool NetworkCellIsBare() const {
+        for (int y = 2; y <= 12; ++y) {
+            if (BarRow(y, 130, 200) != Row(skin, y, 130, 200)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    const SkinCanvas skin;
+};
+
+TEST_F(BarTick, FailingAdapterEmptiesOnlyTheNetworkCell) {
+    SelectMonitoredAdapter(0);
+    theBar.PaintBarCells();
+    EXPECT_FALSE(NetworkCellIsBare());
+
+    SelectMonitoredAdapter(-1);
+    theBar.PaintBarCells();
+    EXPECT_TRUE(NetworkCellIsBare());
+    // The other cells still carry their texts and gauges.
+    const std::vector<COLORREF> gaugeRow = BarRow(14, 52, 114);
+    for (size_t x : {size_t(0), size_t(21), size_t(26), size_t(62)}) {
+        EXPECT_TRUE(gaugeRow[x] == kFill || gaugeRow[x] == kTrack) << x + 52;
+    }
+    EXPECT_NE(BarRow(5, 51, 116), Row(skin, 5, 51, 116));
+}
+
+TEST_F(BarTick, OnlyTheCellStripChanges) {
+    theBar.PaintBarCells();
+    // Row 1 carries the tops of the texts in the composed copy; it is not copied.
+    EXPECT_EQ(BarRow(1, 0, 234), Row(skin, 1, 0, 234));
+    EXPECT_EQ(BarRow(14, 0, 50), Row(skin, 14, 0, 50));
+    EXPECT_EQ(BarRow(14, 201, 234), Row(skin, 14, 201, 234));
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+#include <winternl.h>
+
+#include "monitor/cpu_load.h"
+
+namespace qv {
+
+// The signature of NtQuerySystemInformation.
+using SystemQueryFunction = NTSTATUS(NTAPI*)(ULONG infoClass, void* buffer, ULONG length,
+                                             ULONG* returnLength);
+
+// Reads the idle and current time through the native system query, in the build's own layouts,
+// into buffers it keeps, so that sampling allocates nothing.
+class CpuSampler {
+public:
+    // query may be null (the entry point is missing): every sample is then 0.0.
+    void Init(SystemQueryFunction query);
+    double Sample();
+    unsigned ProcessorCount() const { return meter_.ProcessorCount(); }
+
+private:
+    SystemQueryFunction query_ = nullptr;
+    SYSTEM_BASIC_INFORMATION basic_{};
+    SYSTEM_TIMEOFDAY_INFORMATION timeOfDay_{};
+    SYSTEM_PERFORMANCE_INFORMATION performance_{};
+    CpuLoadMeter meter_;
+};
+
+// The process-wide sampler the bar uses.
+CpuSampler& TheCpuSampler();
+void InitCpuSampler();
+double SampleCpuLoad();
+
+} // namespace qv
