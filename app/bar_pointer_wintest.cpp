@@ -58,7 +58,7 @@ TEST_F(BarPointer, MovingAlongTheBarLightsEachItemInTurn) {
     const std::vector<Stop> stops{
         {5, {true, false, false, false, false}, 0},
         {13, none, 0},
-        {20, none, kMediaSection},
+        {20, {false, true, false, false, false}, kMediaSection},
         {31, none, 0},
         {40, {false, false, true, false, false}, 0},
         {47, none, 0},

@@ -190,7 +190,6 @@ void CQuorvelDlg::HoverStep(POINT point) {
         ShowInfoSection(kMediaSection);
         break;
     case HoverZone::PlayerIcon:
-        playerHover.Show(true);
         HoverPlayerIcon();
         break;
     case HoverZone::CpuCell:
@@ -223,7 +222,6 @@ void CQuorvelDlg::ClickStep(POINT point) {
         ClickPlayButton();
         break;
     case ClickZone::PlayerIcon:
-        playerHover.Show(true);
         ClickPlayerIcon();
         break;
     case ClickZone::ValueCells:
@@ -276,6 +274,7 @@ void CQuorvelDlg::OnSettings() {
     if (theOptions.RunModal(hwnd_) != IDOK) {
         return;
     }
+    thePlaylist.LoadPlaylist();
     adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
     SelectMonitoredAdapter(adapterPosition);
 }

@@ -7,6 +7,7 @@
 
 #include "app/bar_layout.h"
 #include "app/singletons.h"
+#include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -25,22 +26,13 @@ LayeredState Layered(HWND window) {
     return state;
 }
 
-PixelRect ScreenRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-PixelRect RectInParent(HWND control) {
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+using qv::testing::RectInParent;
+using qv::testing::ScreenRect;
 
 class Bar : public ::testing::Test {
 protected:
     void SetUp() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
         ASSERT_TRUE(theBar.Create(nullptr));
         screenWidth = GetSystemMetrics(SM_CXSCREEN);
     }
@@ -226,6 +218,56 @@ TEST(BarSettings, AdapterPositionComesFromTheRegistry) {
     ASSERT_TRUE(theBar.Create(nullptr));
     EXPECT_EQ(theBar.adapterPosition, 2);
     theBar.Destroy();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Bar, AboutCommandGivesTheTitleItsFontAndShowsTheBox) {
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_ABOUT, 0);
+    EXPECT_TRUE(theAboutBox.IsVisible());
+    const auto font =
+        reinterpret_cast<HFONT>(SendMessageA(theAboutBox.Item(IDC_ABOUT_TITLE), WM_GETFONT, 0, 0));
+    LOGFONTA logFont{};
+    ASSERT_TRUE(GetObjectA(font, sizeof logFont, &logFont));
+    EXPECT_EQ(logFont.lfHeight, 25);
+    EXPECT_EQ(logFont.lfWeight, FW_BOLD);
+    EXPECT_STREQ(logFont.lfFaceName, "Segoe UI");
+    // Showing it again replaces the font without leaking the old one.
+    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_ABOUT, 0);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
+}
+
+// Closes the settings dialog with the given button once its modal loop runs.
+void CloseSettingsWith(int button) {
+    static int pending;
+    pending = button;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostMessageA(theOptions.hwnd(), WM_COMMAND, WPARAM(pending), 0);
+    });
+}
+
+TEST_F(Bar, SettingsRereadTheAdapterAndPlaylistOnlyAfterOk) {
+    const qv::testing::FileBesideProgram playlist("QVPlaylist.ini");
+    playlist.Write("<song>One</song><link>http://a/1.mp3</link>\n");
+    const DWORD position = 3;
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", REG_DWORD, &position,
+                    sizeof position);
+    CloseSettingsWith(IDCANCEL);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
+    EXPECT_EQ(theBar.adapterPosition, 0);
+    EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(theOptions.hwnd(), nullptr) << "the settings window is made anew at each opening";
+    EXPECT_TRUE(IsWindowEnabled(theBar.hwnd()));
+
+    CloseSettingsWith(IDOK);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
+    EXPECT_EQ(theBar.adapterPosition, 3);
+    EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 1);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
 }
 

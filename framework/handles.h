@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include "framework/unique_handle.h"
 
@@ -23,6 +24,13 @@ inline void CloseKernelHandle(HANDLE handle) {
     CloseHandle(handle);
 }
 
+template <typename Interface> void ReleaseComObject(Interface* object) {
+    object->Release();
+}
+inline void FreeBstr(BSTR text) {
+    SysFreeString(text);
+}
+
 using UniqueFont = Unique<HFONT, &CloseGdiObject>;
 using UniqueBrush = Unique<HBRUSH, &CloseGdiObject>;
 using UniquePen = Unique<HPEN, &CloseGdiObject>;
@@ -31,6 +39,9 @@ using UniqueMemoryDC = Unique<HDC, &CloseMemoryDC>;
 using UniqueRegKey = Unique<HKEY, &CloseRegKey>;
 using UniqueMenu = Unique<HMENU, &CloseMenu>;
 using UniqueKernelHandle = Unique<HANDLE, &CloseKernelHandle>;
+using UniqueBstr = Unique<BSTR, &FreeBstr>;
+// COM interfaces: released, never deleted, by their owner.
+template <typename Interface> using ComPtr = Unique<Interface*, &ReleaseComObject<Interface>>;
 
 // GetDC / ReleaseDC: the guard keeps the window for the release.
 class WindowDC {

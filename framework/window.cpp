@@ -1,5 +1,7 @@
 #include "framework/window.h"
 
+#include "framework/animation.h"
+
 namespace qv {
 
 RECT Window::WindowRect() const {
@@ -33,6 +35,11 @@ std::string Window::Text() const {
 void Window::MakeLayered(LONG_PTR baseExStyle, COLORREF colorKey, BYTE alpha) const {
     SetExStyle(baseExStyle | WS_EX_LAYERED);
     SetAlpha(colorKey, alpha);
+}
+
+void Window::StartAnimation(UINT_PTR timer, UINT_PTR opposite) const {
+    KillTimer(hwnd_, opposite);
+    SetTimer(hwnd_, timer, kAnimationPeriodMs, nullptr);
 }
 
 void Window::SetAlpha(COLORREF colorKey, BYTE alpha) const {

@@ -41,6 +41,10 @@ public:
     void MakeLayered(LONG_PTR baseExStyle, COLORREF colorKey, BYTE alpha) const;
     void SetAlpha(COLORREF colorKey, BYTE alpha) const;
 
+    // Starts an animation timer and stops its opposite at once: a running animation's next
+    // tick would otherwise come first and cancel the one just asked for.
+    void StartAnimation(UINT_PTR timer, UINT_PTR opposite) const;
+
 protected:
     HWND hwnd_ = nullptr;
 };

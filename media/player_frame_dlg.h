@@ -2,18 +2,33 @@
 
 #include <cstdint>
 
+#include "framework/animation.h"
 #include "framework/dialog.h"
+#include "media/slide_steps.h"
 #include "res/resource.h"
 
 namespace qv {
 
-// The skinned player frame that fades in under the bar.
+// The skinned player frame that fades in under the bar; at the end of a fade-in it shows the
+// player browser window over its black interior.
 class CDODadevoDlg : public CDialog {
 public:
     CDODadevoDlg() : CDialog(IDD_PLAYER_FRAME) {}
 
+    void StartFadeIn() const;
+    void StartFadeOut() const;
+
     int32_t alpha = 0;
     uint32_t colorKey = 0;
+
+protected:
+    MessageTable Messages() const override;
+
+private:
+    void OnTimer(UINT_PTR id);
+    void StepFadeIn();
+    void StepFadeOut();
+    bool ApplyFadeStep(const FadeStep& step, UINT_PTR timer);
 };
 
 } // namespace qv

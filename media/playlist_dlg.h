@@ -1,21 +1,72 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
+#include "framework/animation.h"
 #include "framework/dialog.h"
 #include "media/now_playing.h"
+#include "media/player_page.h"
+#include "media/slide_steps.h"
 #include "res/resource.h"
 
 namespace qv {
 
-// The playlist panel: slides down under the bar, lists the playlist or video-search results.
+// The playlist panel: slides down under the bar and lists the playlist (numbered) or, in search
+// mode, the video-search results; choosing a row plays it. It holds the playback state.
 class CPlaylistDlg : public CDialog {
 public:
     CPlaylistDlg() : CDialog(IDD_PLAYLIST) {}
 
-    uint32_t colorKey = 0;
-    bool searchMode = false;
+    // Refills the name and link lists from the playlist file; on a file error they keep what
+    // they held.
+    void LoadPlaylist() const;
+
+    // The bar's side of opening and closing: lay out the current mode, then slide.
+    void ApplyModeLayout() const;
+    bool IsParked() const;
+    void Park() const;
+    void StartOpening(int x);
+    void StartClosing(int x);
+
+    void StartPlayback(PlayerVariant variant);
+    void StopPlayback();
+    // The link of the name list's selected row; empty when none is selected.
+    std::string SelectedPlaylistLink() const;
+
+    // The video search; it arrives with its own change.
+    void RunVideoSearch() {}
+
+    Window nameList, linkList;
     NowPlaying nowPlaying;
+    bool searchMode = false;
+    int32_t slideY = 0;
+    int32_t slideX = 0;
+    int32_t slideAlpha = 0;
+    uint32_t colorKey = 0;
+    Window resultList, resultLinkList, queryBox;
+    std::string searchUrl;
+    int32_t searchPage = 0;
+
+protected:
+    MessageTable Messages() const override;
+    void BindControls() override;
+    BOOL OnInitDialog() override;
+
+private:
+    void OnTimer(UINT_PTR id);
+    void SlideInStep();
+    void SlideOutStep();
+    void ApplySlideStep(const SlideStep& step, UINT_PTR timer);
+    void OnNameSelected();
+    void OnResultSelected();
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    void OnSearchEntered();
+    void OnCancel();
+    void PlacePlayerWindows() const;
+    void RepaintNow() const;
 };
 
 } // namespace qv

@@ -50,17 +50,11 @@ void CBalloonDlg::OnTimer(UINT_PTR id) {
 }
 
 void CBalloonDlg::FadeIn() const {
-    StartFade(FadeInTimer, FadeOutTimer);
+    StartAnimation(FadeInTimer, FadeOutTimer);
 }
 
 void CBalloonDlg::FadeOut() const {
-    StartFade(FadeOutTimer, FadeInTimer);
-}
-
-// Both timers due at once would let the older one take its step first and stop the newer.
-void CBalloonDlg::StartFade(UINT_PTR start, UINT_PTR stop) const {
-    KillTimer(hwnd_, stop);
-    SetTimer(hwnd_, start, kFadeTimerPeriodMs, nullptr);
+    StartAnimation(FadeOutTimer, FadeInTimer);
 }
 
 void CBalloonDlg::OnMouseMove(UINT, POINT) {

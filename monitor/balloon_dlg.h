@@ -2,14 +2,11 @@
 
 #include <cstdint>
 
+#include "framework/animation.h"
 #include "framework/dialog.h"
 #include "res/resource.h"
 
 namespace qv {
-
-inline constexpr UINT_PTR FadeInTimer = 10;
-inline constexpr UINT_PTR FadeOutTimer = 11;
-inline constexpr UINT kFadeTimerPeriodMs = 1;
 
 // The cream information balloon under the bar. It fades in and out on its own timers and hides
 // as soon as the pointer enters it.
@@ -36,7 +33,6 @@ private:
     void OnMouseMove(UINT flags, POINT point);
     BOOL OnEraseBackground(HDC dc);
     void ApplyAlpha() const;
-    void StartFade(UINT_PTR start, UINT_PTR stop) const;
 };
 
 } // namespace qv

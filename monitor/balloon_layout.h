@@ -28,23 +28,4 @@ constexpr PixelRect BalloonRect(int section, int screenWidth, bool isPlaying) {
     }
 }
 
-// One step of the balloon's fade: in by 50 up to 230, out by 50 down to 0.
-struct FadeStep {
-    int alpha;
-    bool done;
-};
-
-inline constexpr int kBalloonFullAlpha = 230;
-inline constexpr int kBalloonFadeStep = 50;
-
-constexpr FadeStep FadeInStep(int alpha) {
-    alpha += kBalloonFadeStep;
-    return alpha > kBalloonFullAlpha ? FadeStep{kBalloonFullAlpha, true} : FadeStep{alpha, false};
-}
-
-constexpr FadeStep FadeOutStep(int alpha) {
-    alpha -= kBalloonFadeStep;
-    return alpha < 0 ? FadeStep{0, true} : FadeStep{alpha, false};
-}
-
 } // namespace qv

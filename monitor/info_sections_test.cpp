@@ -155,22 +155,4 @@ TEST(BalloonLayout, EachSectionHangsUnderItsItem) {
     EXPECT_EQ(SectionTimerId(kNetworkSection), 5u);
 }
 
-std::vector<int> FadeSequence(int alpha, FadeStep (*step)(int)) {
-    std::vector<int> steps;
-    for (FadeStep next{alpha, false}; !next.done;) {
-        next = step(next.alpha);
-        steps.push_back(next.alpha);
-    }
-    return steps;
-}
-
-TEST(BalloonFade, InToTwoHundredThirtyAndOutToZero) {
-    EXPECT_EQ(FadeSequence(0, FadeInStep), (std::vector<int>{50, 100, 150, 200, 230}));
-    EXPECT_EQ(FadeSequence(230, FadeOutStep), (std::vector<int>{180, 130, 80, 30, 0}));
-    EXPECT_EQ(FadeSequence(230, FadeInStep), (std::vector<int>{230}));
-    EXPECT_EQ(FadeSequence(0, FadeOutStep), (std::vector<int>{0}));
-    // Reaching 230 exactly takes one more step to notice the end.
-    EXPECT_EQ(FadeSequence(130, FadeInStep), (std::vector<int>{180, 230, 230}));
-}
-
 } // namespace

@@ -16,7 +16,10 @@ echo "== Windows tests under Wine"
 source tools/wine-env.sh
 ensure_display
 use_wine_prefix "$root/build/test-prefix" fresh
-wineserver -p 2>/dev/null || true
+# One server for the whole run, and Wine's own services started now, detached from ctest's
+# pipes: a service started by a test would hold its output open and stall the run.
+wineserver -p >/dev/null 2>&1 || true
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 # Serial: the tests share the registry and the screen of one prefix.
 ctest --test-dir build/win --output-on-failure -j1 || failed=1
 wineserver -k 2>/dev/null || true

@@ -1,0 +1,336 @@
+#include "framework/explorer1.h"
+
+#include <exdispid.h>
+#include <ocidl.h>
+
+#include <atomic>
+
+namespace qv {
+
+namespace {
+
+constexpr char kHostClass[] = "QuorvelBrowserHost";
+
+void RegisterHostClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
+        WNDCLASSEXA host{};
+        host.cbSize = sizeof host;
+        host.lpfnWndProc = procedure;
+        host.hInstance = GetModuleHandleA(nullptr);
+        host.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        host.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        host.lpszClassName = kHostClass;
+        return RegisterClassExA(&host) != 0;
+    }();
+    (void)registered;
+}
+
+long IntegerArgument(VARIANT& argument) {
+    VARIANT number;
+    VariantInit(&number);
+    if (FAILED(VariantChangeType(&number, &argument, 0, VT_I4))) {
+        return 0;
+    }
+    return number.lVal;
+}
+
+std::wstring Wide(const char* text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(size_t(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::string Narrow(const wchar_t* text, int length) {
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(size_t(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
+    return narrow;
+}
+
+// COM is gone once the apartment has been left: releasing then could call into unloaded code.
+bool ComStillInitialised() {
+    APTTYPE type;
+    APTTYPEQUALIFIER qualifier;
+    return CoGetApartmentType(&type, &qualifier) == S_OK;
+}
+
+} // namespace
+
+// The control's container: its client site, in-place site and frame, and its event sink. It is
+// reference counted for the control; the host lets go of it (Detach) before releasing it.
+class BrowserSite final : public IOleClientSite,
+                          public IOleInPlaceSite,
+                          public IOleInPlaceFrame,
+                          public IDispatch {
+public:
+    BrowserSite(CExplorer1* host, HWND window) : host_(host), window_(window) {}
+    void Detach() { host_ = nullptr; }
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** object) override {
+        if (!object) {
+            return E_POINTER;
+        }
+        *object = nullptr;
+        if (iid == IID_IUnknown || iid == IID_IOleClientSite) {
+            *object = static_cast<IOleClientSite*>(this);
+        } else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) {
+            *object = static_cast<IOleInPlaceSite*>(this);
+        } else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame) {
+            *object = static_cast<IOleInPlaceFrame*>(this);
+        } else if (iid == IID_IDispatch || iid == DIID_DWebBrowserEvents2) {
+            *object = static_cast<IDispatch*>(this);
+        } else {
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+    // IOleClientSite
+    STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
+        *moniker = nullptr;
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP GetContainer(IOleContainer** container) override {
+        *container = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP ShowObject() override { return S_OK; }
+    STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+    // IOleWindow, for both the in-place site and the frame
+    STDMETHODIMP GetWindow(HWND* window) override {
+        *window = window_;
+        return S_OK;
+    }
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+    // IOleInPlaceSite
+    STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnUIActivate() override { return S_OK; }
+    STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                  LPRECT position, LPRECT clip,
+                                  LPOLEINPLACEFRAMEINFO frameInfo) override {
+        *frame = static_cast<IOleInPlaceFrame*>(this);
+        AddRef();
+        *document = nullptr;
+        GetClientRect(window_, position);
+        *clip = *position;
+        frameInfo->fMDIApp = FALSE;
+        frameInfo->hwndFrame = GetAncestor(window_, GA_ROOT);
+        frameInfo->haccel = nullptr;
+        frameInfo->cAccelEntries = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+    STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+    STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+    STDMETHODIMP DiscardUndoState() override { return S_OK; }
+    STDMETHODIMP DeactivateAndUndo() override { return S_OK; }
+    STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+
+    // IOleInPlaceUIWindow and IOleInPlaceFrame: no toolbars, menus or status bar to share.
+    STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+    STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+    STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+    STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+    STDMETHODIMP RemoveMenus(HMENU) override { return E_NOTIMPL; }
+    STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+    STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+    // IDispatch: the control's events; only ProgressChange is wanted.
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT*, EXCEPINFO*,
+                        UINT*) override {
+        // Arguments arrive last first: [1] is the progress, [0] its maximum.
+        if (id == DISPID_PROGRESSCHANGE && host_ && parameters && parameters->cArgs == 2) {
+            host_->ReportProgress(IntegerArgument(parameters->rgvarg[1]),
+                                  IntegerArgument(parameters->rgvarg[0]));
+        }
+        return S_OK;
+    }
+
+private:
+    ~BrowserSite() = default;
+
+    std::atomic<ULONG> references_{1};
+    CExplorer1* host_;
+    HWND window_;
+};
+
+CExplorer1::~CExplorer1() {
+    if (hwnd_ && IsWindow(hwnd_)) {
+        DestroyWindow(hwnd_); // tears the control down on the way
+    }
+    TearDown();
+}
+
+bool CExplorer1::ReplacePlaceholder(HWND placeholder) {
+    const HWND parent = GetParent(placeholder);
+    RECT rect{};
+    GetWindowRect(placeholder, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    const int id = GetDlgCtrlID(placeholder);
+    const bool created = CreateControl(parent, id, rect);
+    if (hwnd_) {
+        SetWindowPos(hwnd_, placeholder, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        DestroyWindow(placeholder);
+    }
+    return created;
+}
+
+bool CExplorer1::CreateControl(HWND parent, int id, const RECT& rect) {
+    RegisterHostClass(&CExplorer1::HostProc);
+    hwnd_ =
+        CreateWindowExA(0, kHostClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left,
+                        rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                        reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) {
+        return false;
+    }
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    site_ = new BrowserSite(this, hwnd_);
+    return ActivateControl();
+}
+
+bool CExplorer1::ActivateControl() {
+    if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                reinterpret_cast<void**>(oleObject_.put())))) {
+        return false;
+    }
+    oleObject_.get()->SetClientSite(site_);
+    ComPtr<IPersistStreamInit> persist;
+    if (SUCCEEDED(oleObject_.get()->QueryInterface(IID_IPersistStreamInit,
+                                                   reinterpret_cast<void**>(persist.put())))) {
+        persist.get()->InitNew();
+    }
+    RECT client = ClientRect();
+    oleObject_.get()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, hwnd_, &client);
+    oleObject_.get()->QueryInterface(IID_IOleInPlaceObject,
+                                     reinterpret_cast<void**>(inPlaceObject_.put()));
+    oleObject_.get()->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(webBrowser_.put()));
+    ComPtr<IConnectionPointContainer> container;
+    if (SUCCEEDED(oleObject_.get()->QueryInterface(IID_IConnectionPointContainer,
+                                                   reinterpret_cast<void**>(container.put()))) &&
+        SUCCEEDED(container.get()->FindConnectionPoint(DIID_DWebBrowserEvents2, events_.put()))) {
+        if (FAILED(events_.get()->Advise(static_cast<IDispatch*>(site_), &eventsCookie_))) {
+            events_.reset();
+        }
+    }
+    return webBrowser_.get() != nullptr;
+}
+
+void CExplorer1::TearDown() {
+    if (!site_) {
+        return;
+    }
+    site_->Detach();
+    if (!ComStillInitialised()) {
+        // The process is leaving; the control's code may already be unloaded.
+        (void)events_.release();
+        (void)inPlaceObject_.release();
+        (void)webBrowser_.release();
+        (void)oleObject_.release();
+        site_ = nullptr;
+        return;
+    }
+    if (events_) {
+        events_.get()->Unadvise(eventsCookie_);
+        events_.reset();
+    }
+    if (inPlaceObject_) {
+        inPlaceObject_.get()->InPlaceDeactivate();
+        inPlaceObject_.reset();
+    }
+    webBrowser_.reset();
+    if (oleObject_) {
+        oleObject_.get()->SetClientSite(nullptr);
+        oleObject_.get()->Close(OLECLOSE_NOSAVE);
+        oleObject_.reset();
+    }
+    std::exchange(site_, nullptr)->Release();
+}
+
+LRESULT CALLBACK CExplorer1::HostProc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    auto* self = reinterpret_cast<CExplorer1*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self && message == WM_SIZE) {
+        self->Resize(LOWORD(l), HIWORD(l));
+    } else if (self && message == WM_DESTROY) {
+        self->TearDown();
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return DefWindowProcA(window, message, w, l);
+}
+
+void CExplorer1::Resize(int width, int height) const {
+    if (inPlaceObject_) {
+        const RECT rect{0, 0, width, height};
+        inPlaceObject_.get()->SetObjectRects(&rect, &rect);
+    }
+}
+
+void CExplorer1::Navigate(const char* address) {
+    navigations_.emplace_back(address);
+    if (!webBrowser_) {
+        return;
+    }
+    UniqueBstr url(SysAllocString(Wide(address).c_str()));
+    VARIANT absent;
+    VariantInit(&absent);
+    webBrowser_.get()->Navigate(url.get(), &absent, &absent, &absent, &absent);
+}
+
+bool CExplorer1::GoBack() {
+    ++backRequests_;
+    return webBrowser_ && SUCCEEDED(webBrowser_.get()->GoBack());
+}
+
+bool CExplorer1::GoForward() {
+    ++forwardRequests_;
+    return webBrowser_ && SUCCEEDED(webBrowser_.get()->GoForward());
+}
+
+std::string CExplorer1::LocationURL() const {
+    UniqueBstr location;
+    if (!webBrowser_ || webBrowser_.get()->get_LocationURL(location.put()) != S_OK || !location) {
+        return {};
+    }
+    return Narrow(location.get(), int(SysStringLen(location.get())));
+}
+
+IDispatch* CExplorer1::EventSink() const {
+    return site_;
+}
+
+void CExplorer1::ReportProgress(long progress, long maximum) const {
+    if (progressHandler_) {
+        progressHandler_(progress, maximum);
+    }
+}
+
+} // namespace qv

@@ -1,0 +1,110 @@
+#include "media/browser_dlg.h"
+
+#include <string>
+
+#include "framework/handles.h"
+#include "media/media_layout.h"
+
+namespace qv {
+
+MessageTable CBrowserDlg::Messages() const {
+    static constexpr MessageEntry table[] = {
+        OnMessage<WM_SIZE, &CBrowserDlg::OnSize>(),
+        OnMessage<WM_MOUSEMOVE, &CBrowserDlg::OnMouseMove>(),
+        OnMessage<WM_LBUTTONDOWN, &CBrowserDlg::OnLButtonDown>(),
+        OnMessage<WM_LBUTTONUP, &CBrowserDlg::OnLButtonUp>(),
+        OnMessage<WM_ERASEBKGND, &CBrowserDlg::OnEraseBackground>(),
+        OnCommand<IDOK, &CBrowserDlg::OnOK>(),
+        OnCommand<IDCANCEL, &CBrowserDlg::OnOK>(),
+    };
+    return table;
+}
+
+void CBrowserDlg::BindControls() {
+    browser.ReplacePlaceholder(Item(IDC_BROWSER_CONTROL));
+    Bind(IDC_BROWSER_BACK_HOVER, backHover);
+    Bind(IDC_BROWSER_FORWARD_HOVER, forwardHover);
+    browser.OnProgressChange([this](long, long) { DrawTitleStrip(); });
+}
+
+void CBrowserDlg::OnSize(UINT, int width, int height) {
+    for (const ControlPlacement& placement : PageBrowserLayout(width, height)) {
+        const PixelRect& rect = placement.rect;
+        MoveWindow(Item(placement.controlId), rect.x, rect.y, rect.width, rect.height, TRUE);
+    }
+}
+
+void CBrowserDlg::OnMouseMove(UINT flags, POINT point) {
+    if (flags == 0) {
+        TrackPointer(point);
+    }
+}
+
+void CBrowserDlg::OnLButtonDown(UINT, POINT) {
+    backHover.Show(false);
+    forwardHover.Show(false);
+}
+
+void CBrowserDlg::OnLButtonUp(UINT, POINT point) {
+    TrackPointer(point);
+    // Without history the control reports an error; there is nothing to do about it.
+    switch (HitPageBrowser(point.x, point.y, ClientRect().right)) {
+    case PageBrowserZone::Back:
+        browser.GoBack();
+        break;
+    case PageBrowserZone::Forward:
+        browser.GoForward();
+        break;
+    case PageBrowserZone::Close:
+        OnOK();
+        browser.Navigate("about:blank"); // unloads the page
+        break;
+    case PageBrowserZone::None:
+        break;
+    }
+}
+
+void CBrowserDlg::TrackPointer(POINT point) const {
+    switch (HitPageBrowser(point.x, point.y, ClientRect().right)) {
+    case PageBrowserZone::Back:
+        backHover.Show(true);
+        break;
+    case PageBrowserZone::Forward:
+        forwardHover.Show(true);
+        break;
+    case PageBrowserZone::Close:
+        SetCursor(LoadCursorA(nullptr, IDC_HAND));
+        break;
+    case PageBrowserZone::None:
+        backHover.Show(false);
+        forwardHover.Show(false);
+        break;
+    }
+}
+
+BOOL CBrowserDlg::OnEraseBackground(HDC) {
+    return FALSE; // the skin pieces and the control cover the whole window
+}
+
+void CBrowserDlg::OnOK() {
+    Show(false);
+}
+
+void CBrowserDlg::DrawTitleStrip() {
+    const UniqueFont font(CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                      FF_SWISS | DEFAULT_PITCH, "Segoe UI"));
+    const WindowDC dc(hwnd_);
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), RGB(250, 250, 250));
+    const SelectGuard selected(dc.get(), font.get());
+    const std::string address = browser.LocationURL();
+    // Paint the old address over with the skin before the new one is drawn.
+    const RECT strip{76, 13, ClientRect().right - 40, 35};
+    RedrawWindow(hwnd_, &strip, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const std::string_view shown = TitleStripText(address);
+    TextOutA(dc.get(), 80, 16, shown.data(), int(shown.size()));
+}
+
+} // namespace qv

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "framework/dialog.h"
+#include "framework/explorer1.h"
+#include "res/resource.h"
+
+namespace qv {
+
+// The page browser: a large skinned window with back, forward and close buttons and a title
+// strip showing the current address. The news panel creates it and opens its links in it.
+class CBrowserDlg : public CDialog {
+public:
+    CBrowserDlg() : CDialog(IDD_BROWSER) {}
+
+    // Created with the desktop as parent, hidden until a page is opened.
+    bool CreateOnDesktop() { return Create(GetDesktopWindow()); }
+
+    CExplorer1 browser;
+    Window backHover, forwardHover;
+
+protected:
+    MessageTable Messages() const override;
+    void BindControls() override;
+
+private:
+    void OnSize(UINT type, int width, int height);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    BOOL OnEraseBackground(HDC dc);
+    void OnOK();
+    void TrackPointer(POINT point) const;
+    void DrawTitleStrip();
+};
+
+} // namespace qv

@@ -1,0 +1,43 @@
+#include "media/list_rows.h"
+
+namespace qv {
+
+void ClearRows(const Window& list) {
+    SendMessageA(list.hwnd(), LB_RESETCONTENT, 0, 0);
+}
+
+void AddRow(const Window& list, std::string_view text) {
+    const std::string row(text);
+    SendMessageA(list.hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+}
+
+void SelectRow(const Window& list, int row) {
+    SendMessageA(list.hwnd(), LB_SETCURSEL, WPARAM(row), 0);
+}
+
+int SelectedRow(const Window& list) {
+    const LRESULT row = SendMessageA(list.hwnd(), LB_GETCURSEL, 0, 0);
+    return row == LB_ERR ? -1 : int(row);
+}
+
+int RowCount(const Window& list) {
+    const LRESULT count = SendMessageA(list.hwnd(), LB_GETCOUNT, 0, 0);
+    return count == LB_ERR ? 0 : int(count);
+}
+
+std::string RowText(const Window& list, int row) {
+    if (row < 0) {
+        return {};
+    }
+    const LRESULT length = SendMessageA(list.hwnd(), LB_GETTEXTLEN, WPARAM(row), 0);
+    if (length == LB_ERR) {
+        return {};
+    }
+    std::string text(size_t(length) + 1, '\0');
+    const LRESULT copied =
+        SendMessageA(list.hwnd(), LB_GETTEXT, WPARAM(row), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied == LB_ERR ? 0 : size_t(copied));
+    return text;
+}
+
+} // namespace qv

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "framework/window.h"
+
+namespace qv {
+
+// Rows of the unsorted list boxes that pair display texts with links.
+void ClearRows(const Window& list);
+void AddRow(const Window& list, std::string_view text);
+void SelectRow(const Window& list, int row);
+int SelectedRow(const Window& list); // -1 when no row is selected
+int RowCount(const Window& list);
+std::string RowText(const Window& list, int row); // empty for a row that does not exist
+
+} // namespace qv

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/bar_layout.h"
+#include "framework/program_file_path.h"
+
+namespace qv::testing {
+
+inline PixelRect ScreenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+inline PixelRect RectInParent(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+inline BYTE LayeredAlpha(HWND window) {
+    BYTE alpha = 0;
+    GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
+    return alpha;
+}
+
+// A file beside the program that a test sets up and that is gone again afterwards.
+class FileBesideProgram {
+public:
+    explicit FileBesideProgram(const char* name) : path_(ProgramFilePath(name)) { Remove(); }
+    FileBesideProgram(const FileBesideProgram&) = delete;
+    FileBesideProgram& operator=(const FileBesideProgram&) = delete;
+    ~FileBesideProgram() { Remove(); }
+
+    const std::string& path() const { return path_; }
+    bool Exists() const { return GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    void Write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
+    std::string Read() const {
+        std::ostringstream bytes;
+        bytes << std::ifstream(path_, std::ios::binary).rdbuf();
+        return bytes.str();
+    }
+    // A directory in the file's place: it can be neither opened nor replaced as a file.
+    void BlockWithDirectory() const { CreateDirectoryA(path_.c_str(), nullptr); }
+
+private:
+    void Remove() const {
+        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path_.c_str());
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string path_;
+};
+
+} // namespace qv::testing

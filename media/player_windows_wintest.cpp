@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/singletons.h"
+#include "media/browser_dlg.h"
+#include "media/media_layout.h"
+#include "media/media_wintest_support.h"
+#include "testing/scratch_registry.h"
+
+namespace {
+
+using namespace qv;
+using namespace qv::testing;
+
+class PlayerWindows : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(theBar.Create(nullptr)); }
+    void TearDown() override { theBar.Destroy(); }
+
+    // Runs the frame's timer by hand and notes the alpha after each tick.
+    std::vector<int> Tick(UINT_PTR timer, int count) {
+        std::vector<int> alphas;
+        for (int i = 0; i < count; ++i) {
+            SendMessageA(thePlayerFrame.hwnd(), WM_TIMER, timer, 0);
+            alphas.push_back(LayeredAlpha(thePlayerFrame.hwnd()));
+        }
+        return alphas;
+    }
+};
+
+TEST_F(PlayerWindows, FrameFadesInToTwoThirtyAndThenShowsTheBrowserWindow) {
+    EXPECT_FALSE(thePlayerBrowser.IsVisible());
+    EXPECT_EQ(Tick(FadeInTimer, 4), (std::vector<int>{50, 100, 150, 200}));
+    EXPECT_FALSE(thePlayerBrowser.IsVisible());
+    EXPECT_EQ(Tick(FadeInTimer, 1), (std::vector<int>{230}));
+    EXPECT_TRUE(thePlayerBrowser.IsVisible());
+    EXPECT_EQ(thePlayerFrame.alpha, 230);
+}
+
+TEST_F(PlayerWindows, FrameFadesOutToZeroAndStaysShownWithTheBrowserLeftAlone) {
+    Tick(FadeInTimer, 5);
+    EXPECT_EQ(Tick(FadeOutTimer, 6), (std::vector<int>{180, 130, 80, 30, 0, 0}));
+    EXPECT_TRUE(thePlayerFrame.IsVisible());
+    EXPECT_TRUE(thePlayerBrowser.IsVisible()); // its callers hide it
+}
+
+TEST_F(PlayerWindows, AFadeReversesFromWhereverItIs) {
+    Tick(FadeInTimer, 3);
+    EXPECT_EQ(Tick(FadeOutTimer, 1), (std::vector<int>{100}));
+    EXPECT_EQ(Tick(FadeInTimer, 1), (std::vector<int>{150}));
+}
+
+TEST_F(PlayerWindows, TheLastStartedFadeWins) {
+    thePlayerFrame.StartFadeIn();
+    thePlayerFrame.StartFadeOut();
+    qv::testing::PumpMessagesFor(300);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
+    thePlayerFrame.StartFadeOut();
+    thePlayerFrame.StartFadeIn();
+    qv::testing::PumpMessagesFor(300);
+    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
+    EXPECT_TRUE(thePlayerBrowser.IsVisible());
+}
+
+TEST_F(PlayerWindows, KeyboardNeverClosesThem) {
+    for (HWND window : {thePlayerFrame.hwnd(), thePlayerBrowser.hwnd()}) {
+        SendMessageA(window, WM_COMMAND, IDOK, 0);
+        SendMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(IsWindow(window));
+    }
+    EXPECT_TRUE(thePlayerFrame.IsVisible());
+    EXPECT_TRUE(thePlayerBrowser.browser.HasControl());
+    EXPECT_EQ(thePlayerBrowser.Item(IDC_PLAYER_BROWSER_CONTROL), thePlayerBrowser.browser.hwnd());
+}
+
+class PageBrowser : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(page.CreateOnDesktop());
+        page.MakeLayered(page.ExStyle(), 0x00FF00, 255);
+        page.Move(0, 0, 2000, 900);
+        page.Show(true);
+    }
+    void TearDown() override { page.Destroy(); }
+
+    void Send(UINT message, int x, int y, WPARAM flags = 0) {
+        SendMessageA(page.hwnd(), message, flags, MAKELPARAM(x, y));
+    }
+
+    CBrowserDlg page;
+};
+
+TEST_F(PageBrowser, LaysOutItsSkinAndControlForItsSize) {
+    EXPECT_TRUE(page.browser.HasControl());
+    for (const ControlPlacement& placement : PageBrowserLayout(2000, 900)) {
+        EXPECT_EQ(RectInParent(page.Item(placement.controlId)), placement.rect)
+            << placement.controlId;
+    }
+    EXPECT_EQ(RectInParent(page.browser.hwnd()).width, 1971);
+    EXPECT_FALSE(page.backHover.IsVisible());
+    EXPECT_FALSE(page.forwardHover.IsVisible());
+}
+
+TEST_F(PageBrowser, HighlightsFollowThePointerAndAPressHidesThem) {
+    Send(WM_MOUSEMOVE, 20, 20);
+    EXPECT_TRUE(page.backHover.IsVisible());
+    Send(WM_MOUSEMOVE, 40, 20);
+    EXPECT_TRUE(page.forwardHover.IsVisible());
+    EXPECT_TRUE(page.backHover.IsVisible()); // the other one is left as it was
+    Send(WM_MOUSEMOVE, 500, 500, MK_SHIFT);
+    EXPECT_TRUE(page.forwardHover.IsVisible());
+    Send(WM_MOUSEMOVE, 500, 500);
+    EXPECT_FALSE(page.backHover.IsVisible());
+    EXPECT_FALSE(page.forwardHover.IsVisible());
+    Send(WM_MOUSEMOVE, 20, 20);
+    Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
+    EXPECT_FALSE(page.backHover.IsVisible());
+}
+
+TEST_F(PageBrowser, BackAndForwardWithoutHistoryAreIgnored) {
+    Send(WM_LBUTTONUP, 20, 20);
+    Send(WM_LBUTTONUP, 50, 30);
+    EXPECT_EQ(page.browser.BackRequests(), 1);
+    EXPECT_EQ(page.browser.ForwardRequests(), 1);
+    EXPECT_TRUE(page.IsVisible());
+    for (int x = 33; x <= 37; ++x) {
+        Send(WM_LBUTTONUP, x, 20);
+    }
+    EXPECT_EQ(page.browser.BackRequests(), 1);
+    EXPECT_EQ(page.browser.ForwardRequests(), 1);
+    EXPECT_TRUE(page.browser.Navigations().empty());
+}
+
+TEST_F(PageBrowser, CloseHidesItOnABlankPageAndItOpensAgain) {
+    page.browser.Navigate("http://news.example/item");
+    Send(WM_LBUTTONUP, 2000 - 8, 6);
+    EXPECT_FALSE(page.IsVisible());
+    EXPECT_EQ(page.browser.Navigations().back(), "about:blank");
+    page.browser.Navigate("http://news.example/next");
+    page.Show(true);
+    EXPECT_TRUE(page.IsVisible());
+    EXPECT_EQ(page.browser.Navigations().size(), 3u);
+}
+
+TEST_F(PageBrowser, DrawsTheTitleStripOnEveryProgressEvent) {
+    VARIANT arguments[2];
+    VariantInit(&arguments[0]);
+    VariantInit(&arguments[1]);
+    arguments[0].vt = arguments[1].vt = VT_I4;
+    DISPPARAMS parameters{arguments, nullptr, 2, 0};
+    // Whatever the engine knows of the address, drawing it must not fail.
+    EXPECT_EQ(page.browser.EventSink()->Invoke(108, IID_NULL, 0, DISPATCH_METHOD, &parameters,
+                                               nullptr, nullptr, nullptr),
+              S_OK);
+    EXPECT_EQ(SendMessageA(page.hwnd(), WM_ERASEBKGND, 0, 0), 0);
+}
+
+} // namespace
