@@ -4,17 +4,13 @@
 
 #include "app/singletons.h"
 #include "monitor/balloon_layout.h"
+#include "media/media_wintest_support.h"
 #include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
 
 using namespace qv;
-
-PixelRect BalloonScreenRect() {
-    const RECT r = theBalloon.WindowRect();
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
 
 int BalloonAlpha() {
     return qv::testing::LayeredAlpha(theBalloon.hwnd());
@@ -77,7 +73,8 @@ TEST_F(BarPointer, MovingAlongTheBarLightsEachItemInTurn) {
         EXPECT_EQ(Highlights(), stop.highlights) << stop.x;
         EXPECT_EQ(RunningSectionTimer(), stop.section) << stop.x;
         if (stop.section != 0) {
-            EXPECT_EQ(BalloonScreenRect(), BalloonRect(stop.section, screenWidth, false));
+            EXPECT_EQ(qv::testing::ScreenRect(theBalloon.hwnd()),
+                      BalloonRect(stop.section, screenWidth, false));
             EXPECT_TRUE(theBalloon.IsVisible());
         }
     }
@@ -113,7 +110,8 @@ TEST_F(BarPointer, PressingRemovesTheHighlightUntilRelease) {
 TEST_F(BarPointer, ReleaseOnACellRunsTheHoverStep) {
     Send(WM_LBUTTONUP, 100, 8);
     EXPECT_EQ(RunningSectionTimer(), kMemorySection);
-    EXPECT_EQ(BalloonScreenRect(), BalloonRect(kMemorySection, screenWidth, false));
+    EXPECT_EQ(qv::testing::ScreenRect(theBalloon.hwnd()),
+              BalloonRect(kMemorySection, screenWidth, false));
 }
 
 TEST_F(BarPointer, LeavingTheCellsFadesTheBalloonOut) {

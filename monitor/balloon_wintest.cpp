@@ -8,24 +8,15 @@
 #include "monitor/balloon_layout.h"
 #include "monitor/info_panel.h"
 #include "monitor/quantity_format.h"
+#include "media/media_wintest_support.h"
 #include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
 
 using namespace qv;
-
-PixelRect ScreenRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-PixelRect RectInParent(const Window& control) {
-    RECT r = control.WindowRect();
-    MapWindowPoints(nullptr, GetParent(control.hwnd()), reinterpret_cast<POINT*>(&r), 2);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+using qv::testing::RectInParent;
+using qv::testing::ScreenRect;
 
 int Alpha() {
     return qv::testing::LayeredAlpha(theBalloon.hwnd());
@@ -50,11 +41,11 @@ TEST_F(Balloon, EachSectionHangsUnderItsItem) {
 
 TEST_F(Balloon, ImagesFollowItsHeight) {
     theBar.ShowInfoSection(kNetworkSection);
-    EXPECT_EQ(RectInParent(theBalloon.bottomImage), (PixelRect{0, 220 - 28, 245, 28}));
-    EXPECT_EQ(RectInParent(theBalloon.middleImage).y, 25);
-    EXPECT_GE(RectInParent(theBalloon.middleImage).height, 220 - 25);
+    EXPECT_EQ(RectInParent(theBalloon.bottomImage.hwnd()), (PixelRect{0, 220 - 28, 245, 28}));
+    EXPECT_EQ(RectInParent(theBalloon.middleImage.hwnd()).y, 25);
+    EXPECT_GE(RectInParent(theBalloon.middleImage.hwnd()).height, 220 - 25);
     theBar.ShowInfoSection(kProcessorSection);
-    EXPECT_EQ(RectInParent(theBalloon.bottomImage), (PixelRect{0, 159 - 28, 245, 28}));
+    EXPECT_EQ(RectInParent(theBalloon.bottomImage.hwnd()), (PixelRect{0, 159 - 28, 245, 28}));
 }
 
 TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {

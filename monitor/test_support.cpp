@@ -98,12 +98,6 @@ void BarTest::TearDown() {
     theBar.Destroy();
 }
 
-int LayeredAlpha(HWND window) {
-    BYTE alpha = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
-    return alpha;
-}
-
 bool TimerRunning(HWND window, UINT_PTR id) {
     if (!KillTimer(window, id)) {
         return false;

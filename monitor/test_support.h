@@ -14,9 +14,6 @@ protected:
     int screenWidth = 0;
 };
 
-// The opacity last applied to a layered window.
-int LayeredAlpha(HWND window);
-
 // Whether the window has that timer running; it is left running (restarted at one second).
 bool TimerRunning(HWND window, UINT_PTR id);
 
