@@ -18,29 +18,29 @@ use_wine_prefix() {
   if [ ! -f "$prefix/system.reg" ]; then
     mkdir -p "$prefix"
     wineboot -i >/dev/null 2>&1 || true
-    local reg
-    reg=$(mktemp --suffix=.reg)
-    # A crash must end the process, not open Wine's crash dialog and hang; the faces the
-    # program asks for map to a free sans font so that it looks as it should.
-    cat >"$reg" <<'REG'
+  fi
+  # Applied at every use, so an older prefix picks up changed settings too.
+  local reg
+  reg=$(mktemp --suffix=.reg)
+  # A crash must end the process, not open Wine's crash dialog and hang; the faces the program
+  # asks for map to free fonts of about their width, so that it looks as it should.
+  cat >"$reg" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Segoe UI"="Liberation Sans"
+"Segoe UI"="Liberation Sans Narrow"
 "MS Sans Serif"="Liberation Sans"
 "MS Shell Dlg"="Liberation Sans"
 REG
-    if [ -n "$fresh" ]; then
-      # Xvfb has no window manager: Wine would wait two seconds for one at each window's end.
-      printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$reg"
-    fi
-    wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
-    rm -f "$reg"
-    wineserver -w
+  if [ -n "$fresh" ]; then
+    # Xvfb has no window manager: Wine would wait two seconds for one at each window's end.
+    printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n' >>"$reg"
   fi
+  wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
+  rm -f "$reg"
 }
 
 ensure_display() {
