@@ -15,9 +15,11 @@ use_wine_prefix() {
     wineserver -k 2>/dev/null || true
     rm -rf "$prefix"
   fi
+  local created=""
   if [ ! -f "$prefix/system.reg" ]; then
     mkdir -p "$prefix"
     wineboot -i >/dev/null 2>&1 || true
+    created=1
   fi
   # Applied at every use, so an older prefix picks up changed settings too.
   local reg
@@ -41,6 +43,9 @@ REG
   fi
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
   rm -f "$reg"
+  # A new prefix is only whole once its first server has finished (the network interfaces
+  # were missing in tests that started before that).
+  [ -z "$created" ] || wineserver -w
 }
 
 ensure_display() {
