@@ -283,9 +283,7 @@ void CQuorvelDlg::OnHelpAndUpdate() {}
 
 void CQuorvelDlg::OnAbout() {
     // The label lets go of the old font before it is deleted.
-    UniqueFont font(CreateFontA(25, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                FF_SWISS, faceName));
+    UniqueFont font = CreateFaceFont(faceName, 25, FW_BOLD);
     SendMessageA(theAboutBox.Item(IDC_ABOUT_TITLE), WM_SETFONT,
                  reinterpret_cast<WPARAM>(font.get()), TRUE);
     aboutTitleFont_ = std::move(font);

@@ -43,6 +43,13 @@ using UniqueBstr = Unique<BSTR, &FreeBstr>;
 // COM interfaces: released, never deleted, by their owner.
 template <typename Interface> using ComPtr = Unique<Interface*, &ReleaseComObject<Interface>>;
 
+// The program's fonts: a face at a pixel height, ClearType, swiss family.
+inline UniqueFont CreateFaceFont(const char* face, int height, int weight) {
+    return UniqueFont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                  FF_SWISS, face));
+}
+
 // GetDC / ReleaseDC: the guard keeps the window for the release.
 class WindowDC {
 public:

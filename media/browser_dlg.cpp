@@ -91,9 +91,7 @@ void CBrowserDlg::OnOK() {
 }
 
 void CBrowserDlg::DrawTitleStrip() {
-    const UniqueFont font(CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                      FF_SWISS | DEFAULT_PITCH, "Segoe UI"));
+    const UniqueFont font = CreateFaceFont("Segoe UI", 16, FW_NORMAL);
     const WindowDC dc(hwnd_);
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), RGB(250, 250, 250));

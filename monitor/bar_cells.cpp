@@ -117,12 +117,6 @@ BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
 
 } // namespace
 
-UniqueFont CreateMonitorFont(const char* face, int height, int weight) {
-    return UniqueFont(CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                  FF_SWISS, face));
-}
-
 void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& tools) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
@@ -136,7 +130,7 @@ void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& to
 // Each tick starts from a fresh copy of the skin and changes the bar with one copy of the strip.
 void CQuorvelDlg::PaintBarCells() {
     const BarCellFigures figures = SampleBarFigures(memoryStatus);
-    const UniqueFont font = CreateMonitorFont(faceName, barFontHeight, FW_NORMAL);
+    const UniqueFont font = CreateFaceFont(faceName, barFontHeight, FW_NORMAL);
     const HDC canvas = TheBarCanvas().Fresh();
     const SelectGuard fontSelected(canvas, font.get());
     ComposeBarCells(canvas, figures, {gaugePen.get(), gaugeTrackBrush.get(), gaugeFillBrush.get()});

@@ -23,9 +23,6 @@ struct GaugeTools {
     HBRUSH fill;
 };
 
-// The fonts of the bar cells and the balloon: ClearType, swiss family.
-UniqueFont CreateMonitorFont(const char* face, int height, int weight);
-
 // Draws the three value cells and their gauges onto a DC that holds a fresh copy of the skin
 // and has the bar font selected.
 void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& tools);

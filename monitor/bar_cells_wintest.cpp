@@ -37,7 +37,7 @@ protected:
         pen.reset(CreatePen(PS_NULL, 0, RGB(255, 255, 255)));
         track.reset(CreateSolidBrush(kTrack));
         fill.reset(CreateSolidBrush(kFill));
-        font = CreateMonitorFont("Segoe UI", 12, FW_NORMAL);
+        font = CreateFaceFont("Segoe UI", 12, FW_NORMAL);
     }
 
     // Composes the cells on a fresh skin copy.

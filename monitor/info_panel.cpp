@@ -99,8 +99,8 @@ void CQuorvelDlg::StopSectionTimers() {
 }
 
 void CQuorvelDlg::PaintInfoSection(int section) {
-    const UniqueFont normal = CreateMonitorFont(faceName, panelFontHeight, FW_NORMAL);
-    const UniqueFont bold = CreateMonitorFont(faceName, headingFontHeight, FW_BOLD);
+    const UniqueFont normal = CreateFaceFont(faceName, panelFontHeight, FW_NORMAL);
+    const UniqueFont bold = CreateFaceFont(faceName, headingFontHeight, FW_BOLD);
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     memoryStatus.dwLength = sizeof memoryStatus;
