@@ -214,10 +214,14 @@ bool CExplorer1::CreateControl(HWND parent, int id, const RECT& rect) {
     }
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     site_ = new BrowserSite(this, hwnd_);
-    return ActivateControl();
+    return true;
 }
 
 bool CExplorer1::ActivateControl() {
+    if (activationTried_ || !hwnd_) {
+        return webBrowser_.get() != nullptr;
+    }
+    activationTried_ = true;
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                 reinterpret_cast<void**>(oleObject_.put())))) {
         return false;
@@ -296,7 +300,7 @@ void CExplorer1::Resize(int width, int height) const {
 
 void CExplorer1::Navigate(const char* address) {
     navigations_.emplace_back(address);
-    if (!webBrowser_) {
+    if (!ActivateControl()) {
         return;
     }
     UniqueBstr url(SysAllocString(Wide(address).c_str()));

@@ -30,11 +30,14 @@ protected:
     HWND parent = nullptr;
 };
 
-TEST_F(Explorer, HostsTheRealControlInAChildWindowWithItsId) {
+TEST_F(Explorer, HostsTheRealControlInAChildWindowWithItsIdFromTheFirstNavigation) {
     CExplorer1 browser;
     ASSERT_TRUE(browser.CreateControl(parent, 1008, RECT{10, 20, 210, 170}));
-    EXPECT_TRUE(browser.HasControl());
     EXPECT_EQ(GetDlgItem(parent, 1008), browser.hwnd());
+    EXPECT_FALSE(browser.HasControl());
+    EXPECT_EQ(GetWindow(browser.hwnd(), GW_CHILD), nullptr);
+    browser.Navigate("about:blank");
+    EXPECT_TRUE(browser.HasControl());
     const RECT rect = RectInParent(browser.hwnd());
     EXPECT_EQ(rect.left, 10);
     EXPECT_EQ(rect.bottom, 170);
@@ -100,12 +103,14 @@ TEST_F(Explorer, DeliversProgressChangeEventsFromTheControlsSink) {
 TEST_F(Explorer, LetsGoOfTheControlWhenItsWindowGoes) {
     CExplorer1 browser;
     ASSERT_TRUE(browser.CreateControl(parent, 1008, RECT{0, 0, 300, 200}));
+    browser.Navigate("about:blank");
+    ASSERT_TRUE(browser.HasControl());
     DestroyWindow(parent);
     parent = nullptr;
     EXPECT_FALSE(browser.HasControl());
     EXPECT_EQ(browser.hwnd(), nullptr);
     browser.Navigate("about:blank"); // still recorded, nothing to drive
-    EXPECT_EQ(browser.Navigations().size(), 1u);
+    EXPECT_EQ(browser.Navigations().size(), 2u);
 }
 
 } // namespace

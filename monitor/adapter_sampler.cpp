@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "monitor/background_reader.h"
 #include "monitor/info_sections.h"
 
 namespace qv {
@@ -28,16 +29,24 @@ NET_LUID& MonitoredLuid() {
     return luid;
 }
 
-bool RefreshMonitoredRow() {
-    static MIB_IF_ROW2 fresh;
-    fresh = {};
-    fresh.InterfaceLuid = MonitoredLuid();
-    fresh.InterfaceIndex = MonitoredAdapterRow.dwIndex;
-    if (GetIfEntry2(&fresh) != NO_ERROR) {
-        return false;
-    }
-    FillInterfaceRow(fresh, MonitoredAdapterRow);
-    return true;
+// The monitored interface as the network service is asked for it: by identifier and index.
+MIB_IF_ROW2 MonitoredQuestion() {
+    MIB_IF_ROW2 question{};
+    question.InterfaceLuid = MonitoredLuid();
+    question.InterfaceIndex = MonitoredAdapterRow.dwIndex;
+    return question;
+}
+
+bool ReadInterface(MIB_IF_ROW2& row) {
+    return GetIfEntry2(&row) == NO_ERROR;
+}
+
+// Under Wine each reading is a round trip to another process (about 0.4 ms), so the bar's tick
+// takes the reading made after the previous tick and asks for the next one: one reading a
+// second, a second apart, and the bar never waits for it.
+BackgroundReader<MIB_IF_ROW2>& Reader() {
+    static BackgroundReader<MIB_IF_ROW2> reader(ReadInterface);
+    return reader;
 }
 
 AdapterRateMeter& RateMeter() {
@@ -91,6 +100,10 @@ void SelectMonitoredAdapter(int32_t position) {
     MonitoredAdapterRow.dwIndex = InterfaceIndexAt(position).value_or(kNoInterface);
     MonitoredLuid() = {};
     ConvertInterfaceIndexToLuid(MonitoredAdapterRow.dwIndex, &MonitoredLuid());
+    // Read the new adapter at once, so the next tick shows it rather than the one before.
+    MIB_IF_ROW2 reading = MonitoredQuestion();
+    const bool succeeded = ReadInterface(reading);
+    Reader().Replace(reading, succeeded);
 }
 
 void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row) {
@@ -130,11 +143,23 @@ void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row) {
 }
 
 RateText SampleAdapterRates() {
-    if (!RefreshMonitoredRow()) {
-        return {};
+    static MIB_IF_ROW2 reading;
+    static RateText text;
+    const std::optional<bool> succeeded = Reader().Take(reading);
+    Reader().Request(MonitoredQuestion());
+    if (!succeeded) {
+        return text; // the next reading is late: the figures stand for one more tick
     }
-    return FormatAdapterRates(
-        RateMeter().Update(MonitoredAdapterRow.dwInOctets, MonitoredAdapterRow.dwOutOctets));
+    if (!*succeeded) {
+        return text = {};
+    }
+    FillInterfaceRow(reading, MonitoredAdapterRow);
+    return text = FormatAdapterRates(
+               RateMeter().Update(MonitoredAdapterRow.dwInOctets, MonitoredAdapterRow.dwOutOctets));
+}
+
+bool AwaitAdapterReading() {
+    return Reader().AwaitIdle(std::chrono::seconds(2));
 }
 
 AdapterAddress ReadAdapterAddress(int32_t position) {

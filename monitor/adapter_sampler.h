@@ -14,6 +14,7 @@
 namespace qv {
 
 // The monitored adapter: its index names it, the rest is refreshed by SampleAdapterRates.
+// Read and written on the bar's thread only.
 extern MIB_IFROW MonitoredAdapterRow;
 
 // The classic interface row filled from the newer one, as the platform fills it: counters cut to
@@ -29,9 +30,13 @@ std::span<const DWORD> InterfaceIndexTable();
 // leaves an index that no interface has, so sampling fails and the network cell stays empty.
 void SelectMonitoredAdapter(int32_t position);
 
-// "received/sent" since the previous successful sample, or empty text when the adapter cannot
-// be read.
+// "received/sent" between the two newest readings of the adapter, or empty text when it could
+// not be read. Each call takes the reading asked for by the call before (made in the background)
+// and asks for the next; selecting an adapter reads it at once.
 RateText SampleAdapterRates();
+
+// Waits for the reading asked for by the last SampleAdapterRates; false after two seconds.
+bool AwaitAdapterReading();
 
 struct AdapterAddress {
     std::string ip;

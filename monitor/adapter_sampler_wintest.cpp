@@ -73,19 +73,27 @@ TEST_F(AdapterSampler, IndexTableFollowsTheInterfaceTableOrder) {
     }
 }
 
-TEST_F(AdapterSampler, RatesFollowLoopbackTraffic) {
+TEST_F(AdapterSampler, RatesFollowLoopbackTrafficOneReadingLater) {
     const std::optional<int32_t> loopback = PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
     ASSERT_TRUE(loopback);
     SelectMonitoredAdapter(*loopback);
 
-    // The first sample counts everything since the counters started.
+    // The first sample shows the reading made at selection: everything since the counters
+    // started.
     const RateText first = SampleAdapterRates();
-    const DWORD inBefore = MonitoredAdapterRow.dwInOctets;
-    const DWORD outBefore = MonitoredAdapterRow.dwOutOctets;
-    EXPECT_EQ(first, FormatAdapterRates({float(inBefore), float(outBefore)}));
+    EXPECT_EQ(first, FormatAdapterRates({float(MonitoredAdapterRow.dwInOctets),
+                                         float(MonitoredAdapterRow.dwOutOctets)}));
+    ASSERT_TRUE(AwaitAdapterReading());
 
+    // This sample takes the reading made before the traffic and asks for one after it.
     const int datagrams = 200, size = 1000;
     SendOverLoopback(datagrams, size);
+    const RateText beforeTraffic = SampleAdapterRates();
+    EXPECT_EQ(beforeTraffic.view().find(" KB/"), std::string_view::npos) << beforeTraffic;
+    const DWORD inBefore = MonitoredAdapterRow.dwInOctets;
+    const DWORD outBefore = MonitoredAdapterRow.dwOutOctets;
+    ASSERT_TRUE(AwaitAdapterReading());
+
     const RateText second = SampleAdapterRates();
     const DWORD received = MonitoredAdapterRow.dwInOctets - inBefore;
     const DWORD sent = MonitoredAdapterRow.dwOutOctets - outBefore;
