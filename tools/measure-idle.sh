@@ -3,7 +3,9 @@
 # one-second timer that draws one short text per tick. Both run side by side under the same
 # Wine, each in its own prefix (so each has its own wineserver), for the same minute. Prints each
 # one's CPU time (its own process, its wineserver) and resident memory, and the two targets:
-# CPU within 1.3 times the bare window's, resident memory within 4 MB of it.
+# CPU within 1.3 times the bare window's, resident memory within 4 MB of it. A third program,
+# the same window with the libraries the bar cannot run without loaded, shows what those alone
+# add to the resident memory.
 #   tools/measure-idle.sh [seconds]      (default 60; builds first when the programs are missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,15 +13,16 @@ root=$(pwd)
 seconds=${1:-60}
 settle=${SETTLE_SECONDS:-10}
 bin=$root/build/win/bin
-[ -x "$bin/Quorvel.exe" ] && [ -x "$bin/quorvel_idle_reference.exe" ] ||
-  cmake --build build/win --target Quorvel quorvel_idle_reference
+[ -x "$bin/Quorvel.exe" ] && [ -x "$bin/quorvel_idle_reference.exe" ] &&
+  [ -x "$bin/quorvel_idle_reference_libraries.exe" ] ||
+  cmake --build build/win --target Quorvel quorvel_idle_reference quorvel_idle_reference_libraries
 
 source tools/wine-env.sh
 ensure_display
 
 pids=()
 cleanup() {
-  for prefix in "$root/build/idle-prefix-quorvel" "$root/build/idle-prefix-reference"; do
+  for prefix in "$root"/build/idle-prefix-{quorvel,reference,libraries}; do
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
   done
 }
@@ -54,7 +57,9 @@ quorvel_prefix=$root/build/idle-prefix-quorvel
 reference_prefix=$root/build/idle-prefix-reference
 start quorvel "$quorvel_prefix" "$bin/Quorvel.exe"
 start reference "$reference_prefix" "$bin/quorvel_idle_reference.exe"
-echo "Both started; letting them settle for ${settle}s, then measuring for ${seconds}s."
+libraries_prefix=$root/build/idle-prefix-libraries
+start libraries "$libraries_prefix" "$bin/quorvel_idle_reference_libraries.exe"
+echo "All three started; letting them settle for ${settle}s, then measuring for ${seconds}s."
 sleep "$settle"
 
 declare -A pid
@@ -62,6 +67,7 @@ pid[quorvel]=$(process_in_prefix 'Quorvel\.exe' "$quorvel_prefix")
 pid[quorvel_server]=$(process_in_prefix wineserver "$quorvel_prefix")
 pid[reference]=$(process_in_prefix 'quorvel_idle_reference\.exe' "$reference_prefix")
 pid[reference_server]=$(process_in_prefix wineserver "$reference_prefix")
+pid[libraries]=$(process_in_prefix 'quorvel_idle_reference_libraries\.exe' "$libraries_prefix")
 
 declare -A before after
 for key in "${!pid[@]}"; do before[$key]=$(cpu_ms "${pid[$key]}"); done
@@ -75,16 +81,20 @@ reference_own=$(used reference)
 reference_server=$(used reference_server)
 quorvel_rss=$(rss_kb "${pid[quorvel]}")
 reference_rss=$(rss_kb "${pid[reference]}")
+libraries_rss=$(rss_kb "${pid[libraries]}")
 
 printf '\nCPU over %ss (ms)     own process  wineserver  total   resident memory\n' "$seconds"
 printf 'Quorvel               %11s  %10s  %5s   %6.1f MB\n' "$quorvel_own" "$quorvel_server" \
   $((quorvel_own + quorvel_server)) "$(awk -v k="$quorvel_rss" 'BEGIN { print k / 1024 }')"
 printf 'bare layered window   %11s  %10s  %5s   %6.1f MB\n' "$reference_own" "$reference_server" \
   $((reference_own + reference_server)) "$(awk -v k="$reference_rss" 'BEGIN { print k / 1024 }')"
+printf '  the same, with the bar'"'"'s libraries loaded                %6.1f MB\n' \
+  "$(awk -v k="$libraries_rss" 'BEGIN { print k / 1024 }')"
 awk -v q=$((quorvel_own + quorvel_server)) -v r=$((reference_own + reference_server)) \
-  -v qm="$quorvel_rss" -v rm="$reference_rss" 'BEGIN {
+  -v qm="$quorvel_rss" -v rm="$reference_rss" -v lm="$libraries_rss" 'BEGIN {
     ratio = r > 0 ? q / r : 0
     printf "\nCPU ratio %.2f (target at most 1.30): %s\n", ratio, ratio <= 1.3 ? "met" : "NOT met"
     printf "Memory difference %+.1f MB (target at most +4.0 MB): %s\n", (qm - rm) / 1024,
            qm - rm <= 4096 ? "met" : "NOT met"
+    printf "  of which the libraries alone: %+.1f MB\n", (lm - rm) / 1024
   }'
