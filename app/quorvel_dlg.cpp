@@ -24,6 +24,7 @@ MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
         OnMessage<WM_TIMER, &CQuorvelDlg::OnTimer>(),
         OnMessage<WM_MOUSEMOVE, &CQuorvelDlg::OnMouseMove, After::Default>(),
+        OnMessage<WM_MOUSELEAVE, &CQuorvelDlg::OnMouseLeave>(),
         OnMessage<WM_LBUTTONDOWN, &CQuorvelDlg::OnLButtonDown, After::Default>(),
         OnMessage<WM_LBUTTONUP, &CQuorvelDlg::OnLButtonUp, After::Default>(),
         OnMessage<WM_HOTKEY, &CQuorvelDlg::OnHotKey>(),
@@ -155,9 +156,17 @@ void CQuorvelDlg::OnTimer(UINT_PTR id) {
 
 // With a button or Shift or Ctrl held the bar does not react to moves.
 void CQuorvelDlg::OnMouseMove(UINT flags, POINT point) {
+    TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, hwnd_, 0};
+    TrackMouseEvent(&leave);
     if (flags == 0) {
         HoverStep(point);
     }
+}
+
+// A quick move can leave the 18-pixel bar without a move event over its outer rows; leaving
+// counts as passing them, so the balloon and highlights never stay behind.
+void CQuorvelDlg::OnMouseLeave() {
+    LeaveHotRows();
 }
 
 // The pressed icon loses its highlight until the button is released.

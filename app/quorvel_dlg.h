@@ -73,6 +73,7 @@ private:
 
     void OnTimer(UINT_PTR id);
     void OnMouseMove(UINT flags, POINT point);
+    void OnMouseLeave();
     void OnLButtonDown(UINT flags, POINT point);
     void OnLButtonUp(UINT flags, POINT point);
     void HoverStep(POINT point);

@@ -86,6 +86,17 @@ TEST_F(Balloon, TheFadeStartedLastWins) {
     EXPECT_EQ(Alpha(), 230);
 }
 
+TEST_F(Balloon, LeavingTheBarInOneJumpFadesItOut) {
+    const PixelRect bar = ScreenRect(theBar.hwnd());
+    SetCursorPos(bar.x + 90, bar.y + 7); // over the memory cell
+    qv::testing::PumpMessagesFor(400);
+    ASSERT_EQ(Alpha(), 230);
+    SetCursorPos(bar.x + 90, bar.y + 400); // far below, past the outer rows and the balloon
+    qv::testing::PumpMessagesFor(1500);
+    EXPECT_EQ(Alpha(), 0);
+    EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
+}
+
 TEST_F(Balloon, PointerEnteringHidesIt) {
     theBar.ShowInfoSection(kProcessorSection);
     SendMessageA(theBalloon.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 60));
