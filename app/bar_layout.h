@@ -3,20 +3,13 @@
 #include <array>
 #include <cstdint>
 
+#include "framework/pixel_rect.h"
 #include "res/resource.h"
 
 namespace qv {
 
 // Pure green: the transparent colour of every skin.
 inline constexpr uint32_t SkinColourKey = 0x00FF00;
-
-struct PixelRect {
-    int x;
-    int y;
-    int width;
-    int height;
-    bool operator==(const PixelRect&) const = default;
-};
 
 inline constexpr int kBarWidth = 236;
 inline constexpr int kBarHeight = 18;

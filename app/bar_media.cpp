@@ -52,15 +52,13 @@ void CQuorvelDlg::ClickPlayerIcon() {
     if (now.playerPinned) {
         thePlayerFrame.StartFadeIn();
     } else {
-        thePlayerFrame.StartFadeOut();
-        thePlayerBrowser.Show(false);
+        thePlayerFrame.HideBrowserAndFadeOut();
     }
 }
 
 void CQuorvelDlg::ReleaseUnpinnedPlayer() {
     if (!thePlaylist.nowPlaying.playerPinned) {
-        thePlayerFrame.StartFadeOut();
-        thePlayerBrowser.Show(false);
+        thePlayerFrame.HideBrowserAndFadeOut();
     }
 }
 

@@ -12,14 +12,6 @@
 
 namespace qv {
 
-namespace {
-
-void Place(const Window& window, const PixelRect& rect) {
-    window.Move(rect.x, rect.y, rect.width, rect.height);
-}
-
-} // namespace
-
 MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
         OnMessage<WM_TIMER, &CQuorvelDlg::OnTimer>(),
@@ -111,22 +103,22 @@ void CQuorvelDlg::MakeWindowsLayered() {
 
 void CQuorvelDlg::PlaceSkinControls() {
     for (const ControlPlacement& placement : kBarControlPlacements) {
-        Place(Window(Item(placement.controlId)), placement.rect);
+        Window(Item(placement.controlId)).Place(placement.rect);
     }
 }
 
 void CQuorvelDlg::LayOutSearchBox() {
-    Place(Window(theSearchBox.Item(IDC_SEARCH_EDIT)), kSearchEditRect);
-    Place(Window(theSearchBox.Item(IDC_SEARCH_ICON)), kSearchIconRect);
-    Place(theSearchBox, kSearchBoxRect);
+    Window(theSearchBox.Item(IDC_SEARCH_EDIT)).Place(kSearchEditRect);
+    Window(theSearchBox.Item(IDC_SEARCH_ICON)).Place(kSearchIconRect);
+    theSearchBox.Place(kSearchBoxRect);
     theSearchBox.CenterOnDesktop();
 }
 
 void CQuorvelDlg::ParkPanels() {
-    Place(thePlaylist, kPlaylistParkedRect);
-    Place(Window(thePlaylist.Item(IDC_PLAYLIST_NAMES)), kPlaylistNamesRect);
+    thePlaylist.Place(kPlaylistParkedRect);
+    Window(thePlaylist.Item(IDC_PLAYLIST_NAMES)).Place(kPlaylistNamesRect);
     thePlaylist.ShowNoActivate();
-    Place(theNews, kNewsParkedRect);
+    theNews.Place(kNewsParkedRect);
     theNews.ShowNoActivate();
 }
 

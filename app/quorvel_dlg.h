@@ -94,6 +94,9 @@ private:
     UniqueMenu menu_;
     HMENU popupMenu_ = nullptr;
     UniqueFont aboutTitleFont_;
+    FaceFontCache barFont_;
+    FaceFontCache panelFont_;
+    FaceFontCache headingFont_;
 };
 
 } // namespace qv

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cstring>
+
 #include "framework/unique_handle.h"
 
 namespace qv {
@@ -49,6 +51,28 @@ inline UniqueFont CreateFaceFont(const char* face, int height, int weight) {
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                   FF_SWISS, face));
 }
+
+// The font for the face, height and weight last asked for, made again only when one of them
+// changes: the bar and the balloon repaint every second from fields read at paint time.
+class FaceFontCache {
+public:
+    HFONT Get(const char* face, int height, int weight) {
+        if (!font_ || height != height_ || weight != weight_ ||
+            std::strncmp(face, face_, sizeof face_ - 1) != 0) {
+            font_ = CreateFaceFont(face, height, weight);
+            std::strncpy(face_, face, sizeof face_ - 1);
+            height_ = height;
+            weight_ = weight;
+        }
+        return font_.get();
+    }
+
+private:
+    UniqueFont font_;
+    char face_[LF_FACESIZE] = {};
+    int height_ = 0;
+    int weight_ = 0;
+};
 
 // GetDC / ReleaseDC: the guard keeps the window for the release.
 class WindowDC {

@@ -42,6 +42,18 @@ void Window::StartAnimation(UINT_PTR timer, UINT_PTR opposite) const {
     SetTimer(hwnd_, timer, kAnimationPeriodMs, nullptr);
 }
 
+bool Window::StepFade(UINT_PTR timer, int32_t& alpha, COLORREF colorKey) const {
+    const bool fadingIn = timer == FadeInTimer;
+    KillTimer(hwnd_, fadingIn ? FadeOutTimer : FadeInTimer);
+    const FadeStep step = fadingIn ? FadeInStep(alpha) : FadeOutStep(alpha);
+    alpha = step.alpha;
+    if (step.done) {
+        KillTimer(hwnd_, timer);
+    }
+    SetAlpha(colorKey, BYTE(alpha));
+    return step.done;
+}
+
 void Window::SetAlpha(COLORREF colorKey, BYTE alpha) const {
     SetLayeredWindowAttributes(hwnd_, colorKey, alpha, LWA_COLORKEY | LWA_ALPHA);
 }

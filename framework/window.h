@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+
+#include "framework/pixel_rect.h"
 
 namespace qv {
 
@@ -23,6 +26,7 @@ public:
     void Move(int x, int y, int width, int height) const {
         MoveWindow(hwnd_, x, y, width, height, TRUE);
     }
+    void Place(const PixelRect& rect) const { Move(rect.x, rect.y, rect.width, rect.height); }
     void MoveTo(int x, int y) const {
         SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -44,6 +48,10 @@ public:
     // Starts an animation timer and stops its opposite at once: a running animation's next
     // tick would otherwise come first and cancel the one just asked for.
     void StartAnimation(UINT_PTR timer, UINT_PTR opposite) const;
+    // One tick of the fade on that timer (FadeInTimer or FadeOutTimer): stops the opposite
+    // fade, moves alpha one step, stops this timer at the end and applies the opacity. True when
+    // the fade has ended.
+    bool StepFade(UINT_PTR timer, int32_t& alpha, COLORREF colorKey) const;
 
 protected:
     HWND hwnd_ = nullptr;

@@ -29,8 +29,7 @@ void CBrowserDlg::BindControls() {
 
 void CBrowserDlg::OnSize(UINT, int width, int height) {
     for (const ControlPlacement& placement : PageBrowserLayout(width, height)) {
-        const PixelRect& rect = placement.rect;
-        MoveWindow(Item(placement.controlId), rect.x, rect.y, rect.width, rect.height, TRUE);
+        Window(Item(placement.controlId)).Place(placement.rect);
     }
 }
 

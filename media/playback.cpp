@@ -10,14 +10,6 @@
 
 namespace qv {
 
-namespace {
-
-void Place(HWND window, const PixelRect& rect) {
-    MoveWindow(window, rect.x, rect.y, rect.width, rect.height, TRUE);
-}
-
-} // namespace
-
 void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
     const bool fromResults = variant == PlayerVariant::FlashVideo;
     const Window& rows = fromResults ? resultList : nameList;
@@ -45,17 +37,16 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
 
 void CPlaylistDlg::StopPlayback() {
     thePlayerBrowser.browser.Navigate("about:blank");
-    thePlayerFrame.StartFadeOut();
-    thePlayerBrowser.Show(false);
+    thePlayerFrame.HideBrowserAndFadeOut();
     nowPlaying.isPlaying = false;
     nowPlaying.playerPinned = false;
 }
 
 void CPlaylistDlg::PlacePlayerWindows() const {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    Place(thePlayerFrame.hwnd(), PlayerFrameRect(screenWidth));
-    Place(thePlayerBrowser.hwnd(), PlayerBrowserRect(screenWidth));
-    Place(thePlayerBrowser.browser.hwnd(), kPlayerControlRect);
+    thePlayerFrame.Place(PlayerFrameRect(screenWidth));
+    thePlayerBrowser.Place(PlayerBrowserRect(screenWidth));
+    thePlayerBrowser.browser.Place(kPlayerControlRect);
 }
 
 } // namespace qv

@@ -4,7 +4,6 @@
 
 #include "framework/animation.h"
 #include "framework/dialog.h"
-#include "media/slide_steps.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -17,6 +16,8 @@ public:
 
     void StartFadeIn() const;
     void StartFadeOut() const;
+    // How the player is put away: the browser goes at once, the frame fades out.
+    void HideBrowserAndFadeOut() const;
 
     int32_t alpha = 0;
     uint32_t colorKey = 0;
@@ -26,9 +27,6 @@ protected:
 
 private:
     void OnTimer(UINT_PTR id);
-    void StepFadeIn();
-    void StepFadeOut();
-    bool ApplyFadeStep(const FadeStep& step, UINT_PTR timer);
 };
 
 } // namespace qv

@@ -10,10 +10,6 @@ namespace qv {
 
 namespace {
 
-void Place(HWND control, const PixelRect& rect) {
-    MoveWindow(control, rect.x, rect.y, rect.width, rect.height, TRUE);
-}
-
 void SetHandCursorOver(POINT point) {
     if (HitPlaylistPanel(point.x, point.y) != PlaylistZone::None) {
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
@@ -67,18 +63,18 @@ void CPlaylistDlg::LoadPlaylist() const {
 
 void CPlaylistDlg::ApplyModeLayout() const {
     if (searchMode) {
-        Place(resultList.hwnd(), kResultListRect);
+        resultList.Place(kResultListRect);
         RepaintNow();
-        Place(queryBox.hwnd(), kQueryBoxRect);
+        queryBox.Place(kQueryBoxRect);
         SetFocus(queryBox.hwnd());
         SendMessageA(queryBox.hwnd(), EM_SETSEL, 0, -1);
         SendMessageA(queryBox.hwnd(), EM_SCROLLCARET, 0, 0);
-        Place(nameList.hwnd(), kParkedControlRect);
+        nameList.Place(kParkedControlRect);
     } else {
-        Place(nameList.hwnd(), kNameListRect);
+        nameList.Place(kNameListRect);
         RepaintNow();
-        Place(resultList.hwnd(), kParkedControlRect);
-        Place(queryBox.hwnd(), kParkedControlRect);
+        resultList.Place(kParkedControlRect);
+        queryBox.Place(kParkedControlRect);
     }
 }
 

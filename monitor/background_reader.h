@@ -94,11 +94,16 @@ private:
 using ReaderMutex = std::mutex;
 using ReaderCondition = std::condition_variable;
 
-class ReaderThread : public std::thread {
+class ReaderThread {
 public:
+    bool joinable() const { return thread_.joinable(); }
+    void join() { thread_.join(); }
     template <typename Owner, void (Owner::*Run)()> void start(Owner* owner) {
-        std::thread::operator=(std::thread([owner] { (owner->*Run)(); }));
+        thread_ = std::thread([owner] { (owner->*Run)(); });
     }
+
+private:
+    std::thread thread_;
 };
 #endif
 

@@ -36,17 +36,9 @@ void CBalloonDlg::OnSize(UINT, int, int) {
 }
 
 void CBalloonDlg::OnTimer(UINT_PTR id) {
-    if (id != FadeInTimer && id != FadeOutTimer) {
-        return;
+    if (id == FadeInTimer || id == FadeOutTimer) {
+        StepFade(id, alpha, colorKey);
     }
-    const bool fadingIn = id == FadeInTimer;
-    KillTimer(hwnd_, fadingIn ? FadeOutTimer : FadeInTimer);
-    const FadeStep step = fadingIn ? FadeInStep(alpha) : FadeOutStep(alpha);
-    alpha = step.alpha;
-    if (step.done) {
-        KillTimer(hwnd_, id);
-    }
-    ApplyAlpha();
 }
 
 void CBalloonDlg::FadeIn() const {
@@ -63,10 +55,6 @@ void CBalloonDlg::OnMouseMove(UINT, POINT) {
 
 BOOL CBalloonDlg::OnEraseBackground(HDC) {
     return FALSE;
-}
-
-void CBalloonDlg::ApplyAlpha() const {
-    SetAlpha(colorKey, BYTE(alpha));
 }
 
 } // namespace qv

@@ -32,7 +32,6 @@ private:
     void OnTimer(UINT_PTR id);
     void OnMouseMove(UINT flags, POINT point);
     BOOL OnEraseBackground(HDC dc);
-    void ApplyAlpha() const;
 };
 
 } // namespace qv

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/bar_layout.h"
+#include "framework/pixel_rect.h"
 
 namespace qv {
 

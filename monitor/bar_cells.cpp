@@ -130,9 +130,8 @@ void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& to
 // Each tick starts from a fresh copy of the skin and changes the bar with one copy of the strip.
 void CQuorvelDlg::PaintBarCells() {
     const BarCellFigures figures = SampleBarFigures(memoryStatus);
-    const UniqueFont font = CreateFaceFont(faceName, barFontHeight, FW_NORMAL);
     const HDC canvas = TheBarCanvas().Fresh();
-    const SelectGuard fontSelected(canvas, font.get());
+    const SelectGuard fontSelected(canvas, barFont_.Get(faceName, barFontHeight, FW_NORMAL));
     ComposeBarCells(canvas, figures, {gaugePen.get(), gaugeTrackBrush.get(), gaugeFillBrush.get()});
     const RECT& strip = kBarCellStrip;
     const WindowDC bar(hwnd_);

@@ -157,6 +157,26 @@ TEST_F(BarTick, FailingAdapterEmptiesOnlyTheNetworkCell) {
     EXPECT_NE(BarRow(5, 51, 116), Row(skin, 5, 51, 116));
 }
 
+TEST_F(BarTick, TheFontFollowsTheFieldsFromOnePaintToTheNext) {
+    // The CPU text always ends in "%", which reaches the lower rows at 12 pixels but not at 6.
+    auto lowerRowsBare = [this] {
+        for (int y = 8; y <= 11; ++y) {
+            if (BarRow(y, 51, 75) != Row(skin, y, 51, 75)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    theBar.PaintBarCells();
+    EXPECT_FALSE(lowerRowsBare());
+    theBar.barFontHeight = 6;
+    theBar.PaintBarCells();
+    EXPECT_TRUE(lowerRowsBare());
+    theBar.barFontHeight = 12;
+    theBar.PaintBarCells();
+    EXPECT_FALSE(lowerRowsBare());
+}
+
 TEST_F(BarTick, OnlyTheCellStripChanges) {
     theBar.PaintBarCells();
     // Row 1 carries the tops of the texts in the composed copy; it is not copied.

@@ -80,7 +80,7 @@ void DrawInfoSection(HDC dc, const SectionLayout& layout, HFONT bold, HFONT norm
 void CQuorvelDlg::ShowInfoSection(int section) {
     const PixelRect rect =
         BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), thePlaylist.nowPlaying.isPlaying);
-    theBalloon.Move(rect.x, rect.y, rect.width, rect.height);
+    theBalloon.Place(rect);
     // A quick move can jump from one cell to the next without passing the gap between them, so
     // the other sections stop here too: two of them would paint over each other.
     StopSectionTimers();
@@ -99,8 +99,6 @@ void CQuorvelDlg::StopSectionTimers() {
 }
 
 void CQuorvelDlg::PaintInfoSection(int section) {
-    const UniqueFont normal = CreateFaceFont(faceName, panelFontHeight, FW_NORMAL);
-    const UniqueFont bold = CreateFaceFont(faceName, headingFontHeight, FW_BOLD);
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     memoryStatus.dwLength = sizeof memoryStatus;
@@ -108,7 +106,8 @@ void CQuorvelDlg::PaintInfoSection(int section) {
     const AdapterAddress address = ReadAdapterAddress(adapterPosition);
     const WindowDC balloon(theBalloon.hwnd());
     DrawInfoSection(balloon.get(), InfoSectionLayout(section, system, memoryStatus, address),
-                    bold.get(), normal.get());
+                    headingFont_.Get(faceName, headingFontHeight, FW_BOLD),
+                    panelFont_.Get(faceName, panelFontHeight, FW_NORMAL));
 }
 
 } // namespace qv
