@@ -299,6 +299,9 @@ void CExplorer1::Resize(int width, int height) const {
 }
 
 void CExplorer1::Navigate(const char* address) {
+    if (navigations_.size() == kNavigationsKept) {
+        navigations_.erase(navigations_.begin());
+    }
     navigations_.emplace_back(address);
     if (!ActivateControl()) {
         return;

@@ -14,6 +14,9 @@ class CDODadevoDlg : public CDialog {
 public:
     CDODadevoDlg() : CDialog(IDD_PLAYER_FRAME) {}
 
+    // The player browser window the frame shows and hides, given by the bar.
+    void ShowsOver(const Window& playerBrowser) { playerBrowser_ = &playerBrowser; }
+
     void StartFadeIn() const;
     void StartFadeOut() const;
     // How the player is put away: the browser goes at once, the frame fades out.
@@ -27,6 +30,8 @@ protected:
 
 private:
     void OnTimer(UINT_PTR id);
+
+    const Window* playerBrowser_ = nullptr;
 };
 
 } // namespace qv

@@ -86,7 +86,7 @@ TEST_F(PlaylistPanel, RefillingFollowsTheFileAndAnErrorKeepsTheRows) {
 
 TEST_F(PlaylistPanel, MenuCommandSlidesItDownFadingInAndBackUp) {
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
-    EXPECT_EQ(theBar.barLeft, barLeft);
+    EXPECT_EQ(theBar.BarLeft(), barLeft);
     EXPECT_EQ(thePlaylist.slideX, barLeft + 16);
     EXPECT_TRUE(GetWindowLongA(thePlaylist.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     const std::vector<std::pair<int, int>> opening{{-165, 35}, {-130, 70}, {-95, 105}, {-60, 140},

@@ -169,10 +169,10 @@ TEST_F(BarTick, TheFontFollowsTheFieldsFromOnePaintToTheNext) {
     };
     theBar.PaintBarCells();
     EXPECT_FALSE(lowerRowsBare());
-    theBar.barFontHeight = 6;
+    theBar.Cells().SetFontHeight(6);
     theBar.PaintBarCells();
     EXPECT_TRUE(lowerRowsBare());
-    theBar.barFontHeight = 12;
+    theBar.Cells().SetFontHeight(12);
     theBar.PaintBarCells();
     EXPECT_FALSE(lowerRowsBare());
 }
