@@ -144,8 +144,7 @@ void CQuorvelDlg::OnTimer(UINT_PTR id) {
 // Each tick composes the cells and repaints the strip at once; WM_PAINT copies the composition.
 void CQuorvelDlg::PaintBarCells() {
     cells_.Compose(SampleBarFigures(memoryStatus_));
-    RedrawWindow(hwnd_, &kBarCellStrip, nullptr,
-                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    RedrawWindow(hwnd_, &kBarCellStrip, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
 }
 
 void CQuorvelDlg::ShowInfoSection(InfoSection section) {

@@ -144,9 +144,8 @@ TEST_F(Balloon, SectionsShowTheMachinesOwnFigures) {
         if (MonitoredAdapterRow.dwType != IF_TYPE_SOFTWARE_LOOPBACK) {
             continue;
         }
-        const SectionLayout network =
-            InfoSectionLayout(InfoSection::Network, NowPlaying{}, system, memory,
-                              ReadAdapterAddress(position));
+        const SectionLayout network = InfoSectionLayout(InfoSection::Network, NowPlaying{}, system,
+                                                        memory, ReadAdapterAddress(position));
         EXPECT_EQ(network.rows[2].value, "127.0.0.1");
         EXPECT_EQ(network.rows[3].value, "255.0.0.0");
         EXPECT_EQ(network.rows[6].value, FormatSize(float(MonitoredAdapterRow.dwInOctets)).view());

@@ -80,10 +80,8 @@ void InfoPanel::Connect(HWND bar, CBalloonDlg& balloon, const NowPlaying& playin
     playing_ = &playing;
 }
 
-void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory,
-                            int32_t adapterPosition) {
-    const PixelRect rect =
-        BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), playing_->isPlaying);
+void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t adapterPosition) {
+    const PixelRect rect = BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), playing_->isPlaying);
     balloon_->Place(rect);
     // A quick move can jump from one cell to the next without passing the gap between them, so
     // the other sections stop here too: two of them would paint over each other.
@@ -112,16 +110,14 @@ bool InfoPanel::SectionOfTimer(UINT_PTR timer, InfoSection& section) {
     return false;
 }
 
-void InfoPanel::PaintSection(InfoSection section, MEMORYSTATUSEX& memory,
-                             int32_t adapterPosition) {
+void InfoPanel::PaintSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t adapterPosition) {
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     memory.dwLength = sizeof memory;
     GlobalMemoryStatusEx(&memory);
     const AdapterAddress address = ReadAdapterAddress(adapterPosition);
     const WindowDC balloon(balloon_->hwnd());
-    DrawInfoSection(balloon.get(),
-                    InfoSectionLayout(section, *playing_, system, memory, address),
+    DrawInfoSection(balloon.get(), InfoSectionLayout(section, *playing_, system, memory, address),
                     headingFont_.Get(kSkinFaceName, headingFontHeight_, FW_BOLD),
                     panelFont_.Get(kSkinFaceName, panelFontHeight_, FW_NORMAL));
 }
