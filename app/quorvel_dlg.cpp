@@ -268,9 +268,13 @@ void CQuorvelDlg::OnRButtonUp(UINT, POINT point) {
     TrackPopupMenu(popupMenu_, TPM_LEFTALIGN, point.x, point.y, 0, hwnd_, nullptr);
 }
 
+// The skin control under the strip paints first and the strip goes over it through the window DC
+// (under Wine the paint DC leaves the control's area out), so a repaint by any cause shows the
+// cells of the last tick.
 void CQuorvelDlg::OnPaint() {
-    PaintDC paint(hwnd_);
-    cells_.CopyStrip(paint.get());
+    UpdateWindow(background.hwnd());
+    ValidateRect(hwnd_, nullptr);
+    cells_.CopyStrip(WindowDC(hwnd_).get());
 }
 
 BOOL CQuorvelDlg::OnEraseBackground(HDC) {
