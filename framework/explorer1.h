@@ -55,6 +55,9 @@ private:
     friend class BrowserSite;
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM w, LPARAM l);
     bool ActivateControl();
+    bool EmbedControl();
+    void ConnectEvents();
+    void ReleaseControl();
     void Resize(int width, int height) const;
     void TearDown();
     void ReportProgress(long progress, long maximum) const;
