@@ -124,6 +124,9 @@ TEST_F(PlaylistPanel, ASelectionWhileOpeningClosesFromWhereItIs) {
     Slide(SlideInTimer, 3); // top -95
     SelectName(2);
     EXPECT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    // The bar's play button rests at once as the stop image.
+    EXPECT_TRUE(theBar.stop.IsVisible());
+    EXPECT_FALSE(theBar.playHover.IsVisible());
     EXPECT_EQ(thePlaylist.slideY, -95); // the close rises from where the panel is
     // The opening's timer is still set; the close must win over it all the same.
     qv::testing::PumpMessagesFor(300);
