@@ -94,9 +94,9 @@ void CQuorvelDlg::CreateChildWindows() {
     thePlayerFrame.Create(hwnd_);
     thePlayerBrowser.Create(hwnd_);
     thePlaylist.colorKey = SkinColourKey;
-    theBalloon.colorKey = SkinColourKey;
+    theBalloon.SetColorKey(SkinColourKey);
     theSearchBox.colorKey = SkinColourKey;
-    thePlayerFrame.colorKey = SkinColourKey;
+    thePlayerFrame.SetColorKey(SkinColourKey);
 }
 
 void CQuorvelDlg::MakeWindowsLayered() {

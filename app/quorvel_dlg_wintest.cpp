@@ -85,9 +85,9 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
     EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_ICON)), kSearchIconRect);
 
     EXPECT_EQ(thePlaylist.colorKey, SkinColourKey);
-    EXPECT_EQ(theBalloon.colorKey, SkinColourKey);
+    EXPECT_EQ(theBalloon.ColorKey(), SkinColourKey);
     EXPECT_EQ(theSearchBox.colorKey, SkinColourKey);
-    EXPECT_EQ(thePlayerFrame.colorKey, SkinColourKey);
+    EXPECT_EQ(thePlayerFrame.ColorKey(), SkinColourKey);
 }
 
 TEST_F(Bar, PlacesItsSkinControlsAndShowsOnlyTheBackground) {

@@ -30,7 +30,7 @@ void CDODadevoDlg::OnTimer(UINT_PTR id) {
     if (id != FadeInTimer && id != FadeOutTimer) {
         return;
     }
-    if (StepFade(id, alpha, colorKey) && id == FadeInTimer && playerBrowser_) {
+    if (StepFade(id, alpha_, colorKey_) && id == FadeInTimer && playerBrowser_) {
         // Over the frame's black interior, without taking the focus from the user.
         SetWindowPos(playerBrowser_->hwnd(), HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);

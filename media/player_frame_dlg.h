@@ -22,8 +22,9 @@ public:
     // How the player is put away: the browser goes at once, the frame fades out.
     void HideBrowserAndFadeOut() const;
 
-    int32_t alpha = 0;
-    uint32_t colorKey = 0;
+    int32_t Alpha() const { return alpha_; }
+    uint32_t ColorKey() const { return colorKey_; }
+    void SetColorKey(uint32_t key) { colorKey_ = key; }
 
 protected:
     MessageTable Messages() const override;
@@ -32,6 +33,8 @@ private:
     void OnTimer(UINT_PTR id);
 
     const Window* playerBrowser_ = nullptr;
+    int32_t alpha_ = 0;
+    uint32_t colorKey_ = 0;
 };
 
 } // namespace qv

@@ -41,11 +41,11 @@ TEST_F(Balloon, EachSectionHangsUnderItsItem) {
 
 TEST_F(Balloon, ImagesFollowItsHeight) {
     theBar.ShowInfoSection(InfoSection::Network);
-    EXPECT_EQ(RectInParent(theBalloon.bottomImage.hwnd()), (PixelRect{0, 220 - 28, 245, 28}));
-    EXPECT_EQ(RectInParent(theBalloon.middleImage.hwnd()).y, 25);
-    EXPECT_GE(RectInParent(theBalloon.middleImage.hwnd()).height, 220 - 25);
+    EXPECT_EQ(RectInParent(theBalloon.Item(IDC_BALLOON_BOTTOM)), (PixelRect{0, 220 - 28, 245, 28}));
+    EXPECT_EQ(RectInParent(theBalloon.Item(IDC_BALLOON_MIDDLE)).y, 25);
+    EXPECT_GE(RectInParent(theBalloon.Item(IDC_BALLOON_MIDDLE)).height, 220 - 25);
     theBar.ShowInfoSection(InfoSection::Processor);
-    EXPECT_EQ(RectInParent(theBalloon.bottomImage.hwnd()), (PixelRect{0, 159 - 28, 245, 28}));
+    EXPECT_EQ(RectInParent(theBalloon.Item(IDC_BALLOON_BOTTOM)), (PixelRect{0, 159 - 28, 245, 28}));
 }
 
 TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {
@@ -61,7 +61,7 @@ TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {
         steps.push_back(Alpha());
     }
     EXPECT_EQ(steps, (std::vector<int>{180, 130, 80, 30, 0}));
-    EXPECT_EQ(theBalloon.alpha, 0);
+    EXPECT_EQ(theBalloon.Alpha(), 0);
 }
 
 TEST_F(Balloon, TheFadeStartedLastWins) {
