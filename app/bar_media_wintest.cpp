@@ -20,8 +20,9 @@ protected:
 
     // Which of the three play-button images show: highlighted play, stop, highlighted stop.
     std::tuple<bool, bool, bool> PlayButton() const {
-        return {theBar.playHover.IsVisible(), theBar.stop.IsVisible(),
-                theBar.stopHover.IsVisible()};
+        return {IsWindowVisible(theBar.Item(IDC_BAR_PLAY_HOVER)),
+                IsWindowVisible(theBar.Item(IDC_BAR_STOP)),
+                IsWindowVisible(theBar.Item(IDC_BAR_STOP_HOVER))};
     }
 
     FileBesideProgram playlist{"QVPlaylist.ini"};
@@ -33,7 +34,7 @@ TEST_F(BarMedia, PlayButtonHoverAndRestFollowThePlayingState) {
     EXPECT_EQ(PlayButton(), std::make_tuple(true, false, false));
     theBar.RestPlayButton();
     EXPECT_EQ(PlayButton(), std::make_tuple(false, false, false));
-    thePlaylist.nowPlaying.isPlaying = true;
+    thePlaylist.StartPlayback(PlayerVariant::WindowsMedia); // the selected row
     theBar.UpdatePlayButtonHover();
     EXPECT_EQ(PlayButton(), std::make_tuple(false, false, true));
     theBar.RestPlayButton();
@@ -42,13 +43,13 @@ TEST_F(BarMedia, PlayButtonHoverAndRestFollowThePlayingState) {
 
 TEST_F(BarMedia, PlayButtonStartsTheSelectedRowAndStopsIt) {
     theBar.ClickPlayButton();
-    EXPECT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    EXPECT_TRUE(thePlaylist.Playback().isPlaying);
     EXPECT_NE(page.Read().find("<EMBED SRC=\"http://radio/jazz.ram\""), std::string::npos);
     EXPECT_EQ(PlayButton(), std::make_tuple(false, false, true));
 
     theBar.ClickPlayButton();
-    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying);
-    EXPECT_EQ(thePlayerBrowser.browser.Navigations().back(), "about:blank");
+    EXPECT_FALSE(thePlaylist.Playback().isPlaying);
+    EXPECT_EQ(thePlayerBrowser.Browser().Navigations().back(), "about:blank");
     theBar.RestPlayButton(); // the pointer leaves: the skin's own play image shows
     EXPECT_EQ(PlayButton(), std::make_tuple(false, false, false));
 }
@@ -56,8 +57,8 @@ TEST_F(BarMedia, PlayButtonStartsTheSelectedRowAndStopsIt) {
 TEST_F(BarMedia, PlayerIconOnlyHighlightsWhileNothingPlays) {
     theBar.ClickPlayerIcon();
     theBar.HoverPlayerIcon();
-    EXPECT_TRUE(theBar.playerHover.IsVisible());
-    EXPECT_FALSE(thePlaylist.nowPlaying.playerPinned);
+    EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_PLAYER_HOVER)));
+    EXPECT_FALSE(thePlaylist.Playback().playerPinned);
     qv::testing::PumpMessagesFor(200);
     EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
 }
@@ -68,7 +69,7 @@ TEST_F(BarMedia, PlayerIconPinsAndUnpinsThePlayer) {
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
 
     theBar.ClickPlayerIcon(); // unpin
-    EXPECT_FALSE(thePlaylist.nowPlaying.playerPinned);
+    EXPECT_FALSE(thePlaylist.Playback().playerPinned);
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
     qv::testing::PumpMessagesFor(200);
     EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
@@ -82,7 +83,7 @@ TEST_F(BarMedia, PlayerIconPinsAndUnpinsThePlayer) {
     EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
 
     theBar.ClickPlayerIcon(); // pin: it fades in and stays
-    EXPECT_TRUE(thePlaylist.nowPlaying.playerPinned);
+    EXPECT_TRUE(thePlaylist.Playback().playerPinned);
     theBar.ReleaseUnpinnedPlayer();
     qv::testing::PumpMessagesFor(200);
     EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
@@ -94,7 +95,7 @@ TEST_F(BarMedia, PlaylistToggleSnapsTheBarHomeFirst) {
     theBar.ShowHidePlaylist();
     const int home = GetSystemMetrics(SM_CXSCREEN) - 350;
     EXPECT_EQ(theBar.BarLeft(), home);
-    EXPECT_EQ(thePlaylist.slideX, home + 16);
+    EXPECT_EQ(thePlaylist.SlideX(), home + 16);
 }
 
 } // namespace

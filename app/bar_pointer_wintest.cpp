@@ -38,9 +38,9 @@ protected:
 
     // Which highlight images show, in the order news, play, player, web search, video search.
     std::vector<bool> Highlights() const {
-        return {theBar.newsHover.IsVisible(), theBar.playHover.IsVisible(),
-                theBar.playerHover.IsVisible(), theBar.webSearchHover.IsVisible(),
-                theBar.videoSearchHover.IsVisible()};
+        const auto shown = [](int id) { return IsWindowVisible(theBar.Item(id)) != FALSE; };
+        return {shown(IDC_BAR_NEWS_HOVER), shown(IDC_BAR_PLAY_HOVER), shown(IDC_BAR_PLAYER_HOVER),
+                shown(IDC_BAR_WEB_SEARCH_HOVER), shown(IDC_BAR_VIDEO_SEARCH_HOVER)};
     }
 };
 
@@ -104,7 +104,7 @@ TEST_F(BarPointer, PressingRemovesTheHighlightUntilRelease) {
     Send(WM_LBUTTONDOWN, 210, 8, MK_LBUTTON);
     EXPECT_EQ(Highlights(), std::vector<bool>(5, false));
     Send(WM_LBUTTONUP, 210, 8);
-    EXPECT_TRUE(theBar.webSearchHover.IsVisible());
+    EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_WEB_SEARCH_HOVER)));
 }
 
 TEST_F(BarPointer, ReleaseOnACellRunsTheHoverStep) {

@@ -14,7 +14,7 @@ namespace qv {
 namespace {
 
 bool Playing() {
-    return thePlaylist.nowPlaying.isPlaying;
+    return thePlaylist.Playback().isPlaying;
 }
 
 } // namespace
@@ -66,7 +66,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
     theSearchBox.LayOut();
     thePlaylist.ParkAtCreation();
     theNews.ParkAtCreation();
-    infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.nowPlaying);
+    infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.Playback());
     SnapBarHome();
     InitCpuSampler();
     EnumerateInterfaces();
@@ -93,7 +93,7 @@ void CQuorvelDlg::CreateChildWindows() {
     theAboutBox.Create(hwnd_);
     thePlayerFrame.Create(hwnd_);
     thePlayerBrowser.Create(hwnd_);
-    thePlaylist.colorKey = SkinColourKey;
+    thePlaylist.SetColorKey(SkinColourKey);
     theBalloon.SetColorKey(SkinColourKey);
     theSearchBox.colorKey = SkinColourKey;
     thePlayerFrame.SetColorKey(SkinColourKey);
@@ -349,9 +349,7 @@ void CQuorvelDlg::ClickPlayerIcon() {
     if (!Playing()) {
         return;
     }
-    NowPlaying& now = thePlaylist.nowPlaying;
-    now.playerPinned = !now.playerPinned;
-    if (now.playerPinned) {
+    if (thePlaylist.TogglePlayerPinned()) {
         thePlayerFrame.StartFadeIn();
     } else {
         thePlayerFrame.HideBrowserAndFadeOut();
@@ -359,26 +357,20 @@ void CQuorvelDlg::ClickPlayerIcon() {
 }
 
 void CQuorvelDlg::ReleaseUnpinnedPlayer() {
-    if (!thePlaylist.nowPlaying.playerPinned) {
+    if (!thePlaylist.Playback().playerPinned) {
         thePlayerFrame.HideBrowserAndFadeOut();
     }
 }
 
 void CQuorvelDlg::ClickVideoSearch() {
     SnapBarHome();
-    if (!thePlaylist.searchMode) {
-        thePlaylist.Park();
-        thePlaylist.searchMode = true;
-    }
+    thePlaylist.ChooseMode(true);
     TogglePlaylistPanel();
 }
 
 void CQuorvelDlg::ShowHidePlaylist() {
     SnapBarHome();
-    if (thePlaylist.searchMode) {
-        thePlaylist.Park();
-        thePlaylist.searchMode = false;
-    }
+    thePlaylist.ChooseMode(false);
     TogglePlaylistPanel();
 }
 

@@ -58,11 +58,6 @@ public:
     int32_t AdapterPosition() const { return adapterPosition_; }
     int32_t BarLeft() const { return barLeft_; }
 
-    Window newsHover, playHover, playerHover, webSearchHover;
-    Window stopHover, stop;
-    Window background;
-    Window videoSearchHover;
-
 protected:
     MessageTable Messages() const override;
     void BindControls() override;
@@ -94,6 +89,10 @@ private:
     void OnTaskManager();
     void OnExit();
 
+    Window newsHover, playHover, playerHover, webSearchHover;
+    Window stopHover, stop;
+    Window background;
+    Window videoSearchHover;
     HICON applicationIcon_ = nullptr;
     MEMORYSTATUSEX memoryStatus_{};
     int32_t adapterPosition_ = 0;

@@ -84,7 +84,7 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
     EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_EDIT)), kSearchEditRect);
     EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_ICON)), kSearchIconRect);
 
-    EXPECT_EQ(thePlaylist.colorKey, SkinColourKey);
+    EXPECT_EQ(thePlaylist.ColorKey(), SkinColourKey);
     EXPECT_EQ(theBalloon.ColorKey(), SkinColourKey);
     EXPECT_EQ(theSearchBox.colorKey, SkinColourKey);
     EXPECT_EQ(thePlayerFrame.ColorKey(), SkinColourKey);
@@ -92,13 +92,12 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
 
 TEST_F(Bar, PlacesItsSkinControlsAndShowsOnlyTheBackground) {
     EXPECT_EQ(RectInParent(theBar.Item(IDC_BAR_SKIN)), (PixelRect{0, 0, 235, 18}));
-    EXPECT_TRUE(theBar.background.IsVisible());
+    EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_SKIN)));
     for (const ControlPlacement& placement : kBarControlPlacements) {
         const HWND control = theBar.Item(placement.controlId);
         EXPECT_EQ(RectInParent(control), placement.rect) << placement.controlId;
         EXPECT_FALSE(IsWindowVisible(control)) << placement.controlId;
     }
-    EXPECT_EQ(theBar.stop.hwnd(), theBar.Item(IDC_BAR_STOP));
 }
 
 TEST_F(Bar, KeepsItsFieldsAndGaugeTools) {
@@ -261,14 +260,14 @@ TEST_F(Bar, SettingsRereadTheAdapterAndPlaylistOnlyAfterOk) {
     CloseSettingsWith(IDCANCEL);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
     EXPECT_EQ(theBar.AdapterPosition(), 0);
-    EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(thePlaylist.NameList().hwnd(), LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(theOptions.hwnd(), nullptr) << "the settings window is made anew at each opening";
     EXPECT_TRUE(IsWindowEnabled(theBar.hwnd()));
 
     CloseSettingsWith(IDOK);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
     EXPECT_EQ(theBar.AdapterPosition(), 3);
-    EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(thePlaylist.NameList().hwnd(), LB_GETCOUNT, 0, 0), 1);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
 }
 

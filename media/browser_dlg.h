@@ -15,14 +15,19 @@ public:
     // Created with the desktop as parent, hidden until a page is opened.
     bool CreateOnDesktop() { return Create(GetDesktopWindow()); }
 
-    CExplorer1 browser;
-    Window backHover, forwardHover;
+    void Navigate(const char* address) { browser.Navigate(address); }
+    // What tests read back.
+    const CExplorer1& Browser() const { return browser; }
+    const Window& BackHover() const { return backHover; }
+    const Window& ForwardHover() const { return forwardHover; }
 
 protected:
     MessageTable Messages() const override;
     void BindControls() override;
 
 private:
+    CExplorer1 browser;
+    Window backHover, forwardHover;
     void OnSize(UINT type, int width, int height);
     void OnMouseMove(UINT flags, POINT point);
     void OnLButtonDown(UINT flags, POINT point);

@@ -26,7 +26,7 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
         ShowFileError(page, error);
         return;
     }
-    links_.playerBrowser->browser.Navigate(page.c_str());
+    links_.playerBrowser->Navigate(page.c_str());
     links_.playerFrame->StartFadeIn();
     nowPlaying.isPlaying = true;
     nowPlaying.playerPinned = true;
@@ -36,7 +36,7 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
 }
 
 void CPlaylistDlg::StopPlayback() {
-    links_.playerBrowser->browser.Navigate("about:blank");
+    links_.playerBrowser->Navigate("about:blank");
     links_.playerFrame->HideBrowserAndFadeOut();
     nowPlaying.isPlaying = false;
     nowPlaying.playerPinned = false;
@@ -46,7 +46,7 @@ void CPlaylistDlg::PlacePlayerWindows() const {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     links_.playerFrame->Place(PlayerFrameRect(screenWidth));
     links_.playerBrowser->Place(PlayerBrowserRect(screenWidth));
-    links_.playerBrowser->browser.Place(kPlayerControlRect);
+    links_.playerBrowser->PlaceBrowser(kPlayerControlRect);
 }
 
 } // namespace qv

@@ -38,7 +38,7 @@ protected:
     }
 
     const std::vector<std::string>& Navigations() const {
-        return thePlayerBrowser.browser.Navigations();
+        return thePlayerBrowser.Browser().Navigations();
     }
 
     FileBesideProgram playlist{"QVPlaylist.ini"};
@@ -47,7 +47,7 @@ protected:
 
 TEST_F(Playback, StartWritesThePageNavigatesToItAndFadesThePlayerIn) {
     const int64_t before = int64_t(std::time(nullptr));
-    SelectRow(thePlaylist.nameList, 1);
+    SelectRow(thePlaylist.NameList(), 1);
     thePlaylist.StartPlayback(PlayerVariant::RealMedia);
 
     EXPECT_EQ(page.Read(), BuildPlayerPage(PlayerVariant::RealMedia, "rtsp://radio/talk.ram"));
@@ -55,7 +55,7 @@ TEST_F(Playback, StartWritesThePageNavigatesToItAndFadesThePlayerIn) {
     ASSERT_EQ(Navigations().size(), 1u);
     EXPECT_EQ(Navigations()[0], page.path()); // a plain local path, not a file URL
 
-    const NowPlaying& now = thePlaylist.nowPlaying;
+    const NowPlaying& now = thePlaylist.Playback();
     EXPECT_EQ(now.title, "2. Talk");
     EXPECT_EQ(now.link, "rtsp://radio/talk.ram");
     EXPECT_TRUE(now.isPlaying);
@@ -69,7 +69,7 @@ TEST_F(Playback, StartWritesThePageNavigatesToItAndFadesThePlayerIn) {
     const int w = GetSystemMetrics(SM_CXSCREEN);
     EXPECT_EQ(ScreenRect(thePlayerFrame.hwnd()), PlayerFrameRect(w));
     EXPECT_EQ(ScreenRect(thePlayerBrowser.hwnd()), PlayerBrowserRect(w));
-    EXPECT_EQ(ScreenRect(thePlayerBrowser.browser.hwnd()),
+    EXPECT_EQ(ScreenRect(thePlayerBrowser.Browser().hwnd()),
               (PixelRect{w - 345, 38, 324, 273})); // overhangs by 2 on every side
 
     const std::vector<std::pair<int, bool>> fade{
@@ -83,7 +83,7 @@ TEST_F(Playback, StopBlanksTheBrowserHidesItAndFadesTheFrameOut) {
     thePlaylist.StopPlayback();
     EXPECT_EQ(Navigations().back(), "about:blank");
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
-    const NowPlaying& now = thePlaylist.nowPlaying;
+    const NowPlaying& now = thePlaylist.Playback();
     EXPECT_FALSE(now.isPlaying);
     EXPECT_FALSE(now.playerPinned);
     EXPECT_EQ(now.title, "1. Jazz"); // kept for the balloon
@@ -96,7 +96,7 @@ TEST_F(Playback, StopBlanksTheBrowserHidesItAndFadesTheFrameOut) {
 TEST_F(Playback, ASecondStartNeedsNoStopAndKeepsTheFrameOpaque) {
     thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
     FadeIn();
-    SelectRow(thePlaylist.nameList, 1);
+    SelectRow(thePlaylist.NameList(), 1);
     thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
     EXPECT_EQ(page.Read(), BuildPlayerPage(PlayerVariant::WindowsMedia, "rtsp://radio/talk.ram"));
     SendMessageA(thePlayerFrame.hwnd(), WM_TIMER, FadeInTimer, 0);
@@ -106,29 +106,29 @@ TEST_F(Playback, ASecondStartNeedsNoStopAndKeepsTheFrameOpaque) {
 
 TEST_F(Playback, AStartWithNoSelectedRowChangesNothing) {
     page.Write("previous page");
-    SelectRow(thePlaylist.nameList, -1);
+    SelectRow(thePlaylist.NameList(), -1);
     thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
     thePlaylist.StartPlayback(PlayerVariant::FlashVideo); // the result list is empty
     EXPECT_EQ(page.Read(), "previous page");
     EXPECT_TRUE(Navigations().empty());
-    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying);
-    EXPECT_TRUE(thePlaylist.nowPlaying.title.empty());
+    EXPECT_FALSE(thePlaylist.Playback().isPlaying);
+    EXPECT_TRUE(thePlaylist.Playback().title.empty());
 }
 
 TEST_F(Playback, SearchRowsPlayAsFlashAndParkThePanel) {
-    AddRow(thePlaylist.resultList, "1. A clip");
-    AddRow(thePlaylist.resultLinkList, "http://video.example/v/abc");
+    AddRow(thePlaylist.ResultList(), "1. A clip");
+    AddRow(thePlaylist.ResultLinkList(), "http://video.example/v/abc");
     thePlaylist.Move(100, 18, 186, 192);
-    SelectRow(thePlaylist.resultList, 0);
+    SelectRow(thePlaylist.ResultList(), 0);
     SendMessageA(thePlaylist.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PLAYLIST_RESULTS, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(thePlaylist.resultList.hwnd()));
+                 reinterpret_cast<LPARAM>(thePlaylist.ResultList().hwnd()));
     EXPECT_TRUE(thePlaylist.IsParked());
-    EXPECT_TRUE(thePlaylist.nowPlaying.fromSearch);
-    EXPECT_EQ(thePlaylist.nowPlaying.title, "1. A clip");
+    EXPECT_TRUE(thePlaylist.Playback().fromSearch);
+    EXPECT_EQ(thePlaylist.Playback().title, "1. A clip");
     const std::string written = page.Read();
     EXPECT_EQ(written.size(), 543 + 2 * std::string("http://video.example/v/abc").size());
     EXPECT_NE(written.find("http://video.example/v/abc&rel=1\" type="), std::string::npos);
-    EXPECT_TRUE(theBar.stop.IsVisible()); // the bar shows the stop image at once
+    EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_STOP))); // the bar shows the stop image at once
 }
 
 TEST_F(Playback, AnUnwritablePageAbandonsTheStartAfterTheErrorBox) {
@@ -137,8 +137,8 @@ TEST_F(Playback, AnUnwritablePageAbandonsTheStartAfterTheErrorBox) {
     thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
     EXPECT_FALSE(boxes.Texts().empty());
     EXPECT_TRUE(Navigations().empty());
-    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying);
-    EXPECT_EQ(thePlaylist.nowPlaying.title, "1. Jazz"); // already taken before the write
+    EXPECT_FALSE(thePlaylist.Playback().isPlaying);
+    EXPECT_EQ(thePlaylist.Playback().title, "1. Jazz"); // already taken before the write
 }
 
 } // namespace

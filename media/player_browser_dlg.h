@@ -11,11 +11,17 @@ class CDODadevo1Dlg : public CDialog {
 public:
     CDODadevo1Dlg() : CDialog(IDD_PLAYER_BROWSER) {}
 
-    CExplorer1 browser;
+    void Navigate(const char* address) { browser.Navigate(address); }
+    void PlaceBrowser(const PixelRect& rect) const { browser.Place(rect); }
+    // What tests read back.
+    const CExplorer1& Browser() const { return browser; }
 
 protected:
     MessageTable Messages() const override;
     void BindControls() override;
+
+private:
+    CExplorer1 browser;
 };
 
 } // namespace qv

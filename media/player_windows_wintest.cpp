@@ -70,7 +70,7 @@ TEST_F(PlayerWindows, KeyboardNeverClosesThem) {
         EXPECT_TRUE(IsWindow(window));
     }
     EXPECT_TRUE(thePlayerFrame.IsVisible());
-    EXPECT_EQ(thePlayerBrowser.Item(IDC_PLAYER_BROWSER_CONTROL), thePlayerBrowser.browser.hwnd());
+    EXPECT_EQ(thePlayerBrowser.Item(IDC_PLAYER_BROWSER_CONTROL), thePlayerBrowser.Browser().hwnd());
 }
 
 class PageBrowser : public ::testing::Test {
@@ -95,50 +95,50 @@ TEST_F(PageBrowser, LaysOutItsSkinAndControlForItsSize) {
         EXPECT_EQ(RectInParent(page.Item(placement.controlId)), placement.rect)
             << placement.controlId;
     }
-    EXPECT_EQ(RectInParent(page.browser.hwnd()).width, 1971);
-    EXPECT_FALSE(page.backHover.IsVisible());
-    EXPECT_FALSE(page.forwardHover.IsVisible());
+    EXPECT_EQ(RectInParent(page.Browser().hwnd()).width, 1971);
+    EXPECT_FALSE(page.BackHover().IsVisible());
+    EXPECT_FALSE(page.ForwardHover().IsVisible());
 }
 
 TEST_F(PageBrowser, HighlightsFollowThePointerAndAPressHidesThem) {
     Send(WM_MOUSEMOVE, 20, 20);
-    EXPECT_TRUE(page.backHover.IsVisible());
+    EXPECT_TRUE(page.BackHover().IsVisible());
     Send(WM_MOUSEMOVE, 40, 20);
-    EXPECT_TRUE(page.forwardHover.IsVisible());
-    EXPECT_TRUE(page.backHover.IsVisible()); // the other one is left as it was
+    EXPECT_TRUE(page.ForwardHover().IsVisible());
+    EXPECT_TRUE(page.BackHover().IsVisible()); // the other one is left as it was
     Send(WM_MOUSEMOVE, 500, 500, MK_SHIFT);
-    EXPECT_TRUE(page.forwardHover.IsVisible());
+    EXPECT_TRUE(page.ForwardHover().IsVisible());
     Send(WM_MOUSEMOVE, 500, 500);
-    EXPECT_FALSE(page.backHover.IsVisible());
-    EXPECT_FALSE(page.forwardHover.IsVisible());
+    EXPECT_FALSE(page.BackHover().IsVisible());
+    EXPECT_FALSE(page.ForwardHover().IsVisible());
     Send(WM_MOUSEMOVE, 20, 20);
     Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
-    EXPECT_FALSE(page.backHover.IsVisible());
+    EXPECT_FALSE(page.BackHover().IsVisible());
 }
 
 TEST_F(PageBrowser, BackAndForwardWithoutHistoryAreIgnored) {
     Send(WM_LBUTTONUP, 20, 20);
     Send(WM_LBUTTONUP, 50, 30);
-    EXPECT_EQ(page.browser.BackRequests(), 1);
-    EXPECT_EQ(page.browser.ForwardRequests(), 1);
+    EXPECT_EQ(page.Browser().BackRequests(), 1);
+    EXPECT_EQ(page.Browser().ForwardRequests(), 1);
     EXPECT_TRUE(page.IsVisible());
     for (int x = 33; x <= 37; ++x) {
         Send(WM_LBUTTONUP, x, 20);
     }
-    EXPECT_EQ(page.browser.BackRequests(), 1);
-    EXPECT_EQ(page.browser.ForwardRequests(), 1);
-    EXPECT_TRUE(page.browser.Navigations().empty());
+    EXPECT_EQ(page.Browser().BackRequests(), 1);
+    EXPECT_EQ(page.Browser().ForwardRequests(), 1);
+    EXPECT_TRUE(page.Browser().Navigations().empty());
 }
 
 TEST_F(PageBrowser, CloseHidesItOnABlankPageAndItOpensAgain) {
-    page.browser.Navigate("http://news.example/item");
+    page.Navigate("http://news.example/item");
     Send(WM_LBUTTONUP, 2000 - 8, 6);
     EXPECT_FALSE(page.IsVisible());
-    EXPECT_EQ(page.browser.Navigations().back(), "about:blank");
-    page.browser.Navigate("http://news.example/next");
+    EXPECT_EQ(page.Browser().Navigations().back(), "about:blank");
+    page.Navigate("http://news.example/next");
     page.Show(true);
     EXPECT_TRUE(page.IsVisible());
-    EXPECT_EQ(page.browser.Navigations().size(), 3u);
+    EXPECT_EQ(page.Browser().Navigations().size(), 3u);
 }
 
 TEST_F(PageBrowser, DrawsTheTitleStripOnEveryProgressEvent) {
@@ -148,8 +148,8 @@ TEST_F(PageBrowser, DrawsTheTitleStripOnEveryProgressEvent) {
     arguments[0].vt = arguments[1].vt = VT_I4;
     DISPPARAMS parameters{arguments, nullptr, 2, 0};
     // Whatever the engine knows of the address, drawing it must not fail.
-    EXPECT_EQ(page.browser.EventSink()->Invoke(108, IID_NULL, 0, DISPATCH_METHOD, &parameters,
-                                               nullptr, nullptr, nullptr),
+    EXPECT_EQ(page.Browser().EventSink()->Invoke(108, IID_NULL, 0, DISPATCH_METHOD, &parameters,
+                                                 nullptr, nullptr, nullptr),
               S_OK);
     EXPECT_EQ(SendMessageA(page.hwnd(), WM_ERASEBKGND, 0, 0), 0);
 }

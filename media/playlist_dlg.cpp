@@ -155,6 +155,13 @@ void CPlaylistDlg::OnResultSelected() {
     }
 }
 
+void CPlaylistDlg::ChooseMode(bool search) {
+    if (searchMode != search) {
+        Park();
+        searchMode = search;
+    }
+}
+
 std::string CPlaylistDlg::SelectedPlaylistLink() const {
     return RowText(linkList, SelectedRow(nameList));
 }

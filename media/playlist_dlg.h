@@ -54,16 +54,25 @@ public:
     // The video search; it arrives with its own change.
     void RunVideoSearch() {}
 
-    Window nameList, linkList;
-    NowPlaying nowPlaying;
-    bool searchMode = false;
-    int32_t slideY = 0;
-    int32_t slideX = 0;
-    int32_t slideAlpha = 0;
-    uint32_t colorKey = 0;
-    Window resultList, resultLinkList, queryBox;
-    std::string searchUrl;
-    int32_t searchPage = 0;
+    // Switching between the playlist and the video search parks the panel first; choosing the
+    // mode it is in leaves it where it is.
+    void ChooseMode(bool search);
+    bool InSearchMode() const { return searchMode; }
+    void SetColorKey(uint32_t key) { colorKey = key; }
+    const NowPlaying& Playback() const { return nowPlaying; }
+    // The player icon's click while playing: pins or releases the player; true when now pinned.
+    bool TogglePlayerPinned() { return nowPlaying.playerPinned = !nowPlaying.playerPinned; }
+
+    // What tests read back.
+    const Window& NameList() const { return nameList; }
+    const Window& LinkList() const { return linkList; }
+    const Window& ResultList() const { return resultList; }
+    const Window& ResultLinkList() const { return resultLinkList; }
+    const Window& QueryBox() const { return queryBox; }
+    int32_t SlideX() const { return slideX; }
+    int32_t SlideY() const { return slideY; }
+    int32_t SearchPage() const { return searchPage; }
+    uint32_t ColorKey() const { return colorKey; }
 
 protected:
     MessageTable Messages() const override;
@@ -86,6 +95,16 @@ private:
     void RepaintNow() const;
 
     Links links_;
+    Window nameList, linkList;
+    NowPlaying nowPlaying;
+    bool searchMode = false;
+    int32_t slideY = 0;
+    int32_t slideX = 0;
+    int32_t slideAlpha = 0;
+    uint32_t colorKey = 0;
+    Window resultList, resultLinkList, queryBox;
+    std::string searchUrl;
+    int32_t searchPage = 0;
 };
 
 } // namespace qv

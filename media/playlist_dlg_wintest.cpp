@@ -47,9 +47,9 @@ protected:
     }
 
     void SelectName(int row) {
-        SelectRow(thePlaylist.nameList, row);
+        SelectRow(thePlaylist.NameList(), row);
         SendMessageA(thePlaylist.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PLAYLIST_NAMES, LBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(thePlaylist.nameList.hwnd()));
+                     reinterpret_cast<LPARAM>(thePlaylist.NameList().hwnd()));
     }
 
     FileBesideProgram playlist{"QVPlaylist.ini"};
@@ -58,36 +58,36 @@ protected:
 };
 
 TEST_F(PlaylistPanel, ListsThePlaylistNumberedWithItsLinksAndFirstRowSelected) {
-    EXPECT_EQ(Rows(thePlaylist.nameList),
+    EXPECT_EQ(Rows(thePlaylist.NameList()),
               (std::vector<std::string>{"1. Morning", "2. ", "3. Evening"}));
-    EXPECT_EQ(Rows(thePlaylist.linkList),
+    EXPECT_EQ(Rows(thePlaylist.LinkList()),
               (std::vector<std::string>{"http://r/a.wmv", "rtsp://r/b.rm", "http://r/c.asx"}));
-    EXPECT_EQ(SelectedRow(thePlaylist.nameList), 0);
-    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying); // filling plays nothing
-    EXPECT_FALSE(thePlaylist.linkList.IsVisible());
+    EXPECT_EQ(SelectedRow(thePlaylist.NameList()), 0);
+    EXPECT_FALSE(thePlaylist.Playback().isPlaying); // filling plays nothing
+    EXPECT_FALSE(thePlaylist.LinkList().IsVisible());
 }
 
 TEST_F(PlaylistPanel, RefillingFollowsTheFileAndAnErrorKeepsTheRows) {
     playlist.Write("");
     thePlaylist.LoadPlaylist();
-    EXPECT_EQ(RowCount(thePlaylist.nameList), 0);
-    EXPECT_EQ(SelectedRow(thePlaylist.nameList), -1);
+    EXPECT_EQ(RowCount(thePlaylist.NameList()), 0);
+    EXPECT_EQ(SelectedRow(thePlaylist.NameList()), -1);
     playlist.Write("<song>Only</song><link>o</link>");
     thePlaylist.LoadPlaylist();
-    EXPECT_EQ(Rows(thePlaylist.nameList), (std::vector<std::string>{"1. Only"}));
+    EXPECT_EQ(Rows(thePlaylist.NameList()), (std::vector<std::string>{"1. Only"}));
 
     FileBesideProgram blocked{"QVPlaylist.ini"};
     blocked.BlockWithDirectory();
     qv::testing::MessageBoxWatch boxes;
     thePlaylist.LoadPlaylist();
     EXPECT_FALSE(boxes.Texts().empty());
-    EXPECT_EQ(Rows(thePlaylist.nameList), (std::vector<std::string>{"1. Only"}));
+    EXPECT_EQ(Rows(thePlaylist.NameList()), (std::vector<std::string>{"1. Only"}));
 }
 
 TEST_F(PlaylistPanel, MenuCommandSlidesItDownFadingInAndBackUp) {
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
     EXPECT_EQ(theBar.BarLeft(), barLeft);
-    EXPECT_EQ(thePlaylist.slideX, barLeft + 16);
+    EXPECT_EQ(thePlaylist.SlideX(), barLeft + 16);
     EXPECT_TRUE(GetWindowLongA(thePlaylist.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     const std::vector<std::pair<int, int>> opening{{-165, 35}, {-130, 70}, {-95, 105}, {-60, 140},
                                                    {-25, 175}, {10, 210},  {45, 245},  {18, 245}};
@@ -115,7 +115,7 @@ TEST_F(PlaylistPanel, AToggleWhileOpeningTurnsIntoACloseFromOneHundred) {
     theBar.ShowHidePlaylist();
     Slide(SlideInTimer, 3);
     theBar.ShowHidePlaylist();
-    EXPECT_EQ(thePlaylist.slideY, 100);
+    EXPECT_EQ(thePlaylist.SlideY(), 100);
     EXPECT_EQ(Slide(SlideOutTimer, 1)[0].first, 65);
 }
 
@@ -123,43 +123,43 @@ TEST_F(PlaylistPanel, ASelectionWhileOpeningClosesFromWhereItIs) {
     theBar.ShowHidePlaylist();
     Slide(SlideInTimer, 3); // top -95
     SelectName(2);
-    EXPECT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    EXPECT_TRUE(thePlaylist.Playback().isPlaying);
     // The bar's play button rests at once as the stop image.
-    EXPECT_TRUE(theBar.stop.IsVisible());
-    EXPECT_FALSE(theBar.playHover.IsVisible());
-    EXPECT_EQ(thePlaylist.slideY, -95); // the close rises from where the panel is
+    EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_STOP)));
+    EXPECT_FALSE(IsWindowVisible(theBar.Item(IDC_BAR_PLAY_HOVER)));
+    EXPECT_EQ(thePlaylist.SlideY(), -95); // the close rises from where the panel is
     // The opening's timer is still set; the close must win over it all the same.
     qv::testing::PumpMessagesFor(300);
     EXPECT_TRUE(thePlaylist.IsParked());
-    EXPECT_EQ(thePlaylist.nowPlaying.title, "3. Evening");
+    EXPECT_EQ(thePlaylist.Playback().title, "3. Evening");
 }
 
 TEST_F(PlaylistPanel, ModeLayoutsPlaceTheirControlsAndParkTheOthers) {
-    thePlaylist.searchMode = true;
+    thePlaylist.ChooseMode(true);
     thePlaylist.ApplyModeLayout();
-    EXPECT_EQ(RectInParent(thePlaylist.resultList.hwnd()), kResultListRect);
-    EXPECT_EQ(RectInParent(thePlaylist.queryBox.hwnd()), kQueryBoxRect);
-    EXPECT_EQ(RectInParent(thePlaylist.nameList.hwnd()), kParkedControlRect);
-    thePlaylist.searchMode = false;
+    EXPECT_EQ(RectInParent(thePlaylist.ResultList().hwnd()), kResultListRect);
+    EXPECT_EQ(RectInParent(thePlaylist.QueryBox().hwnd()), kQueryBoxRect);
+    EXPECT_EQ(RectInParent(thePlaylist.NameList().hwnd()), kParkedControlRect);
+    thePlaylist.ChooseMode(false);
     thePlaylist.ApplyModeLayout();
-    EXPECT_EQ(RectInParent(thePlaylist.nameList.hwnd()), kNameListRect);
-    EXPECT_EQ(RectInParent(thePlaylist.resultList.hwnd()), kParkedControlRect);
-    EXPECT_EQ(RectInParent(thePlaylist.queryBox.hwnd()), kParkedControlRect);
+    EXPECT_EQ(RectInParent(thePlaylist.NameList().hwnd()), kNameListRect);
+    EXPECT_EQ(RectInParent(thePlaylist.ResultList().hwnd()), kParkedControlRect);
+    EXPECT_EQ(RectInParent(thePlaylist.QueryBox().hwnd()), kParkedControlRect);
 }
 
 TEST_F(PlaylistPanel, VideoSearchIconSwitchesAnOpenPanelToSearchModeAtOnce) {
     theBar.ShowHidePlaylist();
     Slide(SlideInTimer, 8);
     theBar.ClickVideoSearch(); // parks it, then opens it afresh in search mode
-    EXPECT_TRUE(thePlaylist.searchMode);
-    EXPECT_EQ(thePlaylist.slideY, -200);
+    EXPECT_TRUE(thePlaylist.InSearchMode());
+    EXPECT_EQ(thePlaylist.SlideY(), -200);
     EXPECT_EQ(Slide(SlideInTimer, 1)[0].first, -165);
     Slide(SlideInTimer, 7);
     theBar.ClickVideoSearch(); // same mode: a close
-    EXPECT_EQ(thePlaylist.slideY, 100);
+    EXPECT_EQ(thePlaylist.SlideY(), 100);
     theBar.ShowHidePlaylist(); // back to the playlist, opened afresh
-    EXPECT_FALSE(thePlaylist.searchMode);
-    EXPECT_EQ(thePlaylist.slideY, -200);
+    EXPECT_FALSE(thePlaylist.InSearchMode());
+    EXPECT_EQ(thePlaylist.SlideY(), -200);
 }
 
 TEST_F(PlaylistPanel, EscapeHidesItWhereItIsAndEnterAsksForTheFirstResultsPage) {
@@ -169,11 +169,14 @@ TEST_F(PlaylistPanel, EscapeHidesItWhereItIsAndEnterAsksForTheFirstResultsPage) 
     EXPECT_FALSE(thePlaylist.IsVisible());
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()).y, 18);
     theBar.ShowHidePlaylist(); // not parked: an invisible close
-    EXPECT_EQ(thePlaylist.slideY, 100);
+    EXPECT_EQ(thePlaylist.SlideY(), 100);
 
-    thePlaylist.searchPage = 7;
+    for (int i = 0; i < 2; ++i) { // next page, twice: past the first page
+        SendMessageA(thePlaylist.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(20, 170));
+    }
+    ASSERT_GE(thePlaylist.SearchPage(), 2);
     SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(thePlaylist.searchPage, 1);
+    EXPECT_EQ(thePlaylist.SearchPage(), 1);
 }
 
 TEST_F(PlaylistPanel, SearchAndNextPageZonesSetThePageToRequest) {
@@ -181,13 +184,13 @@ TEST_F(PlaylistPanel, SearchAndNextPageZonesSetThePageToRequest) {
         SendMessageA(thePlaylist.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     };
     release(20, 170); // next page before any search
-    EXPECT_EQ(thePlaylist.searchPage, 1);
+    EXPECT_EQ(thePlaylist.SearchPage(), 1);
     release(38, 175);
-    EXPECT_EQ(thePlaylist.searchPage, 2);
+    EXPECT_EQ(thePlaylist.SearchPage(), 2);
     release(160, 170);
-    EXPECT_EQ(thePlaylist.searchPage, 1);
+    EXPECT_EQ(thePlaylist.SearchPage(), 1);
     release(100, 170);
-    EXPECT_EQ(thePlaylist.searchPage, 1);
+    EXPECT_EQ(thePlaylist.SearchPage(), 1);
 }
 
 } // namespace
