@@ -8,6 +8,7 @@
 #include "app/bar_layout.h"
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
+#include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -236,9 +237,9 @@ TEST_F(Bar, AboutCommandGivesTheTitleItsFontAndShowsTheBox) {
     EXPECT_EQ(logFont.lfWeight, FW_BOLD);
     EXPECT_STREQ(logFont.lfFaceName, "Segoe UI");
     // Showing it again replaces the font without leaking the old one.
-    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const int objects = qv::testing::GdiObjectCount();
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_ABOUT, 0);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
+    EXPECT_EQ(qv::testing::GdiObjectCount(), objects);
 }
 
 // Closes the settings dialog with the given button once its modal loop runs.
