@@ -41,6 +41,21 @@ TEST(SettingsStore, NumbersAndTextsRoundTrip) {
     EXPECT_EQ(reader.ReadFeedSlot(6), (qv::FeedSlot{}));
 }
 
+// Texts are stored with their terminating zero, as every reader of the registry expects.
+TEST(SettingsStore, TextsAreStoredWithTheirTerminatingZero) {
+    ScratchRegistryKey scratch("Terminated");
+    SettingsWriter(scratch.path()).WriteSettingText("Rss5", "Five^http://5");
+    char stored[32] = {};
+    DWORD type = REG_NONE;
+    DWORD size = sizeof stored;
+    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, scratch.path(), "Rss5", RRF_RT_ANY | RRF_NOEXPAND,
+                           &type, stored, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(size, 14u);
+    EXPECT_EQ(SettingsReader(scratch.path()).ReadFeedSlot(5), (qv::FeedSlot{"Five", "http://5"}));
+}
+
 TEST(SettingsStore, TextsOf512CharactersOrMoreReadAsMissing) {
     ScratchRegistryKey scratch("Long");
     const SettingsWriter writer(scratch.path());
@@ -71,12 +86,14 @@ TEST(SettingsStore, ValuesOfTheWrongTypeOrSizeTakeTheirDefault) {
     scratch.WriteRaw("Long", REG_QWORD, &longNumber, sizeof longNumber);
     scratch.WriteRaw("Text", REG_SZ, "12", 3);
     scratch.WriteRaw("Number", REG_DWORD, &number, sizeof number);
+    scratch.WriteRaw("ShortDword", REG_DWORD, &shortNumber, sizeof shortNumber);
     const SettingsReader reader(scratch.path());
     EXPECT_EQ(reader.ReadSettingNumber("Short", 42), 42u);
     EXPECT_EQ(reader.ReadSettingNumber("Long", 42), 42u);
     EXPECT_EQ(reader.ReadSettingNumber("Text", 42), 42u);
     EXPECT_EQ(reader.ReadSettingText("Number"), "");
     EXPECT_EQ(reader.ReadSettingNumber("Number", 42), 7u);
+    EXPECT_EQ(reader.ReadSettingNumber("ShortDword", 0x12340000), 0x12340000u);
 }
 
 TEST(SettingsStore, StartupEntryNamesQuorvelExeBesideTheProgramAndIsNeverDeleted) {
