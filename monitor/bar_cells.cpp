@@ -25,21 +25,21 @@ constexpr Gauge kCpuGauge{52, 75};
 constexpr Gauge kMemoryGauge{78, 116};
 
 // Where each cell's text starts, and where it is cut: where the next cell's text starts, or the
-// edge of the web-search icon.
+// edge of the web-search icon. A cut text ends in an ellipsis, but for the CPU load: "100%" in
+// a wide face loses the edge of its percent sign rather than two of its digits.
 struct CellSpace {
     int left;
     int right;
+    UINT cut;
 };
-constexpr CellSpace kCpuText{51, 78};
-constexpr CellSpace kMemoryText{78, 119};
-constexpr CellSpace kNetworkText{119, 197};
+constexpr CellSpace kCpuText{51, 78, 0};
+constexpr CellSpace kMemoryText{78, 119, DT_END_ELLIPSIS};
+constexpr CellSpace kNetworkText{119, 197, DT_END_ELLIPSIS};
 
-// A text wider than its cell ends in an ellipsis at the cell's divider.
 template <size_t Capacity>
 void DrawCellText(HDC dc, const CellSpace& cell, const FixedText<Capacity>& text) {
     RECT space{cell.left, kTextY, cell.right, kBarSkinHeight};
-    DrawTextA(dc, text.c_str(), int(text.size()), &space,
-              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawTextA(dc, text.c_str(), int(text.size()), &space, DT_SINGLELINE | DT_NOPREFIX | cell.cut);
 }
 
 bool FitsIn(HDC dc, const CellSpace& cell, const QuantityText& text) {

@@ -132,9 +132,11 @@ TEST_F(BarCells, WideTextsStayInTheirCells) {
     font = CreateFaceFont("DejaVu Sans Mono", 12, FW_NORMAL);
     const SkinCanvas skin;
     SkinCanvas canvas;
-    Compose(canvas, {25.0, 40, uint64_t(23.06 * 1073741824.0),
+    Compose(canvas, {100.0, 40, uint64_t(23.06 * 1073741824.0),
                      RateText::Format("%s", "1023.9 KB/1023.9 KB")});
     const TextLook white{font.get(), RGB(255, 255, 255)};
+    EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 51, 1, "100", white), 0)
+        << "the CPU load keeps its digits";
     EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 78, 1, "23 GB", white), 0);
     EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 119, 1, "1023.9", white), 0);
     EXPECT_FALSE(AreaDiffers(canvas.dc(), skin.dc(), {197, 0, 235, 13}));
