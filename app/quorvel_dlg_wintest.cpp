@@ -213,6 +213,26 @@ TEST(BarModal, ExitEndsTheModalLoop) {
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Run as the program runs it, the bar outlives Enter and Esc: only Exit ends its loop.
+TEST(BarModal, EnterAndEscDoNotEndTheModalLoop) {
+    static int ticks;
+    ticks = 0;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ++ticks;
+        const WPARAM commands[] = {IDOK, IDCANCEL, ID_EXIT};
+        if (ticks <= 3) {
+            PostMessageA(theBar.hwnd(), WM_COMMAND, commands[ticks - 1], 0);
+        }
+        if (ticks == 3) {
+            KillTimer(nullptr, id);
+        }
+    });
+    theBar.RunModal(nullptr);
+    EXPECT_EQ(ticks, 3) << "the loop ended before Exit";
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(BarSettings, AdapterPositionComesFromTheRegistry) {
     // The real settings key, in the throwaway test prefix.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
