@@ -45,12 +45,16 @@ TEST(SettingsStore, NumbersAndTextsRoundTrip) {
 TEST(SettingsStore, TextsAreStoredWithTheirTerminatingZero) {
     ScratchRegistryKey scratch("Terminated");
     SettingsWriter(scratch.path()).WriteSettingText("Rss5", "Five^http://5");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, scratch.path(), 0, KEY_QUERY_VALUE, &key),
+              ERROR_SUCCESS);
     char stored[32] = {};
     DWORD type = REG_NONE;
     DWORD size = sizeof stored;
-    ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, scratch.path(), "Rss5", RRF_RT_ANY | RRF_NOEXPAND,
-                           &type, stored, &size),
-              ERROR_SUCCESS);
+    const LONG status =
+        RegQueryValueExA(key, "Rss5", nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
+    RegCloseKey(key);
+    ASSERT_EQ(status, ERROR_SUCCESS);
     EXPECT_EQ(type, DWORD(REG_SZ));
     EXPECT_EQ(size, 14u);
     EXPECT_EQ(SettingsReader(scratch.path()).ReadFeedSlot(5), (qv::FeedSlot{"Five", "http://5"}));
