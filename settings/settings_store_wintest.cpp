@@ -41,7 +41,8 @@ TEST(SettingsStore, NumbersAndTextsRoundTrip) {
     EXPECT_EQ(reader.ReadFeedSlot(6), (qv::FeedSlot{}));
 }
 
-// Texts are stored with their terminating zero, as every reader of the registry expects.
+// Texts are stored as strings with their terminating zero, as every reader of the registry
+// expects (Wine adds a missing zero itself; Windows does not).
 TEST(SettingsStore, TextsAreStoredWithTheirTerminatingZero) {
     ScratchRegistryKey scratch("Terminated");
     SettingsWriter(scratch.path()).WriteSettingText("Rss5", "Five^http://5");

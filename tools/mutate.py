@@ -109,7 +109,8 @@ def run(command, cwd, timeout=None, env=None):
 
 def sync_tree():
     """Copies the repository's files into the scratch tree; unchanged files keep their times, so
-    the scratch build folders rebuild only what changed since the last run."""
+    the scratch build folders rebuild only what changed since the last run. A changed file gets
+    the time of its copy: its own time may be older than objects a mutant rebuilt since."""
     listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
                             cwd=ROOT, check=True, capture_output=True).stdout
     wanted = {name for name in listed.decode().split("\0") if name and (ROOT / name).is_file()}
@@ -118,7 +119,7 @@ def sync_tree():
         if target.is_file() and target.read_bytes() == source.read_bytes():
             continue
         target.parent.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(source, target)
+        shutil.copyfile(source, target)
     for folder, subfolders, files in os.walk(TREE):
         relative = Path(folder).relative_to(TREE).as_posix()
         if relative == ".":
