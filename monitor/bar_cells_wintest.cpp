@@ -141,6 +141,14 @@ TEST_F(BarCells, WideTextsStayInTheirCells) {
     EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 119, 1, "1023.9", white), 0);
     EXPECT_FALSE(AreaDiffers(canvas.dc(), skin.dc(), {197, 0, 235, 13}));
     EXPECT_TRUE(AreaDiffers(canvas.dc(), skin.dc(), {187, 0, 197, 13})) << "cut, not dropped";
+    // Where it is cut it ends in an ellipsis: dots on the baseline, nothing above them.
+    int lastColumn = 196;
+    while (lastColumn > 119 &&
+           !AreaDiffers(canvas.dc(), skin.dc(), {lastColumn, 0, lastColumn + 1, 13})) {
+        --lastColumn;
+    }
+    EXPECT_FALSE(AreaDiffers(canvas.dc(), skin.dc(), {lastColumn - 12, 0, lastColumn + 1, 7}));
+    EXPECT_TRUE(AreaDiffers(canvas.dc(), skin.dc(), {lastColumn - 12, 7, lastColumn + 1, 13}));
 
     // A little less free memory keeps one decimal where it fits.
     font = CreateFaceFont("Segoe UI", 12, FW_NORMAL);
