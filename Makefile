@@ -1,5 +1,6 @@
-# The two commands of the README: `make run` and `make test`. `make build` only builds.
-.PHONY: all deps build test run clean
+# The two commands of the README: `make run` and `make test`. `make build` only builds;
+# `make mutate` plants the faults of tools/mutants.txt one by one and reports those no test caught.
+.PHONY: all deps build test run mutate clean
 
 all: build
 
@@ -14,6 +15,9 @@ test: build
 
 run: build
 	@tools/run.sh
+
+mutate: build
+	@tools/mutate.py
 
 clean:
 	rm -rf build

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(BarLayout, HomeFollowsTheScreenWidth) {
@@ -11,11 +13,16 @@ TEST(BarLayout, HomeFollowsTheScreenWidth) {
     EXPECT_EQ(qv::BarHomeRect(300).x, -50);
 }
 
-TEST(BarLayout, HoverImagesStayInsideTheBar) {
-    for (const auto& placement : qv::kBarControlPlacements) {
-        EXPECT_GE(placement.rect.x, 0) << placement.controlId;
-        EXPECT_LE(placement.rect.x + placement.rect.width, qv::kBarWidth) << placement.controlId;
-        EXPECT_EQ(placement.rect.height, qv::kBarHeight) << placement.controlId;
+TEST(BarLayout, HoverImagesCoverTheirIcons) {
+    const std::vector<qv::ControlPlacement> expected{
+        {1009, {0, 0, 16, 18}},   {1010, {16, 0, 14, 18}}, {1014, {16, 0, 14, 18}},
+        {1013, {16, 0, 14, 18}},  {1011, {30, 0, 19, 18}}, {1012, {199, 0, 19, 18}},
+        {1015, {218, 0, 17, 18}},
+    };
+    ASSERT_EQ(qv::kBarControlPlacements.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(qv::kBarControlPlacements[i].controlId, expected[i].controlId) << i;
+        EXPECT_EQ(qv::kBarControlPlacements[i].rect, expected[i].rect) << i;
     }
 }
 

@@ -126,4 +126,40 @@ TEST_F(BarPointer, LeavingTheCellsFadesTheBalloonOut) {
     EXPECT_TRUE(theBalloon.IsVisible());
 }
 
+// The whole value-cell strip, x 48 to 200 and y 1 to 17, opens and closes the playlist panel;
+// a release just outside it leaves the panel where it is.
+TEST_F(BarPointer, ValueCellClicksToggleThePlaylistAtTheStripsEdges) {
+    const auto panelTopAfterRelease = [this](int x, int y) {
+        Send(WM_LBUTTONUP, x, y);
+        qv::testing::PumpMessagesFor(300);
+        return qv::testing::ScreenRect(thePlaylist.hwnd()).y;
+    };
+    EXPECT_EQ(panelTopAfterRelease(47, 1), -200);
+    EXPECT_EQ(panelTopAfterRelease(48, 1), 18);
+    EXPECT_EQ(qv::testing::ScreenRect(thePlaylist.hwnd()).x, screenWidth - 350 + 16);
+    EXPECT_EQ(panelTopAfterRelease(201, 17), 18);
+    EXPECT_EQ(panelTopAfterRelease(200, 17), -200);
+    EXPECT_EQ(panelTopAfterRelease(120, 0), -200);
+    EXPECT_EQ(panelTopAfterRelease(120, 18), -200);
+}
+
+// A release on the play button, x 16 to 28 and y 1 to 17, starts the selected row with the
+// player its link asks for, and the next one stops it.
+TEST_F(BarPointer, PlayButtonClicksStartAndStopAtItsEdges) {
+    const qv::testing::FileBesideProgram playlist("QVPlaylist.ini");
+    playlist.Write("<song>Talk</song><link>rtsp://radio/talk.rm</link>\n");
+    const qv::testing::FileBesideProgram page("ut.html");
+    thePlaylist.LoadPlaylist();
+    Send(WM_LBUTTONUP, 15, 8);
+    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying);
+    Send(WM_LBUTTONUP, 16, 1);
+    ASSERT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    EXPECT_NE(page.Read().find("CLASSID=\"clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA\""),
+              std::string::npos);
+    Send(WM_LBUTTONUP, 29, 17);
+    EXPECT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    Send(WM_LBUTTONUP, 28, 17);
+    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying);
+}
+
 } // namespace

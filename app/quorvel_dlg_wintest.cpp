@@ -9,6 +9,7 @@
 #include "app/singletons.h"
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
+#include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -42,7 +43,7 @@ protected:
 };
 
 TEST_F(Bar, SitsAtItsHomeAsAColourKeyedToolWindow) {
-    EXPECT_EQ(ScreenRect(theBar.hwnd()), BarHomeRect(screenWidth));
+    EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 350, 0, 236, 18}));
     EXPECT_TRUE(theBar.IsVisible());
     const LONG_PTR exStyle = theBar.ExStyle();
     EXPECT_TRUE(exStyle & WS_EX_LAYERED);
@@ -71,18 +72,18 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
     EXPECT_EQ(Layered(thePlayerFrame.hwnd()).alpha, 0);
     EXPECT_TRUE(thePlayerFrame.IsVisible());
 
-    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), kPlaylistCreationRect);
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{300, -200, 190, 192}));
     EXPECT_TRUE(thePlaylist.IsVisible());
-    EXPECT_EQ(RectInParent(thePlaylist.Item(IDC_PLAYLIST_NAMES)), kNameListRect);
-    EXPECT_EQ(ScreenRect(theNews.hwnd()), kNewsParkedRect);
+    EXPECT_EQ(RectInParent(thePlaylist.Item(IDC_PLAYLIST_NAMES)), (PixelRect{7, 6, 172, 175}));
+    EXPECT_EQ(ScreenRect(theNews.hwnd()), (PixelRect{300, -490, 263, 300}));
     EXPECT_TRUE(theNews.IsVisible());
 
     const PixelRect box = ScreenRect(theSearchBox.hwnd());
     EXPECT_EQ(box.width, 378);
     EXPECT_EQ(box.height, 53);
     EXPECT_NEAR(box.x, (screenWidth - 378) / 2, 1);
-    EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_EDIT)), kSearchEditRect);
-    EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_ICON)), kSearchIconRect);
+    EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_EDIT)), (PixelRect{75, 27, 240, 15}));
+    EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_ICON)), (PixelRect{325, 21, 30, 28}));
 
     EXPECT_EQ(thePlaylist.ColorKey(), SkinColourKey);
     EXPECT_EQ(theBalloon.ColorKey(), SkinColourKey);
@@ -93,7 +94,12 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
 TEST_F(Bar, PlacesItsSkinControlsAndShowsOnlyTheBackground) {
     EXPECT_EQ(RectInParent(theBar.Item(IDC_BAR_SKIN)), (PixelRect{0, 0, 235, 18}));
     EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_SKIN)));
-    for (const ControlPlacement& placement : kBarControlPlacements) {
+    const ControlPlacement placements[] = {
+        {1009, {0, 0, 16, 18}},   {1010, {16, 0, 14, 18}}, {1014, {16, 0, 14, 18}},
+        {1013, {16, 0, 14, 18}},  {1011, {30, 0, 19, 18}}, {1012, {199, 0, 19, 18}},
+        {1015, {218, 0, 17, 18}},
+    };
+    for (const ControlPlacement& placement : placements) {
         const HWND control = theBar.Item(placement.controlId);
         EXPECT_EQ(RectInParent(control), placement.rect) << placement.controlId;
         EXPECT_FALSE(IsWindowVisible(control)) << placement.controlId;
@@ -206,6 +212,26 @@ TEST(BarModal, ExitEndsTheModalLoop) {
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Run as the program runs it, the bar outlives Enter and Esc: only Exit ends its loop.
+TEST(BarModal, EnterAndEscDoNotEndTheModalLoop) {
+    static int ticks;
+    ticks = 0;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ++ticks;
+        const WPARAM commands[] = {IDOK, IDCANCEL, ID_EXIT};
+        if (ticks <= 3) {
+            PostMessageA(theBar.hwnd(), WM_COMMAND, commands[ticks - 1], 0);
+        }
+        if (ticks == 3) {
+            KillTimer(nullptr, id);
+        }
+    });
+    theBar.RunModal(nullptr);
+    EXPECT_EQ(ticks, 3) << "the loop ended before Exit";
+    MSG msg;
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
 TEST(BarSettings, AdapterPositionComesFromTheRegistry) {
     // The real settings key, in the throwaway test prefix.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
@@ -236,9 +262,9 @@ TEST_F(Bar, AboutCommandGivesTheTitleItsFontAndShowsTheBox) {
     EXPECT_EQ(logFont.lfWeight, FW_BOLD);
     EXPECT_STREQ(logFont.lfFaceName, "Segoe UI");
     // Showing it again replaces the font without leaking the old one.
-    const DWORD objects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const int objects = qv::testing::GdiObjectCount();
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_ABOUT, 0);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objects);
+    EXPECT_EQ(qv::testing::GdiObjectCount(), objects);
 }
 
 // Closes the settings dialog with the given button once its modal loop runs.

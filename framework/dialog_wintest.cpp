@@ -6,6 +6,7 @@
 
 #include "framework/handles.h"
 #include "res/resource.h"
+#include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -95,7 +96,7 @@ TEST(Dialog, ModalRunEndsOnQuitAndPassesItOn) {
 }
 
 TEST(Dialog, GdiOwnersLeaveTheObjectCountFlat) {
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const int before = qv::testing::GdiObjectCount();
     for (int i = 0; i < 500; ++i) {
         UniqueFont font(CreateFontA(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Segoe UI"));
         UniqueBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
@@ -104,7 +105,7 @@ TEST(Dialog, GdiOwnersLeaveTheObjectCountFlat) {
         SelectGuard selectBitmap(dc.get(), bitmap.get());
         SelectGuard selectFont(dc.get(), font.get());
     }
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before);
+    EXPECT_EQ(qv::testing::GdiObjectCount(), before);
 }
 
 } // namespace

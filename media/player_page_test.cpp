@@ -27,6 +27,84 @@ TEST(ChoosePlayerVariant, RealMediaOnlyForItsFiveSuffixesInLowerCase) {
     }
 }
 
+// The pages written out piece by piece as the player needs them, joined with nothing between.
+std::string Joined(std::initializer_list<const char*> pieces) {
+    std::string text;
+    for (const char* piece : pieces) {
+        text += piece;
+    }
+    return text;
+}
+
+const std::string kHead = Joined({
+    "<html>",
+    "<head>",
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"
+    "<style type=\"text/css\">",
+    "<!--",
+    "body {",
+    "margin-left: 0px;",
+    "margin-top: 0px;",
+    "margin-right: 0px;",
+    "margin-bottom: 0px;",
+    "background-color: #000000;",
+    "}",
+    "-->",
+    "</style></head>",
+    "<body style=\"overflow-y: hidden\" style=\"overflow-x: hidden\">",
+});
+const std::string kTail = "</body></html>";
+
+TEST(BuildPlayerPage, EachVariantIsItsGoldenPageByteForByte) {
+    const char* link = "http://media.example/a b?c=1&d=2";
+    const std::string windowsMedia = Joined({
+        "<OBJECT id=\"VIDEO\" width=\"320\" height=\"269\"",
+        "style=\"position:absolute; left:0;top:0;\"",
+        "CLASSID=\"CLSID:6BF52A52-394A-11d3-B153-00C04F79FAA6\"",
+        "type=\"application/x-oleobject\">",
+        "<PARAM NAME=\"URL\" VALUE=\"",
+        link,
+        "\">",
+        "<PARAM NAME=\"SendPlayStateChangeEvents\" VALUE=\"True\">",
+        "<PARAM NAME=\"AutoStart\" VALUE=\"True\">",
+        "<PARAM name=\"uiMode\" value=\"none\">",
+        "<PARAM name=\"PlayCount\" value=\"9999\">",
+        "<PARAM name=\"stretchToFit\" value=\"false\">",
+        "</OBJECT>",
+    });
+    const std::string realMedia = Joined({
+        "<OBJECT",
+        " ID=video1",
+        " CLASSID=\"clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA\"",
+        "HEIGHT=269 WIDTH=320>",
+        "<PARAM NAME=\"controls\" VALUE=\"ImageWindow\">",
+        "<PARAM NAME=\"console\" VALUE=\"Clip1\">",
+        "<PARAM NAME=\"autostart\" VALUE=\"true\">",
+        "<PARAM NAME=\"MAINTAINASPECT\" VALUE=\"true\">",
+        "<PARAM NAME=\"src\" VALUE=\"",
+        link,
+        "\">",
+        "<EMBED SRC=\"",
+        link,
+        "\" type=\"audio/x-pn-realaudio-plugin\" CONSOLE=\"Clip1\" CONTROLS=\"ImageWindow\"",
+        " HEIGHT=269 WIDTH=320 AUTOSTART=true>",
+        "</OBJECT>",
+    });
+    const std::string flashVideo = Joined({
+        "<object width=\"320\" height=\"269\"><param name=\"movie\"",
+        " value=\"",
+        link,
+        "&rel=1\"></param><param name=\"wmode\" value=\"transparent\">",
+        "</param><embed src=\"",
+        link,
+        "&rel=1\" type=\"application/x-shockwave-flash\"",
+        "wmode=\"transparent\" width=\"320\" height=\"269\"></embed></object>",
+    });
+    EXPECT_EQ(BuildPlayerPage(PlayerVariant::WindowsMedia, link), kHead + windowsMedia + kTail);
+    EXPECT_EQ(BuildPlayerPage(PlayerVariant::RealMedia, link), kHead + realMedia + kTail);
+    EXPECT_EQ(BuildPlayerPage(PlayerVariant::FlashVideo, link), kHead + flashVideo + kTail);
+}
+
 TEST(BuildPlayerPage, FixedPartsHaveTheirExactLengths) {
     const std::string link = "http://media.example/clip?id=7&x=y";
     EXPECT_EQ(BuildPlayerPage(PlayerVariant::WindowsMedia, "").size(), 705u);

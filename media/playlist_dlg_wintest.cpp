@@ -67,6 +67,18 @@ TEST_F(PlaylistPanel, ListsThePlaylistNumberedWithItsLinksAndFirstRowSelected) {
     EXPECT_FALSE(thePlaylist.LinkList().IsVisible());
 }
 
+// Each chosen row plays through the player its link's ending asks for.
+TEST_F(PlaylistPanel, ChoosingARowPlaysItWithThePlayerItsLinkAsksFor) {
+    SelectName(1);
+    EXPECT_NE(page.Read().find("clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA"), std::string::npos)
+        << "rtsp://r/b.rm plays as RealMedia";
+    EXPECT_NE(page.Read().find("<EMBED SRC=\"rtsp://r/b.rm\""), std::string::npos);
+    SelectName(0);
+    EXPECT_NE(page.Read().find("CLSID:6BF52A52-394A-11d3-B153-00C04F79FAA6"), std::string::npos)
+        << "http://r/a.wmv plays as Windows Media";
+    EXPECT_EQ(thePlaylist.nowPlaying.title, "1. Morning");
+}
+
 TEST_F(PlaylistPanel, RefillingFollowsTheFileAndAnErrorKeepsTheRows) {
     playlist.Write("");
     thePlaylist.LoadPlaylist();

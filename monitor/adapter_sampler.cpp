@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -135,11 +136,39 @@ void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row) {
     row.dwOutDiscards = DWORD(source.OutDiscards);
     row.dwOutErrors = DWORD(source.OutErrors);
     row.dwOutQLen = DWORD(source.OutQLen);
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, source.Description, -1, reinterpret_cast<char*>(row.bDescr),
-                            MAXLEN_IFDESCR - 1, nullptr, nullptr);
-    row.dwDescrLen = length > 0 ? DWORD(length) : 0;
-    row.bDescr[std::min<DWORD>(row.dwDescrLen, MAXLEN_IFDESCR - 1)] = 0;
+    const WCHAR* end = std::find(source.Description, std::end(source.Description), L'\0');
+    const std::wstring_view description(source.Description, size_t(end - source.Description));
+    const size_t length =
+        CopyShortenedText(description, CP_ACP, reinterpret_cast<char*>(row.bDescr), MAXLEN_IFDESCR);
+    row.dwDescrLen = DWORD(length + 1);
+}
+
+size_t CopyShortenedText(std::wstring_view text, UINT codePage, char* out, size_t capacity) {
+    const auto bytesFor = [&](size_t characters) {
+        return size_t(WideCharToMultiByte(codePage, 0, text.data(), int(characters), nullptr, 0,
+                                          nullptr, nullptr));
+    };
+    const size_t room = capacity - 1;
+    size_t characters = text.size();
+    if (characters > 0 && bytesFor(characters) > room) {
+        // The longest start that fits: no start is longer in bytes than a longer start.
+        size_t fits = 0;
+        size_t tooLong = characters;
+        while (tooLong - fits > 1) {
+            const size_t middle = fits + (tooLong - fits) / 2;
+            (bytesFor(middle) <= room ? fits : tooLong) = middle;
+        }
+        characters = fits;
+        if (characters > 0 && IS_HIGH_SURROGATE(text[characters - 1])) {
+            --characters; // a pair stays whole
+        }
+    }
+    const int written = characters == 0
+                            ? 0
+                            : WideCharToMultiByte(codePage, 0, text.data(), int(characters), out,
+                                                  int(room), nullptr, nullptr);
+    out[written > 0 ? size_t(written) : 0] = '\0';
+    return written > 0 ? size_t(written) : 0;
 }
 
 RateText SampleAdapterRates() {

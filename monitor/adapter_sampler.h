@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "monitor/adapter_rates.h"
 
@@ -20,6 +21,11 @@ extern MIB_IFROW MonitoredAdapterRow;
 // The classic interface row filled from the newer one, as the platform fills it: counters cut to
 // their low 32 bits, the speed held to the 32-bit range, the description in the ANSI code page.
 void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row);
+
+// The longest start of text whose form in the code page fits in capacity - 1 bytes, written to
+// out with a terminating zero: a description too long for its field is shortened, never cut
+// inside a character. Returns the bytes written before the zero.
+size_t CopyShortenedText(std::wstring_view text, UINT codePage, char* out, size_t capacity);
 
 // The interface indexes in the order of the platform's interface table, read once at start;
 // empty when the table could not be read or had no rows. A NicAdapter position indexes it.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <vector>
@@ -139,7 +140,37 @@ TEST(InterfaceRow, SpeedAndCountersBeyond32BitsAndLongDescriptions) {
     FillInterfaceRow(source, row);
     EXPECT_EQ(row.dwSpeed, MAXDWORD);
     EXPECT_EQ(row.dwInOctets, 5u);
-    EXPECT_EQ(row.bDescr[MAXLEN_IFDESCR - 1], 0);
+    // 256 characters in a field of 256 bytes: the first 255 and the end of the text.
+    EXPECT_EQ(reinterpret_cast<const char*>(row.bDescr), std::string(255, 'd'));
+    EXPECT_EQ(row.dwDescrLen, 256u);
+
+    std::fill_n(source.Description, IF_MAX_STRING_SIZE, L'\0');
+    std::wcscpy(source.Description, L"Loopback Pseudo-Interface 1");
+    FillInterfaceRow(source, row);
+    EXPECT_STREQ(reinterpret_cast<const char*>(row.bDescr), "Loopback Pseudo-Interface 1");
+    EXPECT_EQ(row.dwDescrLen, 28u);
+}
+
+// In a double-byte code page a character takes one or two bytes; a description too long for
+// the field ends before the character that would not fit whole.
+TEST(InterfaceRow, LongDescriptionsAreShortenedBetweenCharacters) {
+    constexpr UINT kShiftJis = 932;
+    const std::wstring kanji(200, L'\x65E5'); // two bytes each
+    char field[MAXLEN_IFDESCR];
+    EXPECT_EQ(CopyShortenedText(kanji, kShiftJis, field, sizeof field), 254u);
+    EXPECT_EQ(std::string_view(field, 2), "\x93\xFA");
+    EXPECT_EQ(field[254], '\0');
+
+    EXPECT_EQ(CopyShortenedText(L"a" + kanji, kShiftJis, field, sizeof field), 255u);
+    EXPECT_EQ(field[0], 'a');
+    EXPECT_EQ(CopyShortenedText(L"ab" + kanji, kShiftJis, field, sizeof field), 254u);
+    EXPECT_EQ(std::string_view(field + 252, 3), std::string_view("\x93\xFA\0", 3));
+
+    // A pair of surrogates is one character: none or both.
+    const std::wstring emoji = std::wstring(252, L'e') + L"\xD83D\xDE00" + L"tail";
+    EXPECT_EQ(CopyShortenedText(emoji, CP_UTF8, field, sizeof field), 252u);
+    EXPECT_EQ(CopyShortenedText(L"", CP_ACP, field, sizeof field), 0u);
+    EXPECT_EQ(field[0], '\0');
 }
 
 TEST_F(AdapterSampler, PositionOutsideTheTableGivesEmptyRates) {

@@ -12,6 +12,7 @@
 #include "media/media_wintest_support.h"
 #include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
+#include "testing/text_pixels.h"
 
 namespace {
 
@@ -174,6 +175,87 @@ TEST_F(Balloon, TextIsDrawnOnCream) {
     EXPECT_GT(dark, 100); // the bold heading
     EXPECT_EQ(GetPixel(balloon.get(), 10, 150), kBalloonCream);
     EXPECT_EQ(GetPixel(balloon.get(), 200, 50), kBalloonCream);
+}
+
+constexpr COLORREF kCream = RGB(255, 255, 225);
+
+// Reads the balloon's texts as the screen shows them, against references drawn in the faces,
+// heights and weights the balloon's texts have: black on boxes of cream.
+class BalloonText : public Balloon {
+protected:
+    int Differs(int x, int y, std::string_view text, HFONT font) const {
+        const WindowDC balloon(theBalloon.hwnd());
+        return qv::testing::TextPixelsDiffer(balloon.get(), balloon.get(), x, y, text,
+                                             {font, RGB(0, 0, 0), true, kCream, 15});
+    }
+    const UniqueFont heading = CreateFaceFont("Segoe UI", 18, FW_BOLD);
+    const UniqueFont normal = CreateFaceFont("Segoe UI", 16, FW_NORMAL);
+};
+
+TEST_F(BalloonText, HeadingLabelsAndValuesStandInTheirColumnsAndFonts) {
+    SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 8)); // the CPU cell
+    qv::testing::PumpMessagesFor(200);
+    SendMessageA(theBar.hwnd(), WM_TIMER, 3, 0);
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    EXPECT_EQ(Differs(5, 25, "Processor Information", heading.get()), 0);
+    EXPECT_EQ(Differs(5, 70, "Page Size", normal.get()), 0);
+    EXPECT_EQ(Differs(145, 70, std::to_string(system.dwPageSize), normal.get()), 0);
+    EXPECT_EQ(Differs(5, 130, "Processor Level", normal.get()), 0);
+    EXPECT_EQ(Differs(145, 130, std::to_string(system.wProcessorLevel), normal.get()), 0);
+}
+
+TEST_F(BalloonText, EachSectionTimerRepaintsItsOwnSection) {
+    SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(130, 8)); // the network cell
+    qv::testing::PumpMessagesFor(200);
+    const std::pair<UINT_PTR, const char*> timers[] = {{5, "Network Information"},
+                                                       {2, "Stopped"},
+                                                       {3, "Processor Information"},
+                                                       {4, "Memory Information: ( "},
+                                                       {5, "Network Information"}};
+    for (const auto& [id, text] : timers) {
+        SendMessageA(theBar.hwnd(), WM_TIMER, id, 0);
+        EXPECT_EQ(Differs(5, 25, text, heading.get()), 0) << id;
+    }
+    EXPECT_EQ(Differs(5, 55, "Adapter", normal.get()), 0);
+    EXPECT_EQ(Differs(5, 85, "IP Address", normal.get()), 0);
+}
+
+// Long labels stop before their values and long values before the balloon's edge, each cut
+// with an ellipsis; a wide face shows it plainly.
+TEST(BalloonColumns, WideTextsAreCutInsideTheirColumns) {
+    const UniqueFont bold = CreateFaceFont("DejaVu Sans", 18, FW_BOLD);
+    const UniqueFont normal = CreateFaceFont("DejaVu Sans", 16, FW_NORMAL);
+    const UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, 245, -100, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const SelectGuard selected(dc.get(), bitmap.get());
+    const RECT whole{0, 0, 245, 100};
+    const UniqueBrush cream(CreateSolidBrush(kCream));
+    FillRect(dc.get(), &whole, cream.get());
+    DrawInfoSection(dc.get(),
+                    {"Memory Information: ( 100% used ) of a long heading",
+                     145,
+                     {{"Highest Memory Address", "140737488289791140737"},
+                      {"Processor Architecture", "x64 (AMD or Intel)"}}},
+                    bold.get(), normal.get());
+    const auto anyText = [&dc](int left, int right, int top, int bottom) {
+        for (int y = top; y < bottom; ++y) {
+            for (int x = left; x < right; ++x) {
+                if (GetPixel(dc.get(), x, y) != kCream) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(anyText(142, 145, 55, 85)) << "labels stop before the value column";
+    EXPECT_FALSE(anyText(241, 245, 25, 85)) << "texts stop before the right border";
+    EXPECT_TRUE(anyText(125, 142, 55, 70)) << "a label is cut, not dropped";
+    EXPECT_TRUE(anyText(225, 241, 55, 70)) << "a value is cut, not dropped";
+    EXPECT_TRUE(anyText(225, 241, 25, 43)) << "the heading is cut, not dropped";
 }
 
 } // namespace

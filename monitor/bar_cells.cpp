@@ -24,8 +24,37 @@ struct Gauge {
 constexpr Gauge kCpuGauge{52, 75};
 constexpr Gauge kMemoryGauge{78, 116};
 
-template <size_t Capacity> void DrawCellText(HDC dc, int x, const FixedText<Capacity>& text) {
-    TextOutA(dc, x, kTextY, text.c_str(), int(text.size()));
+// Where each cell's text starts, and where it is cut: where the next cell's text starts, or the
+// edge of the web-search icon. A cut text ends in an ellipsis, but for the CPU load: "100%" in
+// a wide face loses the edge of its percent sign rather than two of its digits.
+struct CellSpace {
+    int left;
+    int right;
+    UINT cut;
+};
+constexpr CellSpace kCpuText{51, 78, 0};
+constexpr CellSpace kMemoryText{78, 119, DT_END_ELLIPSIS};
+constexpr CellSpace kNetworkText{119, 197, DT_END_ELLIPSIS};
+
+template <size_t Capacity>
+void DrawCellText(HDC dc, const CellSpace& cell, const FixedText<Capacity>& text) {
+    RECT space{cell.left, kTextY, cell.right, kBarSkinHeight};
+    DrawTextA(dc, text.c_str(), int(text.size()), &space, DT_SINGLELINE | DT_NOPREFIX | cell.cut);
+}
+
+bool FitsIn(HDC dc, const CellSpace& cell, const QuantityText& text) {
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+    return size.cx <= cell.right - cell.left;
+}
+
+// "23.06 GB" gives up its decimals ("23.1 GB", "23 GB") before the cell cuts it.
+QuantityText MemoryText(HDC dc, float availableBytes) {
+    QuantityText text = FormatCompactSize(availableBytes);
+    for (int decimals = 1; decimals >= 0 && !FitsIn(dc, kMemoryText, text); --decimals) {
+        text = FormatCompactSize(availableBytes, decimals);
+    }
+    return text;
 }
 
 // The null pen leaves each rectangle its interior only. A load outside 0 to 100 (the CPU figure
@@ -116,11 +145,11 @@ BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
 void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& tools) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    DrawCellText(dc, 51, FormatPercent(TruncateToInt(figures.cpuLoad)));
+    DrawCellText(dc, kCpuText, FormatPercent(TruncateToInt(figures.cpuLoad)));
     DrawGauge(dc, tools, kCpuGauge, figures.cpuLoad);
-    DrawCellText(dc, 78, FormatCompactSize(float(figures.availablePhysical)));
+    DrawCellText(dc, kMemoryText, MemoryText(dc, float(figures.availablePhysical)));
     DrawGauge(dc, tools, kMemoryGauge, figures.memoryLoad);
-    DrawCellText(dc, 119, figures.rates);
+    DrawCellText(dc, kNetworkText, figures.rates);
 }
 
 BarCells::BarCells() = default;

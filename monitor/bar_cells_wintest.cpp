@@ -6,10 +6,14 @@
 #include "monitor/adapter_sampler.h"
 #include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
+#include "testing/text_pixels.h"
 
 namespace {
 
 using namespace qv;
+using qv::testing::AreaDiffers;
+using qv::testing::TextLook;
+using qv::testing::TextPixelsDiffer;
 
 constexpr COLORREF kFill = RGB(0, 254, 0);
 constexpr COLORREF kTrack = RGB(0, 128, 0);
@@ -110,6 +114,49 @@ TEST_F(BarCells, TextsGoInTheirCellsAndEmptyRatesDrawNothing) {
     EXPECT_TRUE(differs(withRates, 119, 200));
     EXPECT_TRUE(differs(withoutRates, 51, 75));
     EXPECT_FALSE(differs(withoutRates, 119, 200));
+}
+
+TEST_F(BarCells, EachCellShowsItsOwnFigureInWhiteAtItsPlace) {
+    const SkinCanvas skin;
+    SkinCanvas canvas;
+    Compose(canvas, {25.4, 40, 3 * 1048576ull, RateText::Format("%s", "1.5 KB/20 B")});
+    const TextLook white{font.get(), RGB(255, 255, 255)};
+    EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 51, 1, " 25%", white), 0);
+    EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 78, 1, "3.0 MB", white), 0);
+    EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 119, 1, "1.5 KB/20 B", white), 0);
+}
+
+// In a face as wide as a substitute for the bar's may be, the free memory gives up its decimals
+// before it would run into the network cell, and the rates are cut at the web-search icon.
+TEST_F(BarCells, WideTextsStayInTheirCells) {
+    font = CreateFaceFont("DejaVu Sans Mono", 12, FW_NORMAL);
+    const SkinCanvas skin;
+    SkinCanvas canvas;
+    Compose(canvas, {100.0, 40, uint64_t(23.06 * 1073741824.0),
+                     RateText::Format("%s", "1023.9 KB/1023.9 KB")});
+    const TextLook white{font.get(), RGB(255, 255, 255)};
+    EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 51, 1, "100", white), 0)
+        << "the CPU load keeps its digits";
+    EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 78, 1, "23 GB", white), 0);
+    EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 119, 1, "1023.9", white), 0);
+    EXPECT_FALSE(AreaDiffers(canvas.dc(), skin.dc(), {197, 0, 235, 13}));
+    EXPECT_TRUE(AreaDiffers(canvas.dc(), skin.dc(), {187, 0, 197, 13})) << "cut, not dropped";
+    // Where it is cut it ends in an ellipsis: dots on the baseline, nothing above them.
+    int lastColumn = 196;
+    while (lastColumn > 119 &&
+           !AreaDiffers(canvas.dc(), skin.dc(), {lastColumn, 0, lastColumn + 1, 13})) {
+        --lastColumn;
+    }
+    EXPECT_FALSE(AreaDiffers(canvas.dc(), skin.dc(), {lastColumn - 12, 0, lastColumn + 1, 7}));
+    EXPECT_TRUE(AreaDiffers(canvas.dc(), skin.dc(), {lastColumn - 12, 7, lastColumn + 1, 13}));
+
+    // A little less free memory keeps one decimal where it fits.
+    font = CreateFaceFont("Segoe UI", 12, FW_NORMAL);
+    SkinCanvas narrower;
+    Compose(narrower, {25.0, 40, uint64_t(3.06 * 1073741824.0), {}});
+    EXPECT_EQ(
+        TextPixelsDiffer(narrower.dc(), skin.dc(), 78, 1, "3.06 GB", {font.get(), white.colour}),
+        0);
 }
 
 // Reads the bar's own pixels, as the screen shows them.

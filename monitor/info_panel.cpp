@@ -41,8 +41,15 @@ NetworkFigures Network(const MIB_IFROW& row, const AdapterAddress& address) {
     return figures;
 }
 
-void DrawLine(HDC dc, int x, int y, const std::string& text) {
-    TextOutA(dc, x, y, text.c_str(), int(text.size()));
+// Texts stop short of the balloon's right border, labels short of the value column; a text
+// cut there ends in an ellipsis.
+constexpr int kBalloonTextRight = 241;
+constexpr int kColumnGap = 3;
+
+void DrawLine(HDC dc, int left, int right, int y, const std::string& text) {
+    RECT space{left, y, right, y + kSectionRowHeight + 4};
+    DrawTextA(dc, text.c_str(), int(text.size()), &space,
+              DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 } // namespace
@@ -66,11 +73,12 @@ void DrawInfoSection(HDC dc, const SectionLayout& layout, HFONT bold, HFONT norm
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, kBalloonCream);
     const SelectGuard boldSelected(dc, bold);
-    DrawLine(dc, kHeadingX, kHeadingY, layout.heading);
+    DrawLine(dc, kHeadingX, kBalloonTextRight, kHeadingY, layout.heading);
     const SelectGuard normalSelected(dc, normal);
     for (size_t row = 0; row < layout.rows.size(); ++row) {
-        DrawLine(dc, kLabelX, SectionRowY(row), layout.rows[row].label);
-        DrawLine(dc, layout.valueX, SectionRowY(row), layout.rows[row].value);
+        const int y = SectionRowY(row);
+        DrawLine(dc, kLabelX, layout.valueX - kColumnGap, y, layout.rows[row].label);
+        DrawLine(dc, layout.valueX, kBalloonTextRight, y, layout.rows[row].value);
     }
 }
 

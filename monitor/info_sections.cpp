@@ -31,6 +31,15 @@ std::string ShortenedLowerCase(std::string_view text) {
     return LowerCase(std::string(text.substr(0, 25)) + "...");
 }
 
+// A start after now (the clock was set back) or a span beyond the count counts as no time.
+int64_t SecondsSince(int64_t start, int64_t now) {
+    int64_t elapsed = 0;
+    if (__builtin_sub_overflow(now, start, &elapsed) || elapsed < 0) {
+        return 0;
+    }
+    return elapsed;
+}
+
 std::string MediaHeading(const NowPlaying& playing) {
     const std::string_view title = playing.title;
     if (!playing.fromSearch) {
@@ -53,7 +62,7 @@ SectionLayout MediaSection(const NowPlaying& playing, int64_t now, uint32_t curr
             70,
             {
                 {"URL", ShortenedLowerCase(playing.link)},
-                {"Duration", Text(FormatElapsed(now - playing.startTime))},
+                {"Duration", Text(FormatElapsed(SecondsSince(playing.startTime, now)))},
                 {"Bandwidth", Text(FormatSize(float(received)))},
                 {"Bit Rate", Text(RowText::Format("%d Kbps", int(playing.bitRate / 1024)))},
             }};

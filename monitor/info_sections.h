@@ -29,8 +29,10 @@ inline constexpr int kHeadingX = 5;
 inline constexpr int kHeadingY = 25;
 inline constexpr int kLabelX = 5;
 
+inline constexpr int kSectionRowHeight = 15;
+
 constexpr int SectionRowY(size_t row) {
-    return 55 + 15 * int(row);
+    return 55 + kSectionRowHeight * int(row);
 }
 
 struct ProcessorFigures {

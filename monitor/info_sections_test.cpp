@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "monitor/balloon_layout.h"
 
 namespace {
@@ -41,6 +43,17 @@ TEST(MediaSection, PlayingShowsLinkDurationBandwidthAndBitRate) {
     EXPECT_EQ(layout.rows, expected);
     playing.bitRate = -1500; // integer division toward zero
     EXPECT_EQ(MediaSection(playing, 0, 0).rows[3].value, "-1 Kbps");
+}
+
+TEST(MediaSection, DurationIsNoneWhenTheClockWentBackOrTheTimesAreExtreme) {
+    NowPlaying playing = Playing("Clock", false);
+    EXPECT_EQ(MediaSection(playing, playing.startTime - 10, 0).rows[1].value, "00:00:00");
+    playing.startTime = INT64_MIN;
+    EXPECT_EQ(MediaSection(playing, INT64_MAX, 0).rows[1].value, "00:00:00");
+    playing.startTime = INT64_MAX;
+    EXPECT_EQ(MediaSection(playing, INT64_MIN, 0).rows[1].value, "00:00:00");
+    playing.startTime = INT64_MIN + 1;
+    EXPECT_EQ(MediaSection(playing, INT64_MIN + 3661 + 1, 0).rows[1].value, "01:01:01");
 }
 
 TEST(MediaSection, HeadingShortensLongTitles) {

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     NowPlaying playing;
     playing.isPlaying = true;
-    playing.fromSearch = Take<bool>(data, size);
+    playing.fromSearch = (Take<uint8_t>(data, size) & 1) != 0;
     playing.startTime = Take<int64_t>(data, size);
     playing.startInOctets = Take<uint32_t>(data, size);
     playing.bitRate = Take<int32_t>(data, size);

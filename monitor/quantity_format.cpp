@@ -1,5 +1,7 @@
 #include "monitor/quantity_format.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -40,11 +42,30 @@ QuantityText FormatSize(float bytes) {
 }
 
 QuantityText FormatCompactSize(float bytes) {
-    const double megabytes = double(bytes) / 1048576.0;
-    if (bytes >= kMega && bytes < kGiga && megabytes > 999.0 && megabytes < 1024.0) {
-        return QuantityText::Format("%.0f MB", megabytes);
-    }
-    return FormatInBands(bytes, {"%.0f B", "%.2f KB", "%.1f MB", "%.2f GB"});
+    return FormatCompactSize(bytes, 2);
+}
+
+QuantityText FormatCompactSize(float bytes, int maxDecimals) {
+    struct Shape {
+        double value;
+        int decimals;
+        const char* unit;
+    };
+    const auto shape = [bytes]() -> Shape {
+        if (bytes < kKilo) {
+            return {double(bytes), 0, "B"};
+        }
+        if (bytes < kMega) {
+            return {double(bytes) * 0.0009765625, 2, "KB"};
+        }
+        if (bytes < kGiga) {
+            const double megabytes = double(bytes) / 1048576.0;
+            return {megabytes, megabytes > 999.0 && megabytes < 1024.0 ? 0 : 1, "MB"};
+        }
+        return {double(bytes) / 1073741824.0, 2, "GB"};
+    }();
+    return QuantityText::Format("%.*f %s", std::clamp(maxDecimals, 0, shape.decimals), shape.value,
+                                shape.unit);
 }
 
 QuantityText FormatPercent(int percent) {

@@ -14,6 +14,8 @@ using QuantityText = FixedText<48>;
 QuantityText FormatRate(float bytes);
 QuantityText FormatSize(float bytes);
 QuantityText FormatCompactSize(float bytes);
+// The same with at most that many decimals, for a cell too narrow for the whole figure.
+QuantityText FormatCompactSize(float bytes, int maxDecimals);
 
 // "%3d%": the number right-aligned in three places.
 QuantityText FormatPercent(int percent);

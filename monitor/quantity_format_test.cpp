@@ -30,6 +30,17 @@ TEST(QuantityFormat, SizeKeepsTwoDecimalsInEveryUnit) {
     EXPECT_EQ(FormatSize(32.0f * 1073741824), "32.00 GB");
 }
 
+TEST(QuantityFormat, CompactSizeWithFewerDecimalsRoundsToThem) {
+    const float gigabytes = 23.06f * 1073741824;
+    EXPECT_EQ(FormatCompactSize(gigabytes, 2), "23.06 GB");
+    EXPECT_EQ(FormatCompactSize(gigabytes, 1), "23.1 GB");
+    EXPECT_EQ(FormatCompactSize(gigabytes, 0), "23 GB");
+    EXPECT_EQ(FormatCompactSize(500 * 1048576.0f, 2), "500.0 MB"); // never more than its own
+    EXPECT_EQ(FormatCompactSize(500 * 1048576.0f, 0), "500 MB");
+    EXPECT_EQ(FormatCompactSize(1536, 1), "1.5 KB");
+    EXPECT_EQ(FormatCompactSize(1000, 0), "1000 B");
+}
+
 TEST(QuantityFormat, CompactSizeDropsTheDecimalOnlyJustUnderAGigabyte) {
     EXPECT_EQ(FormatCompactSize(1023), "1023 B");
     EXPECT_EQ(FormatCompactSize(1024), "1.00 KB");

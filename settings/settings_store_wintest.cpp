@@ -41,6 +41,26 @@ TEST(SettingsStore, NumbersAndTextsRoundTrip) {
     EXPECT_EQ(reader.ReadFeedSlot(6), (qv::FeedSlot{}));
 }
 
+// Texts are stored as strings with their terminating zero, as every reader of the registry
+// expects (Wine adds a missing zero itself; Windows does not).
+TEST(SettingsStore, TextsAreStoredWithTheirTerminatingZero) {
+    ScratchRegistryKey scratch("Terminated");
+    SettingsWriter(scratch.path()).WriteSettingText("Rss5", "Five^http://5");
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, scratch.path(), 0, KEY_QUERY_VALUE, &key),
+              ERROR_SUCCESS);
+    char stored[32] = {};
+    DWORD type = REG_NONE;
+    DWORD size = sizeof stored;
+    const LONG status =
+        RegQueryValueExA(key, "Rss5", nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
+    RegCloseKey(key);
+    ASSERT_EQ(status, ERROR_SUCCESS);
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(size, 14u);
+    EXPECT_EQ(SettingsReader(scratch.path()).ReadFeedSlot(5), (qv::FeedSlot{"Five", "http://5"}));
+}
+
 TEST(SettingsStore, TextsOf512CharactersOrMoreReadAsMissing) {
     ScratchRegistryKey scratch("Long");
     const SettingsWriter writer(scratch.path());
@@ -71,12 +91,14 @@ TEST(SettingsStore, ValuesOfTheWrongTypeOrSizeTakeTheirDefault) {
     scratch.WriteRaw("Long", REG_QWORD, &longNumber, sizeof longNumber);
     scratch.WriteRaw("Text", REG_SZ, "12", 3);
     scratch.WriteRaw("Number", REG_DWORD, &number, sizeof number);
+    scratch.WriteRaw("ShortDword", REG_DWORD, &shortNumber, sizeof shortNumber);
     const SettingsReader reader(scratch.path());
     EXPECT_EQ(reader.ReadSettingNumber("Short", 42), 42u);
     EXPECT_EQ(reader.ReadSettingNumber("Long", 42), 42u);
     EXPECT_EQ(reader.ReadSettingNumber("Text", 42), 42u);
     EXPECT_EQ(reader.ReadSettingText("Number"), "");
     EXPECT_EQ(reader.ReadSettingNumber("Number", 42), 7u);
+    EXPECT_EQ(reader.ReadSettingNumber("ShortDword", 0x12340000), 0x12340000u);
 }
 
 TEST(SettingsStore, StartupEntryNamesQuorvelExeBesideTheProgramAndIsNeverDeleted) {

@@ -6,16 +6,16 @@
 # CPU within 1.3 times the bare window's, resident memory within 4 MB of it. A third program,
 # the same window with the libraries the bar cannot run without loaded, shows what those alone
 # add to the resident memory.
-#   tools/measure-idle.sh [seconds]      (default 60; builds first when the programs are missing)
+#   tools/measure-idle.sh [seconds]      (default 60; builds the three programs first)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 seconds=${1:-60}
 settle=${SETTLE_SECONDS:-10}
 bin=$root/build/win/bin
-[ -x "$bin/Quorvel.exe" ] && [ -x "$bin/quorvel_idle_reference.exe" ] &&
-  [ -x "$bin/quorvel_idle_reference_libraries.exe" ] ||
-  cmake --build build/win --target Quorvel quorvel_idle_reference quorvel_idle_reference_libraries
+tools/install-deps.sh
+tools/configure.sh win
+cmake --build build/win --target Quorvel quorvel_idle_reference quorvel_idle_reference_libraries
 
 source tools/wine-env.sh
 ensure_display
@@ -33,18 +33,6 @@ start() {
   local prefix=$2 exe=$3
   use_wine_prefix "$prefix" fresh >/dev/null
   WINEPREFIX=$prefix wine "$exe" >/dev/null 2>&1 &
-}
-
-# The Linux process of a program (by its name) or of the wineserver that serves a prefix.
-process_in_prefix() {
-  local name=$1 prefix=$2 pid
-  for pid in $(pgrep -f "$name" || true); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
-      echo "$pid"
-      return 0
-    fi
-  done
-  return 1
 }
 
 cpu_ms() { # time on a CPU of all threads of a process, in milliseconds (schedstat counts ns)

@@ -2,6 +2,8 @@
 #   use_wine_prefix DIR [fresh]   the project's own prefix (never ~/.wine); fresh = throwaway,
 #                                for tests: its windows are not left to a window manager
 #   ensure_display               starts Xvfb when DISPLAY is unset, and stops it on exit
+#   process_in_prefix NAME DIR   the Linux process id of a program (a pgrep pattern) or of the
+#                                wineserver that runs in that prefix; fails when none does
 
 export WINEDEBUG=-all
 # Nothing can be downloaded here: keep Wine from offering Mono or Gecko.
@@ -25,7 +27,8 @@ use_wine_prefix() {
   local reg
   reg=$(mktemp --suffix=.reg)
   # A crash must end the process, not open Wine's crash dialog and hang; the faces the program
-  # asks for map to free fonts of about their width, so that it looks as it should.
+  # asks for map to free fonts of their width (Liberation Sans has Arial's, close to Segoe UI's),
+  # so that a text too wide for its place on Windows is too wide here as well.
   cat >"$reg" <<'REG'
 REGEDIT4
 
@@ -33,7 +36,7 @@ REGEDIT4
 "ShowCrashDialog"=dword:00000000
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Segoe UI"="Liberation Sans Narrow"
+"Segoe UI"="Liberation Sans"
 "MS Sans Serif"="Liberation Sans"
 "MS Shell Dlg"="Liberation Sans"
 REG
@@ -63,4 +66,15 @@ ensure_display() {
     sleep 0.1
   done
   echo "No display was set: started Xvfb on $DISPLAY"
+}
+
+process_in_prefix() {
+  local name=$1 prefix=$2 pid
+  for pid in $(pgrep -f "$name" || true); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
+      echo "$pid"
+      return 0
+    fi
+  done
+  return 1
 }

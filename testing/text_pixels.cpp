@@ -1,0 +1,48 @@
+#include "testing/text_pixels.h"
+
+#include <algorithm>
+
+#include "framework/handles.h"
+
+namespace qv::testing {
+
+int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::string_view text,
+                     const TextLook& look) {
+    const UniqueMemoryDC reference(CreateCompatibleDC(actual));
+    SIZE extent{};
+    {
+        const SelectGuard font(reference.get(), look.font);
+        GetTextExtentPoint32A(reference.get(), text.data(), int(text.size()), &extent);
+    }
+    const int width = x + extent.cx;
+    const int height = y + extent.cy;
+    const UniqueBitmap bitmap(CreateCompatibleBitmap(actual, width, height));
+    const SelectGuard selected(reference.get(), bitmap.get());
+    BitBlt(reference.get(), 0, 0, width, height, background, 0, 0, SRCCOPY);
+    const SelectGuard font(reference.get(), look.font);
+    SetTextColor(reference.get(), look.colour);
+    SetBkMode(reference.get(), look.opaque ? OPAQUE : TRANSPARENT);
+    SetBkColor(reference.get(), look.box);
+    TextOutA(reference.get(), x, y, text.data(), int(text.size()));
+    int differing = 0;
+    const int last = look.rows > 0 ? std::min(height, y + look.rows) : height;
+    for (int row = y; row < last; ++row) {
+        for (int column = x; column < width; ++column) {
+            differing += GetPixel(actual, column, row) != GetPixel(reference.get(), column, row);
+        }
+    }
+    return differing;
+}
+
+bool AreaDiffers(HDC one, HDC other, const RECT& area) {
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (GetPixel(one, x, y) != GetPixel(other, x, y)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace qv::testing

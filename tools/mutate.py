@@ -1,0 +1,353 @@
+#!/usr/bin/env python3
+"""Plants the faults listed in tools/mutants.txt one at a time and reports those no test caught.
+
+Each mutant is planted in a scratch copy of the tree (build/mutate/tree), whose build folders are
+kept between runs, so that a mutant rebuilds only what its file touches. The tests most likely to
+catch it run first: the test that caught it last time, the native suite when the portable code
+changed, then the Windows tests of the mutated file, of its folder, of files that include it, and
+the rest. The first failing test ends the mutant's run.
+
+  tools/mutate.py                run every mutant (make mutate)
+  tools/mutate.py WORD...        run the mutants whose line holds one of the words
+  tools/mutate.py --check        only check the list: each original text occurs exactly once
+
+A line of the list reads `path :: original ==> replacement`: the path is relative to the
+repository, the original a single-line snippet that occurs exactly once in that file, the
+replacement may be empty. `#` starts a comment line.
+"""
+
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from dataclasses import dataclass
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+LIST = ROOT / "tools" / "mutants.txt"
+WORK = ROOT / "build" / "mutate"
+TREE = WORK / "tree"
+PREFIX = WORK / "prefix"
+KILLERS = WORK / "killers.json"
+REPORT = WORK / "report.txt"
+TEST_TIMEOUT_S = 60
+TEST_MACRO = re.compile(r"^\s*TEST(?:_F)?\(\s*(\w+)\s*,\s*(\w+)\s*\)", re.M)
+
+
+@dataclass
+class Mutant:
+    line_number: int
+    line: str
+    path: str
+    original: str
+    replacement: str
+
+
+@dataclass
+class Outcome:
+    verdict: str  # "killed", "survived" or "invalid"
+    detail: str
+    seconds: float
+
+
+def parse_list(text):
+    """The mutants of the list, and the problems of lines that cannot be one."""
+    mutants, problems = [], []
+    for number, raw in enumerate(text.splitlines(), 1):
+        line = raw.rstrip("\r")
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        path, sep, rest = line.partition(" :: ")
+        if not sep:
+            problems.append(f"line {number}: no ' :: '")
+            continue
+        original, sep, replacement = rest.partition(" ==> ")
+        if not sep:
+            if not rest.endswith(" ==>"):
+                problems.append(f"line {number}: no ' ==> '")
+                continue
+            original, replacement = rest[: -len(" ==>")], ""
+        mutants.append(Mutant(number, line, path.strip(), original, replacement))
+    return mutants, problems
+
+
+def check_mutant(mutant, root):
+    """Why the mutant cannot be planted in the tree at root, or None."""
+    file = root / mutant.path
+    if not file.is_file():
+        return f"line {mutant.line_number}: no file {mutant.path}"
+    count = file.read_text(encoding="latin-1").count(mutant.original)
+    if count != 1:
+        return (f"line {mutant.line_number}: the original occurs {count} times in {mutant.path}, "
+                "not once")
+    if mutant.original == mutant.replacement:
+        return f"line {mutant.line_number}: the replacement changes nothing"
+    return None
+
+
+def run(command, cwd, timeout=None, env=None):
+    """Runs a command in a process group of its own, so that a timeout ends all of it. The output
+    goes to a file: a Wine service that a test starts keeps a pipe open long after the test."""
+    with tempfile.TemporaryFile("w+", errors="replace") as output:
+        process = subprocess.Popen(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                                   stdout=output, stderr=subprocess.STDOUT,
+                                   start_new_session=True)
+        try:
+            code = process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.wait()
+            code = None
+        output.seek(0)
+        return code, output.read()
+
+
+def sync_tree():
+    """Copies the repository's files into the scratch tree; unchanged files keep their times, so
+    the scratch build folders rebuild only what changed since the last run. A changed file gets
+    the time of its copy: its own time may be older than objects a mutant rebuilt since."""
+    listed = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
+                            cwd=ROOT, check=True, capture_output=True).stdout
+    wanted = {name for name in listed.decode().split("\0") if name and (ROOT / name).is_file()}
+    for name in wanted:
+        source, target = ROOT / name, TREE / name
+        if target.is_file() and target.read_bytes() == source.read_bytes():
+            continue
+        target.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(source, target)
+    for folder, subfolders, files in os.walk(TREE):
+        relative = Path(folder).relative_to(TREE).as_posix()
+        if relative == ".":
+            subfolders[:] = [name for name in subfolders if name != "build"]
+        for name in files:
+            path = name if relative == "." else f"{relative}/{name}"
+            if path not in wanted:
+                (TREE / path).unlink()
+
+
+def build(kind, targets):
+    """Builds targets of one scratch folder: (succeeded, output)."""
+    folder = TREE / "build" / kind
+    if not (folder / "build.ninja").is_file():
+        code, output = run([str(TREE / "tools" / "configure.sh"), kind], TREE)
+        if code != 0:
+            return False, output
+    code, output = run(["cmake", "--build", str(folder), "--target", *targets], TREE)
+    return code == 0, output
+
+
+def built_files(kind):
+    """The repository files (relative paths) that the objects of a scratch folder are made of,
+    headers included, as the last build recorded them; resource scripts for Windows."""
+    folder = TREE / "build" / kind
+    output = subprocess.run(["ninja", "-C", str(folder), "-t", "deps"], check=True,
+                            capture_output=True, text=True).stdout
+    files = set()
+    for line in output.splitlines():
+        if line.startswith("    "):
+            path = Path(os.path.normpath(folder / line.strip()))
+            if path.is_relative_to(TREE):
+                files.add(path.relative_to(TREE).as_posix())
+    if kind == "win":
+        files |= {file.relative_to(TREE).as_posix() for file in TREE.glob("res/*.rc")}
+    return files
+
+
+def wine_environment():
+    """The environment of the Windows tests: a throwaway prefix of the scratch tree, one
+    persistent server for the whole run."""
+    script = (f'source "{ROOT}/tools/wine-env.sh" && use_wine_prefix "{PREFIX}" fresh >/dev/null '
+              "&& wineserver -p >/dev/null 2>&1 && (wine cmd /c exit </dev/null >/dev/null 2>&1 || true) "
+              "&& env -0")
+    output = subprocess.run(["bash", "-c", script], check=True, capture_output=True).stdout
+    return dict(item.split("=", 1) for item in output.decode().split("\0") if "=" in item)
+
+
+class TestOrder:
+    """The Windows tests with the file each is written in, ranked for a mutated file."""
+
+    def __init__(self, names):
+        written_in = {}
+        for file in sorted(TREE.glob("*/*test*.cpp")):
+            for suite, name in TEST_MACRO.findall(file.read_text(encoding="latin-1")):
+                written_in[f"{suite}.{name}"] = file.relative_to(TREE).as_posix()
+        self.tests = [(name, written_in.get(name, "")) for name in names]
+        self.texts = {file: (TREE / file).read_text(encoding="latin-1")
+                      for file in set(written_in.values())}
+
+    def for_mutant(self, path, killer):
+        folder, stem = os.path.split(os.path.splitext(path)[0])
+        header = f'"{folder}/{stem}.h"'
+
+        def rank(entry):
+            name, file = entry
+            if name == killer:
+                return 0
+            if os.path.basename(file).startswith(stem + "_"):
+                return 1
+            if os.path.dirname(file) == folder:
+                return 2
+            if header in self.texts.get(file, ""):
+                return 3
+            return 4
+
+        return [name for name, _ in sorted(self.tests, key=rank)]
+
+
+def list_windows_tests(env):
+    binary = TREE / "build" / "win" / "bin" / "quorvel_wintests.exe"
+    code, output = run(["wine", str(binary), "--gtest_list_tests"], TREE / "build" / "win",
+                       timeout=120, env=env)
+    if code != 0:
+        raise SystemExit("cannot list the Windows tests:\n" + output)
+    names, suite = [], ""
+    for line in output.splitlines():
+        if not line.strip() or line.startswith(("Running", "Note")):
+            continue
+        if not line.startswith(" "):
+            suite = line.split()[0]
+        else:
+            names.append(suite + line.split()[0])
+    return names
+
+
+def first_failing_native_test(output):
+    failed = re.search(r"^\[  FAILED  \] (\S+)", output, re.M)
+    return failed.group(1) if failed else "the native suite (crashed)"
+
+
+class Runner:
+    def __init__(self, env, order, killers):
+        self.env, self.order, self.killers = env, order, killers
+        self.native_files = built_files("native")
+        self.windows_files = built_files("win")
+
+    def try_mutant(self, mutant):
+        started = time.monotonic()
+
+        def outcome(verdict, detail):
+            return Outcome(verdict, detail, time.monotonic() - started)
+
+        if mutant.path not in self.windows_files | self.native_files:
+            return outcome("invalid", "its file is not built")
+        file = TREE / mutant.path
+        original = file.read_text(encoding="latin-1")
+        file.write_text(original.replace(mutant.original, mutant.replacement, 1),
+                        encoding="latin-1")
+        try:
+            return self.catch(mutant, outcome)
+        finally:
+            file.write_text(original, encoding="latin-1")
+
+    def catch(self, mutant, outcome):
+        if mutant.path in self.native_files:
+            built, output = build("native", ["quorvel_tests"])
+            if not built:
+                return outcome("invalid", "does not compile natively:\n" + tail(output))
+            code, output = run([str(TREE / "build" / "native" / "quorvel_tests"),
+                                "--gtest_fail_fast", "--gtest_brief=1"], TREE / "build" / "native",
+                               timeout=300)
+            if code != 0:
+                return outcome("killed", first_failing_native_test(output) + " (native)")
+        if mutant.path not in self.windows_files:
+            return outcome("survived", "no native test failed")
+        built, output = build("win", ["quorvel_wintests", "Quorvel"])
+        if not built:
+            return outcome("invalid", "does not compile for Windows:\n" + tail(output))
+        binary = TREE / "build" / "win" / "bin" / "quorvel_wintests.exe"
+        for name in self.order.for_mutant(mutant.path, self.killers.get(mutant.line)):
+            code, _ = run(["wine", str(binary), f"--gtest_filter={name}"], TREE / "build" / "win",
+                          timeout=TEST_TIMEOUT_S, env=self.env)
+            if code != 0:
+                self.killers[mutant.line] = name
+                return outcome("killed", name + (" (timed out)" if code is None else ""))
+        return outcome("survived", "no test failed")
+
+
+def tail(output, lines=12):
+    return "\n".join(output.strip().splitlines()[-lines:])
+
+
+def load_killers():
+    try:
+        return json.loads(KILLERS.read_text())
+    except (OSError, ValueError):
+        return {}
+
+
+def selected(mutants, words):
+    return [m for m in mutants if not words or any(word in m.line for word in words)]
+
+
+def check_only(mutants, problems):
+    problems += [p for p in (check_mutant(m, ROOT) for m in mutants) if p]
+    for problem in problems:
+        print(f"{LIST.relative_to(ROOT)}: {problem}", file=sys.stderr)
+    print(f"{len(mutants)} mutants listed, {len(problems)} problems")
+    return 1 if problems else 0
+
+
+def main(arguments):
+    if not LIST.is_file():
+        raise SystemExit(f"no list at {LIST}")
+    mutants, problems = parse_list(LIST.read_text(encoding="latin-1"))
+    if "--check" in arguments:
+        return check_only(mutants, problems)
+    if not os.environ.get("DISPLAY"):
+        # The Windows tests need a display: run again under one of our own.
+        script = f'source "{ROOT}/tools/wine-env.sh" && ensure_display && "$0" "$@"'
+        return subprocess.call(["bash", "-c", script, __file__, *arguments])
+    if check_only(mutants, problems):
+        return 1
+
+    started = time.monotonic()
+    TREE.mkdir(parents=True, exist_ok=True)
+    sync_tree()
+    print("Building the scratch tree build/mutate/tree ...", flush=True)
+    for kind, targets in (("native", ["quorvel_tests"]), ("win", ["quorvel_wintests", "Quorvel"])):
+        built, output = build(kind, targets)
+        if not built:
+            raise SystemExit(f"the unchanged scratch tree does not build ({kind}):\n{tail(output)}")
+    env = wine_environment()
+    try:
+        order = TestOrder(list_windows_tests(env))
+        killers = load_killers()
+        runner = Runner(env, order, killers)
+        chosen = selected(mutants, [a for a in arguments if not a.startswith("--")])
+        results = []
+        for index, mutant in enumerate(chosen, 1):
+            result = runner.try_mutant(mutant)
+            results.append((mutant, result))
+            print(f"[{index}/{len(chosen)}] {result.verdict} in {result.seconds:.0f}s: "
+                  f"{mutant.line}\n    {result.detail}", flush=True)
+            KILLERS.write_text(json.dumps(killers, indent=1, sort_keys=True))
+        # The next build of the scratch tree starts from the unchanged files.
+        build("native", ["quorvel_tests"])
+        build("win", ["quorvel_wintests", "Quorvel"])
+    finally:
+        subprocess.run(["wineserver", "-k"], env=env, check=False)
+    return summarise(results, time.monotonic() - started)
+
+
+def summarise(results, seconds):
+    lines = []
+    for verdict in ("survived", "invalid"):
+        hits = [(m, r) for m, r in results if r.verdict == verdict]
+        if hits:
+            lines.append(f"{len(hits)} {verdict}:")
+            lines += [f"  line {m.line_number}: {m.line}" for m, _ in hits]
+    killed = sum(r.verdict == "killed" for _, r in results)
+    lines.append(f"{killed} of {len(results)} mutants killed in {seconds / 60:.1f} minutes.")
+    text = "\n".join(lines)
+    print("\n" + text)
+    REPORT.write_text(text + "\n")
+    return 0 if killed == len(results) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
