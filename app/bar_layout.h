@@ -37,9 +37,6 @@ inline constexpr std::array<ControlPlacement, 7> kBarControlPlacements{{
 }};
 
 // Where the bar parks and lays out its panels at start.
-inline constexpr PixelRect kSearchEditRect{75, 27, 240, 15};
-inline constexpr PixelRect kSearchIconRect{325, 21, 30, 28};
-inline constexpr PixelRect kSearchBoxRect{0, 0, 378, 53};
 inline constexpr PixelRect kPlaylistParkedRect{300, -200, 190, 192};
 inline constexpr PixelRect kPlaylistNamesRect{7, 6, 172, 175};
 inline constexpr PixelRect kNewsParkedRect{300, -490, 263, 300};

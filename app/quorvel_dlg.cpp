@@ -9,6 +9,7 @@
 #include "monitor/balloon_layout.h"
 #include "monitor/cpu_sampler.h"
 #include "settings/settings_store.h"
+#include "ui/default_browser.h"
 
 namespace qv {
 
@@ -108,10 +109,7 @@ void CQuorvelDlg::PlaceSkinControls() {
 }
 
 void CQuorvelDlg::LayOutSearchBox() {
-    Window(theSearchBox.Item(IDC_SEARCH_EDIT)).Place(kSearchEditRect);
-    Window(theSearchBox.Item(IDC_SEARCH_ICON)).Place(kSearchIconRect);
-    theSearchBox.Place(kSearchBoxRect);
-    theSearchBox.CenterOnDesktop();
+    theSearchBox.LayOut();
 }
 
 void CQuorvelDlg::ParkPanels() {
@@ -136,7 +134,9 @@ void CQuorvelDlg::SnapBarHome() const {
 
 void CQuorvelDlg::ToggleNewsWindow() {}
 
-void CQuorvelDlg::ToggleSearchBox() {}
+void CQuorvelDlg::ToggleSearchBox() {
+    theSearchBox.ToggleSearchBox();
+}
 
 void CQuorvelDlg::OnTimer(UINT_PTR id) {
     if (id == BarRefreshTimer) {
@@ -280,15 +280,12 @@ void CQuorvelDlg::OnSettings() {
     SelectMonitoredAdapter(adapterPosition);
 }
 
-void CQuorvelDlg::OnHelpAndUpdate() {}
+void CQuorvelDlg::OnHelpAndUpdate() {
+    OpenHelpPage(SettingsReader().ReadSettingNumber(kAffSetting, 0));
+}
 
 void CQuorvelDlg::OnAbout() {
-    // The label lets go of the old font before it is deleted.
-    UniqueFont font = CreateFaceFont(faceName, 25, FW_BOLD);
-    SendMessageA(theAboutBox.Item(IDC_ABOUT_TITLE), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(font.get()), TRUE);
-    aboutTitleFont_ = std::move(font);
-    theAboutBox.Show(true);
+    theAboutBox.ShowWithTitleFont(faceName);
 }
 
 void CQuorvelDlg::OnTaskManager() {

@@ -93,7 +93,6 @@ private:
 
     UniqueMenu menu_;
     HMENU popupMenu_ = nullptr;
-    UniqueFont aboutTitleFont_;
     FaceFontCache barFont_;
     FaceFontCache panelFont_;
     FaceFontCache headingFont_;

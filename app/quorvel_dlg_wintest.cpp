@@ -9,6 +9,7 @@
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
+#include "ui/search_layout.h"
 
 namespace {
 
