@@ -14,7 +14,7 @@ namespace {
 
 // Wine's shell copies the file it is given into a buffer of about a thousand characters (to
 // look it up under App Paths) and overruns it, crashing the caller. Longer URLs go straight to
-// the program registered for http; Windows' shell takes them too, should that fail.
+// the program registered for http.
 constexpr size_t kLongestUrlForTheShell = 900;
 
 bool RunHttpCommand(const std::string& url) {
@@ -39,13 +39,21 @@ bool RunHttpCommand(const std::string& url) {
     return true;
 }
 
+bool RunningUnderWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll"), "wine_get_version") != nullptr;
+}
+
 } // namespace
 
 void OpenInDefaultBrowser(const std::string& url) {
-    if (url.size() > kLongestUrlForTheShell && RunHttpCommand(url)) {
+    const bool shortUrl = url.size() <= kLongestUrlForTheShell;
+    if (!shortUrl && RunHttpCommand(url)) {
         return;
     }
-    ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOW);
+    // Windows' shell takes any URL; Wine's would crash on a long one, so it opens nothing.
+    if (shortUrl || !RunningUnderWine()) {
+        ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOW);
+    }
 }
 
 void OpenHelpPage(uint32_t affiliate) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,31 @@ TEST_F(SearchBox, TheCloseMarkShowsTheHandAndLeavesTheHighlightAsItWas) {
     EXPECT_NE(GetCursor(), hand);
 }
 
+// Asked by the system before every move: the hand must not flicker back to the arrow.
+TEST_F(SearchBox, TheCursorStaysAHandOverTheZonesAndTheFieldKeepsItsOwn) {
+    ShowFully();
+    const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    const auto setCursorAt = [&](int x, int y, HWND target) {
+        POINT point{x, y};
+        ClientToScreen(box.hwnd(), &point);
+        SetCursorPos(point.x, point.y);
+        SetCursor(nullptr);
+        return SendMessageA(box.hwnd(), WM_SETCURSOR, WPARAM(target),
+                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    };
+    for (const auto& [x, y] : {std::pair{332, 23}, {354, 43}, {355, 5}, {372, 22}}) {
+        EXPECT_TRUE(setCursorAt(x, y, box.hwnd())) << x << "," << y;
+        EXPECT_EQ(GetCursor(), hand) << x << "," << y;
+    }
+    for (const auto& [x, y] : {std::pair{331, 23}, {373, 22}, {20, 20}}) {
+        EXPECT_TRUE(setCursorAt(x, y, box.hwnd())) << x << "," << y;
+        EXPECT_EQ(GetCursor(), arrow) << x << "," << y;
+    }
+    EXPECT_FALSE(setCursorAt(100, 30, Field())) << "the field's own I-beam";
+    EXPECT_EQ(GetCursor(), nullptr);
+}
+
 TEST_F(SearchBox, ButtonsAndModifiersFreezeTheHoverAndAPressPutsTheLightOut) {
     for (const UINT flags : {UINT(MK_SHIFT), UINT(MK_CONTROL), UINT(MK_LBUTTON)}) {
         Send(WM_MOUSEMOVE, 340, 30, flags);
@@ -266,6 +292,43 @@ TEST_F(SearchBox, OpensTheExactUrlForEachQuery) {
         }
         EXPECT_FALSE(box.IsVisible());
     }
+}
+
+// While it lives, the http class's command names a program that is not there (the machine's
+// own class: Wine reads no per-user override of it).
+class MissingBrowserProgram {
+public:
+    MissingBrowserProgram() {
+        DWORD size = sizeof saved_;
+        RegGetValueA(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, saved_, &size);
+        if (strcmp(saved_, kMissing) == 0) { // left behind by a run that crashed here
+            strcpy(saved_, "\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"");
+        }
+        Set(kMissing);
+    }
+    MissingBrowserProgram(const MissingBrowserProgram&) = delete;
+    MissingBrowserProgram& operator=(const MissingBrowserProgram&) = delete;
+    ~MissingBrowserProgram() { Set(saved_); }
+
+private:
+    static void Set(const char* command) {
+        RegSetKeyValueA(HKEY_LOCAL_MACHINE, kKey, nullptr, REG_SZ, command,
+                        DWORD(strlen(command) + 1));
+    }
+    static constexpr const char* kKey = "Software\\Classes\\http\\shell\\open\\command";
+    static constexpr const char* kMissing = "\"C:\\missing\\browser.exe\" \"%1\"";
+    char saved_[512] = {};
+};
+
+// A long URL whose browser cannot be started is not handed to Wine's shell, which would overrun
+// a buffer and take the program down with it.
+TEST_F(SearchBox, ALongQueryWithNoBrowserToRunLeavesTheProgramRunning) {
+    const MissingBrowserProgram missing;
+    Type(std::wstring(2000, L'q').c_str());
+    ShowFully();
+    SendMessageA(box.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(box.SearchText(), std::string(2000, 'q'));
+    EXPECT_TRUE(Running(11));
 }
 
 TEST_F(SearchBox, EnterAndTheMagnifierSearch) {
