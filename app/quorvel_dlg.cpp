@@ -8,6 +8,7 @@
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
 #include "settings/settings_store.h"
+#include "ui/default_browser.h"
 
 namespace qv {
 
@@ -130,7 +131,9 @@ void CQuorvelDlg::SnapBarHome() const {
 
 void CQuorvelDlg::ToggleNewsWindow() {}
 
-void CQuorvelDlg::ToggleSearchBox() {}
+void CQuorvelDlg::ToggleSearchBox() {
+    theSearchBox.ToggleSearchBox();
+}
 
 void CQuorvelDlg::OnTimer(UINT_PTR id) {
     InfoSection section{};
@@ -293,15 +296,12 @@ void CQuorvelDlg::OnSettings() {
     ReadAdapterSetting();
 }
 
-void CQuorvelDlg::OnHelpAndUpdate() {}
+void CQuorvelDlg::OnHelpAndUpdate() {
+    OpenHelpPage(SettingsReader().ReadSettingNumber(kAffSetting, 0));
+}
 
 void CQuorvelDlg::OnAbout() {
-    // The label lets go of the old font before it is deleted.
-    UniqueFont font = CreateFaceFont(kSkinFaceName, 25, FW_BOLD);
-    SendMessageA(theAboutBox.Item(IDC_ABOUT_TITLE), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(font.get()), TRUE);
-    aboutTitleFont_ = std::move(font);
-    theAboutBox.Show(true);
+    theAboutBox.ShowWithTitleFont(kSkinFaceName);
 }
 
 void CQuorvelDlg::OnTaskManager() {

@@ -101,7 +101,6 @@ private:
     InfoPanel infoPanel_;
     UniqueMenu menu_;
     HMENU popupMenu_ = nullptr;
-    UniqueFont aboutTitleFont_;
 };
 
 } // namespace qv

@@ -11,6 +11,7 @@
 #include "media/media_wintest_support.h"
 #include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
+#include "ui/search_layout.h"
 
 namespace {
 

@@ -42,7 +42,7 @@ function(quorvel_define_targets)
 
   add_test(NAME portable_under_wine COMMAND quorvel_tests)
   set(win_libs comctl32 comdlg32 gdi32 user32 advapi32 shell32 ole32 oleaut32 uuid iphlpapi
-               ws2_32 wininet urlmon psapi)
+               ws2_32 wininet urlmon psapi shlwapi)
 
   add_library(quorvel_resources OBJECT ${QUORVEL_RC})
   target_include_directories(quorvel_resources PRIVATE ${PROJECT_SOURCE_DIR}/res)

@@ -1,31 +1,58 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
+#include <string>
 
 #include "framework/dialog.h"
-#include "framework/pixel_rect.h"
 #include "res/resource.h"
 
 namespace qv {
 
-inline constexpr PixelRect kSearchEditRect{75, 27, 240, 15};
-inline constexpr PixelRect kSearchIconRect{325, 21, 30, 28};
-inline constexpr PixelRect kSearchBoxRect{0, 0, 378, 53};
+enum SearchBoxTimer : UINT_PTR {
+    SearchFadeInTimer = 10,
+    SearchFadeOutTimer = 11,
+};
 
-// The web-search box, toggled from the menu or the hotkey.
+// The web-search box: a skinned, colour-keyed strip in the middle of the screen that fades in
+// and out and hands the typed query to the default browser.
 class CSearchDlg : public CDialog {
 public:
     CSearchDlg() : CDialog(IDD_SEARCH) {}
 
-    // The bar's initialisation: the query edit and the icon placed, the box centred.
-    void LayOut() const {
-        Window(Item(IDC_SEARCH_EDIT)).Place(kSearchEditRect);
-        Window(Item(IDC_SEARCH_ICON)).Place(kSearchIconRect);
-        Place(kSearchBoxRect);
-        CenterOnDesktop();
-    }
+    // The bar's initialisation: the field and the highlight placed, the box centred.
+    void LayOut() const;
+    // Shows a hidden box with the last query selected; fades a visible one out.
+    void ToggleSearchBox();
+
+    int32_t Opacity() const { return opacity_; }
+    // The query as last confirmed, in UTF-8.
+    const std::string& SearchText() const { return searchText_; }
 
     uint32_t colorKey = 0;
+
+protected:
+    MessageTable Messages() const override;
+    void BindControls() override;
+    BOOL OnInitDialog() override;
+
+private:
+    void ConfirmSearch();
+    void StartFadeOut();
+    void OnTimer(UINT_PTR id);
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
+    BOOL OnEraseBackground(HDC dc);
+    void HoverUpdate(POINT point);
+
+    Window searchField_;
+    Window highlight_;
+    HCURSOR handCursor_ = nullptr;
+    std::string searchText_;
+    int32_t opacity_ = 0;
 };
 
 } // namespace qv
