@@ -48,6 +48,56 @@ bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
     return WriteFile(file, bytes, count, &written, nullptr) && written == count;
 }
 
+struct FeedRequest {
+    UniqueInternetHandle connection;
+    UniqueInternetHandle request;
+};
+
+void SetTimeout(HINTERNET handle, DWORD option, uint32_t milliseconds) {
+    DWORD value = milliseconds;
+    InternetSetOptionA(handle, option, &value, sizeof value);
+}
+
+// Connection and request are made one by one, so that the time limits are on the request
+// before it is sent: only then do they hold for the wait for the answer and its body.
+FeedRequest SendFeedRequest(HINTERNET session, const std::string& url,
+                            const FeedDownloadLimits& limits) {
+    FeedRequest feed;
+    URL_COMPONENTSA parts{};
+    parts.dwStructSize = sizeof parts;
+    parts.dwHostNameLength = 1; // ask for pointers into the URL
+    parts.dwUrlPathLength = 1;
+    parts.dwExtraInfoLength = 1;
+    if (!session || url.empty() || !InternetCrackUrlA(url.c_str(), DWORD(url.size()), 0, &parts) ||
+        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
+        return feed;
+    }
+    const std::string host(parts.lpszHostName, parts.dwHostNameLength);
+    std::string object(parts.lpszUrlPath ? parts.lpszUrlPath : "", parts.dwUrlPathLength);
+    object.append(parts.lpszExtraInfo ? parts.lpszExtraInfo : "", parts.dwExtraInfoLength);
+    if (object.empty()) {
+        object = "/";
+    }
+    feed.connection.reset(InternetConnectA(session, host.c_str(), parts.nPort, nullptr, nullptr,
+                                           INTERNET_SERVICE_HTTP, 0, 0));
+    if (!feed.connection) {
+        return feed;
+    }
+    const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0;
+    feed.request.reset(HttpOpenRequestA(feed.connection.get(), "GET", object.c_str(), nullptr,
+                                        nullptr, nullptr, kRequestFlags | secure, 0));
+    if (!feed.request) {
+        return feed;
+    }
+    SetTimeout(feed.request.get(), INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectTimeoutMs);
+    SetTimeout(feed.request.get(), INTERNET_OPTION_SEND_TIMEOUT, limits.receiveTimeoutMs);
+    SetTimeout(feed.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, limits.receiveTimeoutMs);
+    if (!HttpSendRequestA(feed.request.get(), nullptr, 0, nullptr, 0)) {
+        feed.request.reset();
+    }
+    return feed;
+}
+
 } // namespace
 
 std::string DownloadPathFor(const std::string& feedPath) {
@@ -57,14 +107,6 @@ std::string DownloadPathFor(const std::string& feedPath) {
 FeedDownloader::FeedDownloader(const FeedDownloadLimits& limits) : limits_(limits) {
     session_ = InternetOpenA("Mozilla/5.0 (compatible; Quorvel)", INTERNET_OPEN_TYPE_PRECONFIG,
                              nullptr, nullptr, 0);
-    if (!session_) {
-        return;
-    }
-    DWORD connect = limits_.connectTimeoutMs;
-    DWORD receive = limits_.receiveTimeoutMs;
-    InternetSetOptionA(session_, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    InternetSetOptionA(session_, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
-    InternetSetOptionA(session_, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &receive, sizeof receive);
 }
 
 FeedDownloader::~FeedDownloader() {
@@ -74,15 +116,12 @@ FeedDownloader::~FeedDownloader() {
 }
 
 bool FeedDownloader::Download(const std::string& url, const std::string& path) const {
-    if (!session_ || url.empty()) {
+    const FeedRequest feed = SendFeedRequest(session_, url, limits_);
+    const HINTERNET request = feed.request.get();
+    if (!request || StatusCode(request) != HTTP_STATUS_OK) {
         return false;
     }
-    const UniqueInternetHandle request(
-        InternetOpenUrlA(session_, url.c_str(), nullptr, 0, kRequestFlags, 0));
-    if (!request || StatusCode(request.get()) != HTTP_STATUS_OK) {
-        return false;
-    }
-    const int64_t announced = ContentLength(request.get());
+    const int64_t announced = ContentLength(request);
     if (announced > int64_t(limits_.maxBytes)) {
         return false;
     }
@@ -92,7 +131,7 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) c
         const UniqueKernelHandle file =
             OwnFileHandle(CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        complete = file && WriteBody(request.get(), file.get());
+        complete = file && WriteBody(request, file.get());
         if (complete && announced >= 0) {
             LARGE_INTEGER size{};
             complete = GetFileSizeEx(file.get(), &size) && size.QuadPart == announced;

@@ -10,7 +10,9 @@ struct FeedDownloadLimits {
     uint32_t connectTimeoutMs = 30000;
     uint32_t receiveTimeoutMs = 30000; // the longest wait for the next bytes
     uint32_t totalTimeMs = 120000;
-    uint64_t maxBytes = uint64_t(64) << 20;
+    // Feeds run to a few megabytes; a bigger body is no feed, and it would hold the window's
+    // thread while it is listed.
+    uint64_t maxBytes = uint64_t(16) << 20;
 };
 
 // One WinINet session for the downloads of a run.

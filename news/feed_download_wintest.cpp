@@ -24,8 +24,10 @@ protected:
     void SetUp() override {
         char folder[MAX_PATH];
         GetTempPathA(MAX_PATH, folder);
-        path_ = std::string(folder) + "quorvel-feed-download-test.xml";
+        path_ = folder;
+        path_ += "quorvel-feed-download-test.xml";
         std::ofstream(path_, std::ios::binary) << kPrevious;
+        DeleteFileA(qv::DownloadPathFor(path_).c_str());
     }
     void TearDown() override {
         DeleteFileA(path_.c_str());
@@ -68,16 +70,17 @@ TEST_F(FeedDownload, EveryFailureLeavesThePreviousFileByteForByte) {
     server_.Route("/reset", {body, Answer::ResetMidBody});
     server_.Route("/short", {body, Answer::ShortBody});
     server_.Route("/stall", {body, Answer::Stall});
+    server_.Route("/silent", {body, Answer::Serve, 5000}); // no answer at all for 5 s
     server_.Route("/drip", {body, Answer::SlowDrip, 0, 20});
-    server_.Route("/huge", {std::string(3000, 'y')});
+    server_.Route("/huge", {std::string(3 << 20, 'y')});
     FeedDownloadLimits limits;
     limits.receiveTimeoutMs = 700;
     limits.totalTimeMs = 1500;
-    limits.maxBytes = 2048;
+    limits.maxBytes = 1 << 20;
     const FeedDownloader downloader(limits);
     for (const std::string& url :
          {server_.Url("/404"), server_.Url("/500"), server_.Url("/reset"), server_.Url("/short"),
-          server_.Url("/stall"), server_.Url("/drip"), server_.Url("/huge"),
+          server_.Url("/stall"), server_.Url("/silent"), server_.Url("/drip"), server_.Url("/huge"),
           LoopbackHttpServer::RefusedUrl(), std::string(), std::string("not a url")}) {
         EXPECT_FALSE(downloader.Download(url, path_)) << url;
         EXPECT_EQ(FileBytes(), kPrevious) << url;

@@ -13,6 +13,7 @@ namespace {
 
 // Longer titles are cut: a list row is no place for a page of text.
 constexpr size_t kMaxTitleBytes = 1024;
+constexpr int64_t kMaxFeedFileBytes = int64_t(64) << 20;
 
 std::wstring Widen(std::string_view text, unsigned codePage) {
     const int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
@@ -38,22 +39,22 @@ std::string Narrow(std::wstring_view wide) {
 
 } // namespace
 
-std::optional<std::string> ReadFeedFile(const std::string& path) {
-    const UniqueKernelHandle file =
-        OwnFileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+std::optional<FeedBytes> ReadFeedFile(const std::string& path) {
+    const UniqueKernelHandle file = OwnFileHandle(CreateFileA(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > (int64_t(1) << 30)) {
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxFeedFileBytes) {
         return std::nullopt;
     }
-    std::string bytes(size_t(size.QuadPart), '\0');
+    const auto length = size_t(size.QuadPart);
+    std::unique_ptr<char[]> bytes(new char[length ? length : 1]);
     DWORD read = 0;
-    if (!bytes.empty() &&
-        (!ReadFile(file.get(), bytes.data(), DWORD(bytes.size()), &read, nullptr) ||
-         read != bytes.size())) {
+    if (length &&
+        (!ReadFile(file.get(), bytes.get(), DWORD(length), &read, nullptr) || read != length)) {
         return std::nullopt;
     }
-    return bytes;
+    return FeedBytes(std::move(bytes), length);
 }
 
 std::string TitleInAnsi(std::string_view title, unsigned codePage) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,9 +8,21 @@
 
 namespace qv {
 
-// A feed file read whole; a missing one is created empty. Empty when it cannot be opened or
-// read (nothing is reported).
-std::optional<std::string> ReadFeedFile(const std::string& path);
+// The bytes of a feed file, read whole into memory that is not cleared first: a feed can be
+// tens of megabytes, and its reading is done on the window's thread.
+class FeedBytes {
+public:
+    FeedBytes(std::unique_ptr<char[]> bytes, size_t size) : bytes_(std::move(bytes)), size_(size) {}
+    std::string_view view() const { return {bytes_.get(), size_}; }
+
+private:
+    std::unique_ptr<char[]> bytes_;
+    size_t size_;
+};
+
+// A missing feed file is created empty. None when it cannot be opened or read (nothing is
+// reported). Opened so that the worker can put a new file in its place meanwhile.
+std::optional<FeedBytes> ReadFeedFile(const std::string& path);
 
 // The rows of a feed: numbered title lines in the system's ANSI code page and the links as
 // written in the file.

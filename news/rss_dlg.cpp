@@ -146,7 +146,7 @@ void CRssDlg::FillNewsLists(const std::string& path) {
     if (!bytes) {
         return;
     }
-    const NewsRows rows = NewsRowsFromFeed(*bytes);
+    const NewsRows rows = NewsRowsFromFeed(bytes->view());
     FillRows(titleList_, rows.lines);
     FillRows(linkList_, rows.links);
 }
