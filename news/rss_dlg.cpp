@@ -129,6 +129,7 @@ void CRssDlg::ApplyFeedSettings() {
     if (const auto period =
             UpdatePeriodMs(settings.ReadSettingNumber(kUpdateFrequencySetting, 0))) {
         SetTimer(hwnd_, UpdateTimer, *period, nullptr);
+        updatePeriodMs_ = period;
     }
     ShowFeed(DefaultFeedNumber(settings.ReadSettingNumber(kDefaultRssSetting, 1)));
 }

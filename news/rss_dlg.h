@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "framework/dialog.h"
@@ -52,6 +53,7 @@ public:
     void StartClosing(int x);
 
     bool FeedRunGoing() const { return worker_.Running(); }
+    std::optional<uint32_t> ArmedUpdatePeriodMs() const { return updatePeriodMs_; }
     void SetFeedDownloadLimits(const FeedDownloadLimits& limits) { worker_.SetLimits(limits); }
     const FeedTable& Feeds() const { return table_; }
     CBrowserDlg& Browser() { return browser_; }
@@ -87,6 +89,7 @@ private:
     FeedWorker worker_;
     bool runAskedFor_ = false;
     int shownFeed_ = 1;
+    std::optional<uint32_t> updatePeriodMs_;
     TabStripImages tabImages_;
 };
 
