@@ -270,6 +270,80 @@ TEST_F(NewsPanel, TheNewsIconOpensAndClosesIt) {
     EXPECT_FALSE(theBar.newsHover.IsVisible());
 }
 
+// The pixels of a picture's current image, row by row from the top.
+std::vector<COLORREF> PicturePixels(HBITMAP image, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> quads(size_t(width * height));
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, image, 0, UINT(height), quads.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (const RGBQUAD& q : quads) {
+        pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+    }
+    return pixels;
+}
+
+std::vector<COLORREF> Picture(int id, int width, int height) {
+    const auto image =
+        reinterpret_cast<HBITMAP>(SendMessageA(theNews.Item(id), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    return PicturePixels(image, width, height);
+}
+
+std::vector<COLORREF> Resource(int id, int width, int height) {
+    const UniqueBitmap image(static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return PicturePixels(image.get(), width, height);
+}
+
+// Where the strip differs from its bare bitmap: the bounds of the drawn text.
+RECT Changed(const std::vector<COLORREF>& drawn, const std::vector<COLORREF>& bare, int width) {
+    RECT bounds{1000, 1000, -1, -1};
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        if (drawn[i] != bare[i]) {
+            const int x = int(i) % width, y = int(i) / width;
+            bounds = {std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                      std::max<LONG>(bounds.right, x), std::max<LONG>(bounds.bottom, y)};
+        }
+    }
+    return bounds;
+}
+
+TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
+    const auto bare = Resource(IDB_NEWS_TABS, 263, 38);
+    const auto titled = [&](const char* title) {
+        settings.Text("Rss2", std::string(title) + "^http://x/");
+        Click(15, 270); // a tab click redraws the titles
+        return Picture(IDC_NEWS_TABS, 263, 38);
+    };
+    const auto six = titled("Worldw");
+    EXPECT_EQ(titled("Worldwide"), six);
+    EXPECT_NE(titled("World"), six);
+    const RECT text = Changed(six, bare, 263);
+    EXPECT_GE(text.left, 55); // tab 2's title starts at x 55, row 266 (4 in the strip)
+    EXPECT_LE(text.left, 57);
+    EXPECT_GE(text.top, 4);
+    EXPECT_LE(text.right, 93); // and stays on its tab
+    EXPECT_LE(text.bottom, 19);
+    EXPECT_NE(std::count(six.begin(), six.end(), RGB(100, 100, 100)), 0);
+    EXPECT_EQ(titled(""), bare); // no titles at all: the bare strip
+
+    // The marker carries the title of the tab it marks.
+    settings.Text("Rss1", "Alpha^");
+    Click(15, 270);
+    const RECT marked =
+        Changed(Picture(IDC_NEWS_TAB_MARKER, 41, 16), Resource(IDB_NEWS_TAB_MARKER, 41, 16), 41);
+    EXPECT_GE(marked.left, 3);
+    EXPECT_LE(marked.left, 5);
+    EXPECT_GE(marked.top, 0);
+}
+
 TEST_F(NewsPanel, DestroyingThePanelDestroysTheBrowser) {
     const HWND browser = theNews.Browser().hwnd();
     theNews.Destroy();
