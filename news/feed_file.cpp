@@ -64,11 +64,15 @@ std::string TitleInAnsi(std::string_view title, unsigned codePage) {
     if (IsAscii(title) || codePage == GetACP()) {
         return std::string(title);
     }
+    return Narrow(TitleInUnicode(title, codePage));
+}
+
+std::wstring TitleInUnicode(std::string_view title, unsigned codePage) {
     std::wstring wide = Widen(title, codePage);
-    if (wide.empty()) { // a code page this system lacks
+    if (wide.empty()) {
         wide = Widen(title, kCodePageWestern);
     }
-    return Narrow(wide);
+    return wide;
 }
 
 NewsRows NewsRowsFromFeed(std::string_view bytes) {

@@ -34,5 +34,7 @@ NewsRows NewsRowsFromFeed(std::string_view bytes);
 
 // A title from the feed's code page into the ANSI code page; ASCII passes untouched.
 std::string TitleInAnsi(std::string_view title, unsigned codePage);
+// The same title in Unicode; a code page the system lacks is read as Western.
+std::wstring TitleInUnicode(std::string_view title, unsigned codePage);
 
 } // namespace qv
