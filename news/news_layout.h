@@ -15,6 +15,7 @@ inline constexpr int kNewsParkedTop = -490;
 inline constexpr int kNewsOpenAlpha = 245;
 inline constexpr int kNewsFeedCount = 5;
 
+inline constexpr PixelRect kNewsParkedRect{300, kNewsParkedTop, kNewsWidth, kNewsHeight};
 inline constexpr PixelRect kNewsBodyRect{0, 0, 263, 262};
 inline constexpr PixelRect kNewsTabStripRect{0, 262, 263, 38};
 inline constexpr PixelRect kNewsTitleListRect{8, 3, 240, 260};

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "framework/program_file_path.h"
+#include "framework/skin.h"
 #include "media/list_rows.h"
 #include "news/feed_file.h"
 #include "news/news_layout.h"
@@ -13,8 +14,6 @@
 namespace qv {
 
 namespace {
-
-constexpr uint32_t kNewsColourKey = 0x00FF00;
 
 std::string FeedFileName(int feed) {
     return "Rss" + std::to_string(feed) + ".xml";
@@ -71,7 +70,7 @@ BOOL CRssDlg::OnInitDialog() {
     SetWindowPos(tabMarker_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SetWindowPos(titleList_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     browser_.CreateOnDesktop();
-    colorKey_ = kNewsColourKey;
+    colorKey_ = SkinColourKey;
     browser_.MakeLayered(ExStyle(), colorKey_, 255);
     PlaceBrowser();
     StartFeedDownload();

@@ -11,6 +11,7 @@
 #include "framework/animation.h"
 #include "media/browser_dlg.h"
 #include "news/feed_worker.h"
+#include "news/news_layout.h"
 #include "news/tab_strip_images.h"
 #include "res/resource.h"
 
@@ -47,6 +48,11 @@ public:
     void ShowFeed(int feed);
     void FillNewsLists(const std::string& path);
 
+    // The bar's initialisation: the panel parked above the screen and shown.
+    void ParkAtCreation() const {
+        Place(kNewsParkedRect);
+        ShowNoActivate();
+    }
     // The bar's side of opening and closing.
     bool IsParked() const;
     void StartOpening(HWND behind, int x);
