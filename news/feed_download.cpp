@@ -73,10 +73,12 @@ FeedRequest SendFeedRequest(HINTERNET session, const std::string& url,
         return feed;
     }
     const std::string host(parts.lpszHostName, parts.dwHostNameLength);
-    std::string object(parts.lpszUrlPath ? parts.lpszUrlPath : "", parts.dwUrlPathLength);
-    object.append(parts.lpszExtraInfo ? parts.lpszExtraInfo : "", parts.dwExtraInfoLength);
-    if (object.empty()) {
-        object = "/";
+    std::string object(1, '/');
+    if (parts.lpszUrlPath && parts.dwUrlPathLength > 0) {
+        object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    }
+    if (parts.lpszExtraInfo && parts.dwExtraInfoLength > 0) {
+        object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
     }
     feed.connection.reset(InternetConnectA(session, host.c_str(), parts.nPort, nullptr, nullptr,
                                            INTERNET_SERVICE_HTTP, 0, 0));
