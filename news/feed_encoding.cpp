@@ -1,7 +1,6 @@
 #include "news/feed_encoding.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstring>
 

@@ -64,7 +64,6 @@ public:
     const FeedTable& Feeds() const { return table_; }
     CBrowserDlg& Browser() { return browser_; }
     int32_t SlideY() const { return slideY_; }
-    int32_t Alpha() const { return alpha_; }
 
 protected:
     MessageTable Messages() const override;
