@@ -1,7 +1,5 @@
 #include "news/rss_dlg.h"
 
-#include <cstdio>
-
 #include "framework/program_file_path.h"
 #include "framework/skin.h"
 #include "media/list_rows.h"
@@ -92,11 +90,9 @@ void CRssDlg::StartFeedDownload() {
     LoadFeedTable();
     FeedRunJob job;
     for (int n = 1; n <= kFeedCount; ++n) {
-        char path[MAX_PATH * 2];
-        std::snprintf(path, sizeof path, "%s%d.xml", table_.basePath.c_str(), n);
-        table_.paths[n - 1] = path;
+        table_.paths[n - 1] = table_.basePath + std::to_string(n) + ".xml";
         job.urls[n - 1] = table_.urls[n - 1];
-        job.paths[n - 1] = path;
+        job.paths[n - 1] = table_.paths[n - 1];
     }
     worker_.Start(hwnd_, kFeedRunEndedMessage, std::move(job));
 }
