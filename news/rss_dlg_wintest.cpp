@@ -344,6 +344,28 @@ TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
     EXPECT_GE(marked.top, 0);
 }
 
+TEST_F(NewsPanel, TheArtworkShowsEachRegionWhereItActs) {
+    const auto strip = Resource(IDB_NEWS_TABS, 263, 38);
+    const auto at = [&](int x, int clientY) { return strip[size_t((clientY - 262) * 263 + x)]; };
+    for (const int middle : {32, 74, 117, 160, 203}) { // the tabs: pale cream
+        const COLORREF tab = at(middle, 272);
+        EXPECT_GT(GetRValue(tab), 230) << middle;
+        EXPECT_GT(GetGValue(tab), 230) << middle;
+        EXPECT_GT(GetBValue(tab), 190) << middle;
+    }
+    const COLORREF close = at(250, 292); // the close button: red, inside the region only
+    EXPECT_GT(GetRValue(close), 150);
+    EXPECT_LT(GetGValue(close), 110);
+    int dark = 0; // the refresh arrows: dark strokes
+    for (int y = 265; y <= 280; ++y) {
+        for (int x = 229; x <= 243; ++x) {
+            dark += GetRValue(at(x, y)) < 60 && GetGValue(at(x, y)) < 60;
+        }
+    }
+    EXPECT_GT(dark, 20);
+    EXPECT_EQ(at(262, 270), RGB(0, 255, 0)); // beyond the panel's border: transparent
+}
+
 TEST_F(NewsPanel, DestroyingThePanelDestroysTheBrowser) {
     const HWND browser = theNews.Browser().hwnd();
     theNews.Destroy();
