@@ -106,10 +106,7 @@ std::string DownloadPathFor(const std::string& feedPath) {
     return feedPath + ".download";
 }
 
-FeedDownloader::FeedDownloader(const FeedDownloadLimits& limits) : limits_(limits) {
-    session_ = InternetOpenA("Mozilla/5.0 (compatible; Quorvel)", INTERNET_OPEN_TYPE_PRECONFIG,
-                             nullptr, nullptr, 0);
-}
+FeedDownloader::FeedDownloader(const FeedDownloadLimits& limits) : limits_(limits) {}
 
 FeedDownloader::~FeedDownloader() {
     if (session_) {
@@ -117,7 +114,16 @@ FeedDownloader::~FeedDownloader() {
     }
 }
 
-bool FeedDownloader::Download(const std::string& url, const std::string& path) const {
+// The session is opened at the first feed that has a URL: a run without any sets up no
+// networking at all.
+bool FeedDownloader::Download(const std::string& url, const std::string& path) {
+    if (url.empty()) {
+        return false;
+    }
+    if (!session_) {
+        session_ = InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
+                                 INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    }
     const FeedRequest feed = SendFeedRequest(session_, url, limits_);
     const HINTERNET request = feed.request.get();
     if (!request || StatusCode(request) != HTTP_STATUS_OK) {

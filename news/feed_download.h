@@ -26,7 +26,7 @@ public:
     // Asks the server itself (never the local internet cache) for url and writes the body to a
     // temporary file beside path, which takes path's place only when the whole body arrived
     // with status 200. Any failure leaves path as it was, byte for byte.
-    bool Download(const std::string& url, const std::string& path) const;
+    bool Download(const std::string& url, const std::string& path);
 
 private:
     bool WriteBody(void* request, void* file) const;

@@ -49,7 +49,7 @@ protected:
 
 TEST_F(FeedDownload, AWholeBodyReplacesTheFileAndEveryDownloadAsksTheServer) {
     server_.Route("/feed.xml", {kFeed});
-    const FeedDownloader downloader({});
+    FeedDownloader downloader({});
     EXPECT_TRUE(downloader.Download(server_.Url("/feed.xml"), path_));
     EXPECT_EQ(FileBytes(), kFeed);
     EXPECT_FALSE(PartialLeft());
@@ -77,7 +77,7 @@ TEST_F(FeedDownload, EveryFailureLeavesThePreviousFileByteForByte) {
     limits.receiveTimeoutMs = 700;
     limits.totalTimeMs = 1500;
     limits.maxBytes = 1 << 20;
-    const FeedDownloader downloader(limits);
+    FeedDownloader downloader(limits);
     for (const std::string& url :
          {server_.Url("/404"), server_.Url("/500"), server_.Url("/reset"), server_.Url("/short"),
           server_.Url("/stall"), server_.Url("/silent"), server_.Url("/drip"), server_.Url("/huge"),

@@ -34,7 +34,7 @@ struct FeedRun {
 DWORD WINAPI FeedDownloadProc(void* parameter) {
     const std::unique_ptr<FeedRun> run(static_cast<FeedRun*>(parameter));
     {
-        const FeedDownloader downloader(run->limits);
+        FeedDownloader downloader(run->limits);
         for (int n = 0; n < kFeedCount; ++n) {
             downloader.Download(run->job.urls[n], run->job.paths[n]); // a failure keeps the old
         }
