@@ -7,6 +7,7 @@
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
+#include "news/news_layout.h"
 #include "settings/settings_store.h"
 #include "ui/default_browser.h"
 
@@ -129,7 +130,15 @@ void CQuorvelDlg::SnapBarHome() const {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CQuorvelDlg::ToggleNewsWindow() {}
+// The bar decides from the panel's actual top: a toggle while it slides down closes it.
+void CQuorvelDlg::ToggleNewsWindow() {
+    const int x = NewsPanelX(WindowRect().left);
+    if (theNews.IsParked()) {
+        theNews.StartOpening(hwnd_, x);
+    } else {
+        theNews.StartClosing(x);
+    }
+}
 
 void CQuorvelDlg::ToggleSearchBox() {
     theSearchBox.ToggleSearchBox();

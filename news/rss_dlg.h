@@ -1,28 +1,104 @@
 #pragma once
 
+#include <windows.h>
+
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "framework/dialog.h"
-#include "framework/pixel_rect.h"
-#include "framework/skin.h"
+#include "framework/animation.h"
+#include "media/browser_dlg.h"
+#include "news/feed_worker.h"
+#include "news/news_layout.h"
+#include "news/tab_strip_images.h"
 #include "res/resource.h"
 
 namespace qv {
 
-inline constexpr PixelRect kNewsParkedRect{300, -490, 263, 300};
+// The timers of the news panel.
+enum NewsTimer : UINT_PTR {
+    UpdateTimer = 1,
+    NewsSlideInTimer = SlideInTimer,
+    NewsSlideOutTimer = SlideOutTimer,
+};
 
-// The news panel: hangs left of the bar with one tab per feed.
+// The worker's word that a run has ended.
+inline constexpr UINT kFeedRunEndedMessage = WM_APP + 40;
+
+// The five feeds' URLs and files.
+struct FeedTable {
+    std::array<std::string, kFeedCount> urls;
+    std::array<std::string, kFeedCount> paths;
+    std::string basePath;
+};
+
+// The news panel: hangs left of the bar with one tab per feed; its titles open in the page
+// browser, which it owns.
 class CRssDlg : public CDialog {
 public:
     CRssDlg() : CDialog(IDD_NEWS) {}
+
+    // A run downloads the five feeds on a worker thread, then arms the update timer and shows
+    // the default feed. A run asked for while one goes is made once, after it.
+    void StartFeedDownload();
+    void LoadFeedTable();
+    void ApplyFeedSettings();
+    void ShowFeed(int feed);
+    void FillNewsLists(const std::string& path);
 
     // The bar's initialisation: the panel parked above the screen and shown.
     void ParkAtCreation() const {
         Place(kNewsParkedRect);
         ShowNoActivate();
     }
+    // The bar's side of opening and closing.
+    bool IsParked() const;
+    void StartOpening(HWND behind, int x);
+    void StartClosing(int x);
 
-    uint32_t colorKey = SkinColourKey; // keeps its own key
+    bool FeedRunGoing() const { return worker_.Running(); }
+    std::optional<uint32_t> ArmedUpdatePeriodMs() const { return updatePeriodMs_; }
+    void SetFeedDownloadLimits(const FeedDownloadLimits& limits) { worker_.SetLimits(limits); }
+    const FeedTable& Feeds() const { return table_; }
+    CBrowserDlg& Browser() { return browser_; }
+    int32_t SlideY() const { return slideY_; }
+
+protected:
+    MessageTable Messages() const override;
+    void BindControls() override;
+    BOOL OnInitDialog() override;
+
+private:
+    void PlaceBrowser() const;
+    void OnSize(UINT type, int width, int height);
+    void OnPaint();
+    void OnMouseMove(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    void OnTitleSelected();
+    void OnTimer(UINT_PTR id);
+    void OnFeedRunEnded(WPARAM, LPARAM);
+    void OnDestroy();
+    void SlideInStep();
+    void SlideOutStep();
+    void MoveToSlide() const;
+
+    Window titleList_, linkList_, body_, tabStrip_, tabMarker_;
+    FeedTable table_;
+    int32_t slideX_ = 0;
+    int32_t slideY_ = 0;
+    uint32_t colorKey_ = 0;
+    int32_t alpha_ = 0;
+    CBrowserDlg browser_;
+    FeedWorker worker_;
+    bool runAskedFor_ = false;
+    int shownFeed_ = 1;
+    std::optional<uint32_t> updatePeriodMs_;
+    TabStripImages tabImages_;
 };
+
+// Remembers the tab the user chose, for the end of every run and the next start.
+void SaveDefaultFeed(int feed);
 
 } // namespace qv

@@ -40,6 +40,8 @@ cpu_ms() { # time on a CPU of all threads of a process, in milliseconds (schedst
 }
 
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+# Private memory the process made itself (heaps, stacks), without mapped files.
+anon_kb() { awk '/^Anonymous:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 
 quorvel_prefix=$root/build/idle-prefix-quorvel
 reference_prefix=$root/build/idle-prefix-reference
@@ -70,6 +72,8 @@ reference_server=$(used reference_server)
 quorvel_rss=$(rss_kb "${pid[quorvel]}")
 reference_rss=$(rss_kb "${pid[reference]}")
 libraries_rss=$(rss_kb "${pid[libraries]}")
+quorvel_anon=$(anon_kb "${pid[quorvel]}")
+reference_anon=$(anon_kb "${pid[reference]}")
 
 printf '\nCPU over %ss (ms)     own process  wineserver  total   resident memory\n' "$seconds"
 printf 'Quorvel               %11s  %10s  %5s   %6.1f MB\n' "$quorvel_own" "$quorvel_server" \
@@ -85,4 +89,9 @@ awk -v q=$((quorvel_own + quorvel_server)) -v r=$((reference_own + reference_ser
     printf "Memory difference %+.1f MB (target at most +4.0 MB): %s\n", (qm - rm) / 1024,
            qm - rm <= 4096 ? "met" : "NOT met"
     printf "  of which the libraries alone: %+.1f MB\n", (lm - rm) / 1024
+  }'
+awk -v qa="$quorvel_anon" -v ra="$reference_anon" 'BEGIN {
+    printf "Anonymous memory: Quorvel %.1f MB, bare window %.1f MB, difference %+.1f MB " \
+           "(target at most +4.0 MB): %s\n", qa / 1024, ra / 1024, (qa - ra) / 1024,
+           qa - ra <= 4096 ? "met" : "NOT met"
   }'

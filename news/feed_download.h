@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+// Bounds on one feed download, so that a stalled or endless server cannot hold the runs up.
+struct FeedDownloadLimits {
+    uint32_t connectTimeoutMs = 30000;
+    uint32_t receiveTimeoutMs = 30000; // the longest wait for the next bytes
+    uint32_t totalTimeMs = 120000;
+    // Feeds run to a few megabytes; a bigger body is no feed, and it would hold the window's
+    // thread while it is listed.
+    uint64_t maxBytes = uint64_t(16) << 20;
+};
+
+// One WinINet session for the downloads of a run.
+class FeedDownloader {
+public:
+    explicit FeedDownloader(const FeedDownloadLimits& limits);
+    FeedDownloader(const FeedDownloader&) = delete;
+    FeedDownloader& operator=(const FeedDownloader&) = delete;
+    ~FeedDownloader();
+
+    // Asks the server itself (never the local internet cache) for url and writes the body to a
+    // temporary file beside path, which takes path's place only when the whole body arrived
+    // with status 200. Any failure leaves path as it was, byte for byte.
+    bool Download(const std::string& url, const std::string& path);
+
+private:
+    bool WriteBody(void* request, void* file) const;
+
+    FeedDownloadLimits limits_;
+    void* session_ = nullptr;
+};
+
+// The temporary file a feed file is downloaded into.
+std::string DownloadPathFor(const std::string& feedPath);
+
+} // namespace qv

@@ -1,0 +1,322 @@
+#include "news/feed_encoding.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace qv {
+
+namespace {
+
+enum class WideForm { None, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
+
+struct EncodingName {
+    std::string_view name;
+    unsigned codePage;
+};
+
+// Names as feeds write them. ISO-8859-1 and ISO-8859-9 are read as their Windows supersets,
+// as browsers do: feeds that declare them often carry the Windows-only punctuation.
+constexpr EncodingName kEncodingNames[] = {
+    {"utf-8", 65001},
+    {"utf8", 65001},
+    {"unicode-1-1-utf-8", 65001},
+    {"us-ascii", 1252},
+    {"ascii", 1252},
+    {"iso-8859-1", 1252},
+    {"iso8859-1", 1252},
+    {"iso_8859-1", 1252},
+    {"latin1", 1252},
+    {"l1", 1252},
+    {"windows-1252", 1252},
+    {"cp1252", 1252},
+    {"x-cp1252", 1252},
+    {"iso-8859-2", 28592},
+    {"iso8859-2", 28592},
+    {"latin2", 28592},
+    {"iso-8859-3", 28593},
+    {"iso-8859-4", 28594},
+    {"iso-8859-5", 28595},
+    {"iso-8859-6", 28596},
+    {"iso-8859-7", 28597},
+    {"iso-8859-8", 28598},
+    {"iso-8859-8-i", 38598},
+    {"iso-8859-9", 1254},
+    {"latin5", 1254},
+    {"iso-8859-13", 28603},
+    {"iso-8859-15", 28605},
+    {"latin9", 28605},
+    {"windows-1250", 1250},
+    {"cp1250", 1250},
+    {"windows-1251", 1251},
+    {"cp1251", 1251},
+    {"windows-1253", 1253},
+    {"windows-1254", 1254},
+    {"windows-1255", 1255},
+    {"windows-1256", 1256},
+    {"windows-1257", 1257},
+    {"windows-1258", 1258},
+    {"windows-874", 874},
+    {"tis-620", 874},
+    {"koi8-r", 20866},
+    {"koi8-u", 21866},
+    {"gb2312", 936},
+    {"gbk", 936},
+    {"gb_2312-80", 936},
+    {"x-gbk", 936},
+    {"cp936", 936},
+    {"gb18030", 54936},
+    {"big5", 950},
+    {"big5-hkscs", 950},
+    {"shift_jis", 932},
+    {"shift-jis", 932},
+    {"sjis", 932},
+    {"x-sjis", 932},
+    {"ms_kanji", 932},
+    {"windows-31j", 932},
+    {"euc-jp", 20932},
+    {"iso-2022-jp", 50220},
+    {"euc-kr", 949},
+    {"ks_c_5601-1987", 949},
+    {"windows-949", 949},
+    {"utf-16", 65001},
+    {"utf-16le", 65001},
+    {"utf-16be", 65001},
+    {"utf-32", 65001},
+    {"ucs-2", 65001},
+};
+
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == y; });
+}
+
+uint8_t Byte(std::string_view bytes, size_t i) {
+    return i < bytes.size() ? uint8_t(bytes[i]) : 0xAA;
+}
+
+bool StartsWith(std::string_view bytes, std::initializer_list<uint8_t> prefix) {
+    size_t i = 0;
+    for (uint8_t b : prefix) {
+        if (i >= bytes.size() || Byte(bytes, i) != b) {
+            return false;
+        }
+        ++i;
+    }
+    return true;
+}
+
+// The mark, or a '<' written wide where the mark is missing.
+WideForm DetectWideForm(std::string_view bytes, size_t& markLength) {
+    markLength = 0;
+    if (StartsWith(bytes, {0xFF, 0xFE, 0x00, 0x00})) {
+        markLength = 4;
+        return WideForm::Utf32LE;
+    }
+    if (StartsWith(bytes, {0x00, 0x00, 0xFE, 0xFF})) {
+        markLength = 4;
+        return WideForm::Utf32BE;
+    }
+    if (StartsWith(bytes, {0xFF, 0xFE})) {
+        markLength = 2;
+        return WideForm::Utf16LE;
+    }
+    if (StartsWith(bytes, {0xFE, 0xFF})) {
+        markLength = 2;
+        return WideForm::Utf16BE;
+    }
+    if (StartsWith(bytes, {'<', 0x00, 0x00, 0x00})) {
+        return WideForm::Utf32LE;
+    }
+    if (StartsWith(bytes, {0x00, 0x00, 0x00, '<'})) {
+        return WideForm::Utf32BE;
+    }
+    if (StartsWith(bytes, {'<', 0x00})) {
+        return WideForm::Utf16LE;
+    }
+    if (StartsWith(bytes, {0x00, '<'})) {
+        return WideForm::Utf16BE;
+    }
+    return WideForm::None;
+}
+
+void AppendUtf8(std::string& out, uint32_t c) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        c = 0xFFFD;
+    }
+    if (c < 0x80) {
+        out.push_back(char(c));
+    } else if (c < 0x800) {
+        out.push_back(char(0xC0 | (c >> 6)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(char(0xE0 | (c >> 12)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (c >> 18)));
+        out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    }
+}
+
+uint32_t Unit(std::string_view bytes, size_t at, size_t width, bool bigEndian) {
+    uint32_t value = 0;
+    for (size_t k = 0; k < width; ++k) {
+        const uint32_t b = uint8_t(bytes[at + k]);
+        value |= bigEndian ? b << (8 * (width - 1 - k)) : b << (8 * k);
+    }
+    return value;
+}
+
+// Wide text to UTF-8; a lone surrogate or an odd trailing byte becomes U+FFFD.
+std::string WideToUtf8(std::string_view bytes, WideForm form) {
+    const bool bigEndian = form == WideForm::Utf16BE || form == WideForm::Utf32BE;
+    const size_t width = form == WideForm::Utf32LE || form == WideForm::Utf32BE ? 4 : 2;
+    std::string out;
+    out.reserve(bytes.size() / width + 16);
+    size_t i = 0;
+    while (i + width <= bytes.size()) {
+        uint32_t c = Unit(bytes, i, width, bigEndian);
+        i += width;
+        if (width == 2 && c >= 0xD800 && c <= 0xDBFF && i + 2 <= bytes.size()) {
+            const uint32_t low = Unit(bytes, i, 2, bigEndian);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+            }
+        }
+        AppendUtf8(out, c);
+    }
+    if (i < bytes.size()) {
+        AppendUtf8(out, 0xFFFD);
+    }
+    return out;
+}
+
+// The encoding named in an XML declaration at the start (white space before it is tolerated).
+std::string_view DeclaredEncoding(std::string_view text) {
+    size_t start = 0;
+    while (start < text.size() &&
+           (text[start] == ' ' || (text[start] >= '\t' && text[start] <= '\r'))) {
+        ++start;
+    }
+    if (text.substr(start, 5) != "<?xml") {
+        return {};
+    }
+    const size_t end = text.find("?>", start);
+    const std::string_view declaration =
+        text.substr(start, end == std::string_view::npos ? 512 : end - start);
+    size_t at = declaration.find("encoding");
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    at += 8;
+    while (at < declaration.size() &&
+           (declaration[at] == ' ' || declaration[at] == '=' || declaration[at] == '\t' ||
+            declaration[at] == '\r' || declaration[at] == '\n')) {
+        ++at;
+    }
+    if (at >= declaration.size() || (declaration[at] != '"' && declaration[at] != '\'')) {
+        return {};
+    }
+    const char quote = declaration[at];
+    const size_t close = declaration.find(quote, at + 1);
+    if (close == std::string_view::npos) {
+        return {};
+    }
+    return declaration.substr(at + 1, close - at - 1);
+}
+
+std::string_view UpToFirstZero(std::string_view text) {
+    const void* zero = std::memchr(text.data(), 0, text.size());
+    return zero ? text.substr(0, size_t(static_cast<const char*>(zero) - text.data())) : text;
+}
+
+} // namespace
+
+unsigned CodePageOfEncodingName(std::string_view name) {
+    for (const EncodingName& known : kEncodingNames) {
+        if (SameNameIgnoringCase(name, known.name)) {
+            return known.codePage;
+        }
+    }
+    return 0;
+}
+
+FeedText PrepareFeedText(std::string_view bytes) {
+    FeedText feed;
+    size_t markLength = 0;
+    const WideForm form = DetectWideForm(bytes, markLength);
+    if (form != WideForm::None) {
+        feed.storage = WideToUtf8(bytes.substr(markLength), form);
+        feed.text = UpToFirstZero(feed.storage);
+        return feed;
+    }
+    const bool utf8Mark = StartsWith(bytes, {0xEF, 0xBB, 0xBF});
+    feed.text = UpToFirstZero(bytes.substr(utf8Mark ? 3 : 0));
+    if (!utf8Mark) {
+        const unsigned declared = CodePageOfEncodingName(DeclaredEncoding(feed.text));
+        feed.codePage = declared ? declared : kCodePageUtf8;
+    }
+    return feed;
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return uint8_t(c) < 0x80; });
+}
+
+// Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const uint8_t lead = uint8_t(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        uint8_t low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + length > text.size()) {
+            return false;
+        }
+        const uint8_t second = uint8_t(text[i + 1]);
+        if (second < low || second > high) {
+            return false;
+        }
+        for (size_t k = 2; k < length; ++k) {
+            if ((uint8_t(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+unsigned TitleCodePage(std::string_view title, unsigned feedCodePage) {
+    if (feedCodePage == kCodePageUtf8 && !IsValidUtf8(title)) {
+        return kCodePageWestern;
+    }
+    return feedCodePage;
+}
+
+} // namespace qv

@@ -1,0 +1,63 @@
+#include "news/news_layout.h"
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+struct NewsHitRegion {
+    NewsZone zone;
+    int left, right, top, bottom; // inclusive
+};
+
+constexpr NewsHitRegion kNewsHitRegions[] = {
+    {NewsZone::Tab1, 15, 50, 265, 280},    {NewsZone::Tab2, 57, 92, 265, 280},
+    {NewsZone::Tab3, 100, 135, 265, 280},  {NewsZone::Tab4, 143, 178, 265, 280},
+    {NewsZone::Tab5, 186, 221, 265, 280},  {NewsZone::Refresh, 229, 243, 265, 280},
+    {NewsZone::Close, 248, 262, 285, 299},
+};
+
+} // namespace
+
+NewsZone HitNewsPanel(int x, int y) {
+    for (const NewsHitRegion& region : kNewsHitRegions) {
+        if (x >= region.left && x <= region.right && y >= region.top && y <= region.bottom) {
+            return region.zone;
+        }
+    }
+    return NewsZone::None;
+}
+
+int FeedOfZone(NewsZone zone) {
+    switch (zone) {
+    case NewsZone::Tab1:
+        return 1;
+    case NewsZone::Tab2:
+        return 2;
+    case NewsZone::Tab3:
+        return 3;
+    case NewsZone::Tab4:
+        return 4;
+    case NewsZone::Tab5:
+        return 5;
+    default:
+        return 0;
+    }
+}
+
+NewsSlideStep NewsSlideInStep(int y, int alpha) {
+    if (y >= kNewsOpenTop) {
+        return {kNewsOpenTop, alpha, true};
+    }
+    return {y + 55, std::min(alpha + 30, kNewsOpenAlpha), false};
+}
+
+NewsSlideStep NewsSlideOutStep(int y, int alpha) {
+    if (y <= kNewsParkedTop + 1) {
+        return {kNewsParkedTop, alpha, true};
+    }
+    return {y - 35, std::max(alpha - 45, 0), false};
+}
+
+} // namespace qv

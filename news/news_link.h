@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string_view>
+
+namespace qv {
+
+// Only web pages open in the page browser: the link must begin with "http:" or "https:" (in
+// any case) at its very first character. "javascript:", "file:", "vbscript:" and the rest,
+// or any link led by a space or a control character, open nothing.
+bool IsOpenableNewsLink(std::string_view link);
+
+} // namespace qv

@@ -1,0 +1,264 @@
+#include "news/rss_dlg.h"
+
+#include "framework/program_file_path.h"
+#include "framework/skin.h"
+#include "media/list_rows.h"
+#include "news/feed_file.h"
+#include "news/news_layout.h"
+#include "news/news_link.h"
+#include "settings/settings_store.h"
+#include "settings/update_frequency.h"
+
+namespace qv {
+
+namespace {
+
+std::string FeedFileName(int feed) {
+    return "Rss" + std::to_string(feed) + ".xml";
+}
+
+void SetHandCursorOver(POINT point) {
+    if (HitNewsPanel(point.x, point.y) != NewsZone::None) {
+        SetCursor(LoadCursorA(nullptr, IDC_HAND));
+    }
+}
+
+// Fills a list with its redraw off: thousands of rows then cost one repaint.
+void FillRows(const Window& list, const std::vector<std::string>& rows) {
+    SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+    ClearRows(list);
+    size_t bytes = 0;
+    for (const std::string& row : rows) {
+        bytes += row.size() + 1;
+    }
+    SendMessageA(list.hwnd(), LB_INITSTORAGE, rows.size(), LPARAM(bytes));
+    for (const std::string& row : rows) {
+        AddRow(list, row);
+    }
+    SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list.hwnd(), nullptr, TRUE);
+}
+
+} // namespace
+
+MessageTable CRssDlg::Messages() const {
+    static constexpr MessageEntry table[] = {
+        OnMessage<WM_SIZE, &CRssDlg::OnSize, After::Default>(),
+        OnMessage<WM_PAINT, &CRssDlg::OnPaint>(),
+        OnMessage<WM_MOUSEMOVE, &CRssDlg::OnMouseMove, After::Default>(),
+        OnMessage<WM_LBUTTONUP, &CRssDlg::OnLButtonUp, After::Default>(),
+        OnMessage<WM_TIMER, &CRssDlg::OnTimer, After::Default>(),
+        OnMessage<kFeedRunEndedMessage, &CRssDlg::OnFeedRunEnded>(),
+        OnMessage<WM_DESTROY, &CRssDlg::OnDestroy, After::Default>(),
+        OnNotify<IDC_NEWS_TITLES, LBN_SELCHANGE, &CRssDlg::OnTitleSelected>(),
+    };
+    return table;
+}
+
+void CRssDlg::BindControls() {
+    Bind(IDC_NEWS_TITLES, titleList_);
+    Bind(IDC_NEWS_LINKS, linkList_);
+    Bind(IDC_NEWS_BODY, body_);
+    Bind(IDC_NEWS_TABS, tabStrip_);
+    Bind(IDC_NEWS_TAB_MARKER, tabMarker_);
+}
+
+BOOL CRssDlg::OnInitDialog() {
+    // The list and the marker lie over the pictures; the pictures clip them out when they paint.
+    SetWindowPos(tabMarker_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(titleList_.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    browser_.CreateOnDesktop();
+    colorKey_ = SkinColourKey;
+    browser_.MakeLayered(ExStyle(), colorKey_, 255);
+    PlaceBrowser();
+    StartFeedDownload();
+    return TRUE;
+}
+
+// 80 % of the screen each way, each hundredth taken whole first, centred.
+void CRssDlg::PlaceBrowser() const {
+    browser_.Move(0, 0, GetSystemMetrics(SM_CXSCREEN) / 100 * 80,
+                  GetSystemMetrics(SM_CYSCREEN) / 100 * 80);
+    browser_.CenterOnDesktop();
+}
+
+void CRssDlg::StartFeedDownload() {
+    if (worker_.Running()) {
+        runAskedFor_ = true;
+        return;
+    }
+    LoadFeedTable();
+    FeedRunJob job;
+    for (int n = 1; n <= kFeedCount; ++n) {
+        table_.paths[n - 1] = table_.basePath + std::to_string(n) + ".xml";
+        job.urls[n - 1] = table_.urls[n - 1];
+        job.paths[n - 1] = table_.paths[n - 1];
+    }
+    worker_.Start(hwnd_, kFeedRunEndedMessage, std::move(job));
+}
+
+void CRssDlg::OnFeedRunEnded(WPARAM, LPARAM) {
+    worker_.Finished();
+    ApplyFeedSettings();
+    if (std::exchange(runAskedFor_, false)) {
+        StartFeedDownload();
+    }
+}
+
+void CRssDlg::LoadFeedTable() {
+    table_.basePath = ProgramFilePath("Rss");
+    std::array<std::string, kFeedCount> titles;
+    {
+        const SettingsReader settings;
+        for (int n = 1; n <= kFeedCount; ++n) {
+            FeedSlot slot = settings.ReadFeedSlot(n);
+            table_.urls[n - 1] = std::move(slot.source);
+            titles[n - 1] = slot.title.substr(0, kNewsTabTitleLength);
+        }
+    }
+    tabImages_.Apply(tabStrip_, tabMarker_, titles, shownFeed_);
+}
+
+void CRssDlg::ApplyFeedSettings() {
+    const SettingsReader settings;
+    if (const auto period =
+            UpdatePeriodMs(settings.ReadSettingNumber(kUpdateFrequencySetting, 0))) {
+        SetTimer(hwnd_, UpdateTimer, *period, nullptr);
+        updatePeriodMs_ = period;
+    }
+    ShowFeed(DefaultFeedNumber(settings.ReadSettingNumber(kDefaultRssSetting, 1)));
+}
+
+void CRssDlg::ShowFeed(int feed) {
+    shownFeed_ = feed >= 1 && feed <= kFeedCount ? feed : 1;
+    tabMarker_.Place(NewsTabMarkerRect(shownFeed_));
+    FillNewsLists(ProgramFilePath(FeedFileName(shownFeed_).c_str()));
+    tabMarker_.Show(true);
+    LoadFeedTable();
+}
+
+void CRssDlg::FillNewsLists(const std::string& path) {
+    const auto bytes = ReadFeedFile(path);
+    if (!bytes) {
+        return;
+    }
+    const NewsRows rows = NewsRowsFromFeed(bytes->view());
+    FillRows(titleList_, rows.lines);
+    FillRows(linkList_, rows.links);
+}
+
+bool CRssDlg::IsParked() const {
+    return WindowRect().top < kNewsParkedTop + 1;
+}
+
+void CRssDlg::StartOpening(HWND behind, int x) {
+    SetWindowPos(hwnd_, behind, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    LoadFeedTable();
+    slideY_ = kNewsParkedTop;
+    alpha_ = 0;
+    slideX_ = x;
+    StartAnimation(NewsSlideInTimer, NewsSlideOutTimer);
+}
+
+void CRssDlg::StartClosing(int x) {
+    slideX_ = x;
+    slideY_ = kNewsOpenTop;
+    StartAnimation(NewsSlideOutTimer, NewsSlideInTimer);
+}
+
+void CRssDlg::OnSize(UINT, int, int) {
+    body_.Place(kNewsBodyRect);
+    tabStrip_.Place(kNewsTabStripRect);
+    titleList_.Place(kNewsTitleListRect);
+}
+
+void CRssDlg::OnPaint() {
+    PaintDC paint(hwnd_);
+}
+
+void CRssDlg::OnMouseMove(UINT, POINT point) {
+    SetHandCursorOver(point);
+}
+
+void CRssDlg::OnLButtonUp(UINT, POINT point) {
+    const NewsZone zone = HitNewsPanel(point.x, point.y);
+    if (const int feed = FeedOfZone(zone)) {
+        ShowFeed(feed);
+        SaveDefaultFeed(feed);
+    } else if (zone == NewsZone::Refresh) {
+        StartFeedDownload();
+    } else if (zone == NewsZone::Close) {
+        StartAnimation(NewsSlideOutTimer, NewsSlideInTimer);
+    }
+}
+
+// Only web pages open; any other link (a script, a local file) is left alone.
+void CRssDlg::OnTitleSelected() {
+    const std::string link = RowText(linkList_, SelectedRow(titleList_));
+    if (!IsOpenableNewsLink(link)) {
+        return;
+    }
+    browser_.browser.Navigate(link.c_str());
+    browser_.Show(true);
+    SetForegroundWindow(browser_.hwnd());
+    StartAnimation(NewsSlideOutTimer, NewsSlideInTimer);
+}
+
+void CRssDlg::OnTimer(UINT_PTR id) {
+    switch (id) {
+    case UpdateTimer:
+        StartFeedDownload();
+        break;
+    case NewsSlideInTimer:
+        SlideInStep();
+        break;
+    case NewsSlideOutTimer:
+        SlideOutStep();
+        break;
+    default:
+        break;
+    }
+}
+
+void CRssDlg::SlideInStep() {
+    KillTimer(hwnd_, NewsSlideOutTimer);
+    const NewsSlideStep step = NewsSlideInStep(slideY_, alpha_);
+    if (step.settled) {
+        KillTimer(hwnd_, NewsSlideInTimer);
+        Move(slideX_, kNewsOpenTop, kNewsWidth, kNewsHeight);
+        return;
+    }
+    slideY_ = step.y;
+    alpha_ = step.alpha;
+    MoveToSlide();
+}
+
+void CRssDlg::SlideOutStep() {
+    KillTimer(hwnd_, NewsSlideInTimer);
+    const NewsSlideStep step = NewsSlideOutStep(slideY_, alpha_);
+    if (step.settled) {
+        KillTimer(hwnd_, NewsSlideOutTimer);
+        Move(slideX_, kNewsParkedTop, kNewsWidth, kNewsHeight);
+        return;
+    }
+    slideY_ = step.y;
+    alpha_ = step.alpha;
+    MoveToSlide();
+}
+
+void CRssDlg::MoveToSlide() const {
+    Move(slideX_, slideY_, kNewsWidth, kNewsHeight);
+    SetAlpha(colorKey_, BYTE(alpha_));
+}
+
+void CRssDlg::OnDestroy() {
+    worker_.Abandon();
+    runAskedFor_ = false;
+    browser_.Destroy();
+}
+
+void SaveDefaultFeed(int feed) {
+    SettingsWriter().WriteSettingNumber(kDefaultRssSetting, uint32_t(feed));
+}
+
+} // namespace qv

@@ -1,0 +1,384 @@
+#include "news/rss_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include "app/singletons.h"
+#include "media/media_wintest_support.h"
+#include "news/news_wintest_support.h"
+
+namespace {
+
+using namespace qv;
+using namespace qv::testing;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kFeedOne = "<rss><item><title>Safe</title><link>http://news/1</link></item>"
+                                 "<item><title>Script</title><link>javascript:alert(1)</link>"
+                                 "</item><item><title>Second</title><link>HTTPS://news/2</link>"
+                                 "</item><item><title>Local</title><link> file:///c:/x</link>"
+                                 "</item></rss>";
+
+// The news panel as the bar makes it: layered, parked above the screen.
+class NewsPanel : public ::testing::Test {
+protected:
+    void SetUp() override {
+        feedOne.Write(kFeedOne);
+        feedTwo.Write("<rss><item><title>Two</title><link>http://two/</link></item></rss>");
+        ASSERT_TRUE(theBar.Create(nullptr));
+        ASSERT_TRUE(WaitForFeedRuns(theNews));
+        barLeft = ScreenRect(theBar.hwnd()).x;
+    }
+    void TearDown() override { theBar.Destroy(); }
+
+    void Click(int x, int y) const {
+        SendMessageA(theNews.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    // Runs a slide timer by hand; notes each top and opacity.
+    std::vector<std::pair<int, int>> Ticks(UINT_PTR timer, int count) const {
+        std::vector<std::pair<int, int>> steps;
+        for (int i = 0; i < count; ++i) {
+            SendMessageA(theNews.hwnd(), WM_TIMER, timer, 0);
+            steps.emplace_back(ScreenRect(theNews.hwnd()).y, LayeredAlpha(theNews.hwnd()));
+        }
+        return steps;
+    }
+    void Toggle() const { SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_NEWS, 0); }
+    void Open() const {
+        Toggle();
+        Ticks(SlideInTimer, 10);
+    }
+    void Select(int row) const {
+        const HWND titles = theNews.Item(IDC_NEWS_TITLES);
+        SendMessageA(titles, LB_SETCURSEL, WPARAM(row), 0);
+        SendMessageA(theNews.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEWS_TITLES, LBN_SELCHANGE),
+                     LPARAM(titles));
+    }
+    PixelRect Marker() const { return RectInParent(theNews.Item(IDC_NEWS_TAB_MARKER)); }
+    const std::vector<std::string>& Navigations() const {
+        return theNews.Browser().browser.Navigations();
+    }
+    // Is the slide-out timer set? Killing answers that (and the test sets it again).
+    bool SlidingOut() const {
+        const bool set = KillTimer(theNews.hwnd(), SlideOutTimer);
+        if (set) {
+            SetTimer(theNews.hwnd(), SlideOutTimer, 1, nullptr);
+        }
+        return set;
+    }
+
+    NewsSettings settings;
+    FileBesideProgram feedOne{"Rss1.xml"}, feedTwo{"Rss2.xml"}, feedThree{"Rss3.xml"},
+        feedFour{"Rss4.xml"}, feedFive{"Rss5.xml"};
+    int barLeft = 0;
+};
+
+TEST_F(NewsPanel, WithNoSettingsItListsFeedOneAndArmsAFiveMinuteUpdate) {
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES),
+              (Strings{"1. Safe", "2. Script", "3. Second", "4. Local"}));
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_LINKS),
+              (Strings{"http://news/1", "javascript:alert(1)", "HTTPS://news/2", "file:///c:/x"}));
+    for (const std::string& url : theNews.Feeds().urls) {
+        EXPECT_EQ(url, "");
+    }
+    EXPECT_EQ(theNews.ArmedUpdatePeriodMs(), 300000u);
+    EXPECT_TRUE(KillTimer(theNews.hwnd(), UpdateTimer));
+    EXPECT_FALSE(feedThree.Exists()); // nothing was downloaded, and nothing was lost
+    EXPECT_EQ(feedTwo.Read(), "<rss><item><title>Two</title><link>http://two/</link></item></rss>");
+}
+
+TEST_F(NewsPanel, EachUpdateFrequencyArmsItsPeriodAndOthersNone) {
+    const uint32_t periods[] = {300000, 600000, 900000, 1800000, 3600000, 7200000};
+    for (DWORD index = 0; index < 6; ++index) {
+        settings.Number("UpdateFrequency", index);
+        KillTimer(theNews.hwnd(), UpdateTimer);
+        theNews.StartFeedDownload();
+        ASSERT_TRUE(WaitForFeedRuns(theNews));
+        EXPECT_EQ(theNews.ArmedUpdatePeriodMs(), periods[index]) << index;
+        EXPECT_TRUE(KillTimer(theNews.hwnd(), UpdateTimer)) << index;
+    }
+    settings.Number("UpdateFrequency", 6);
+    theNews.StartFeedDownload();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_FALSE(KillTimer(theNews.hwnd(), UpdateTimer)); // none armed
+}
+
+TEST_F(NewsPanel, LaysOutItsPicturesAndListsInPixels) {
+    EXPECT_EQ(ScreenRect(theNews.hwnd()), (PixelRect{300, -490, 263, 300}));
+    EXPECT_EQ(RectInParent(theNews.Item(IDC_NEWS_BODY)), (PixelRect{0, 0, 263, 262}));
+    EXPECT_EQ(RectInParent(theNews.Item(IDC_NEWS_TABS)), (PixelRect{0, 262, 263, 38}));
+    EXPECT_EQ(RectInParent(theNews.Item(IDC_NEWS_TITLES)), (PixelRect{8, 3, 240, 260}));
+    EXPECT_EQ(Marker(), (PixelRect{11, 266, 41, 16}));
+    EXPECT_TRUE(IsWindowVisible(theNews.Item(IDC_NEWS_TITLES)));
+    EXPECT_FALSE(IsWindowVisible(theNews.Item(IDC_NEWS_LINKS)));
+}
+
+TEST_F(NewsPanel, TheBrowserIsALayeredWindowOfFourFifthsOfTheScreenCentred) {
+    const HWND browser = theNews.Browser().hwnd();
+    ASSERT_TRUE(IsWindow(browser));
+    EXPECT_FALSE(IsWindowVisible(browser));
+    const int width = GetSystemMetrics(SM_CXSCREEN) / 100 * 80;
+    const int height = GetSystemMetrics(SM_CYSCREEN) / 100 * 80;
+    EXPECT_EQ(ScreenRect(browser),
+              (PixelRect{(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                         (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height}));
+    EXPECT_TRUE(GetWindowLongA(browser, GWL_EXSTYLE) & WS_EX_LAYERED);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(browser, &key, &alpha, &flags);
+    EXPECT_EQ(key, RGB(0, 255, 0));
+    EXPECT_EQ(alpha, 255);
+    EXPECT_EQ(flags, DWORD(LWA_COLORKEY | LWA_ALPHA));
+}
+
+TEST_F(NewsPanel, TheMenuCommandSlidesItDownBesideTheBarAndBackUp) {
+    Toggle();
+    // Next to the bar in the z-order; an owned window cannot go below its owner.
+    EXPECT_EQ(GetWindow(theNews.hwnd(), GW_HWNDNEXT), theBar.hwnd());
+    const std::vector<std::pair<int, int>> down{{-435, 30},  {-380, 60},  {-325, 90},  {-270, 120},
+                                                {-215, 150}, {-160, 180}, {-105, 210}, {-50, 240},
+                                                {5, 245},    {0, 245}};
+    EXPECT_EQ(Ticks(SlideInTimer, 10), down);
+    EXPECT_EQ(ScreenRect(theNews.hwnd()), (PixelRect{barLeft - 258, 0, 263, 300}));
+
+    Toggle();
+    const auto up = Ticks(SlideOutTimer, 15);
+    const int alphas[] = {200, 155, 110, 65, 20, 0};
+    for (int i = 0; i < 14; ++i) {
+        EXPECT_EQ(up[i].first, -35 * (i + 1)) << i;
+        EXPECT_EQ(up[i].second, alphas[std::min(i, 5)]) << i;
+    }
+    EXPECT_EQ(up[14].first, -490);
+    EXPECT_FALSE(SlidingOut()); // stopped
+    EXPECT_EQ(ScreenRect(theNews.hwnd()).x, barLeft - 258);
+}
+
+TEST_F(NewsPanel, ItsOwnTimersCarryTheSlideToTheEnd) {
+    Toggle();
+    PumpMessagesFor(400);
+    EXPECT_EQ(ScreenRect(theNews.hwnd()).y, 0);
+    EXPECT_EQ(LayeredAlpha(theNews.hwnd()), 245);
+}
+
+TEST_F(NewsPanel, CloseWhileSlidingDownReversesFromWhereItIs) {
+    Toggle();
+    Ticks(SlideInTimer, 3); // y -325, alpha 90
+    Click(255, 292);
+    EXPECT_EQ(Ticks(SlideOutTimer, 1), (std::vector<std::pair<int, int>>{{-360, 45}}));
+    // The slide down's own timer must not win any more.
+    EXPECT_EQ(Ticks(SlideInTimer, 1)[0].first, -305);
+}
+
+TEST_F(NewsPanel, AToggleWhileSlidingDownClosesFromTheTop) {
+    Toggle();
+    Ticks(SlideInTimer, 3);
+    Toggle();
+    EXPECT_EQ(Ticks(SlideOutTimer, 1)[0].first, -35);
+}
+
+TEST_F(NewsPanel, TabsRefreshAndCloseActAtTheirBoundsOnly) {
+    Open();
+    Click(57, 265); // tab 2
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), (Strings{"1. Two"}));
+    EXPECT_EQ(Marker(), (PixelRect{53, 266, 41, 16}));
+    EXPECT_EQ(settings.ReadNumber("DefaultRss"), 2u);
+    for (const POINT miss : {POINT{14, 265}, POINT{51, 270}, POINT{56, 265}, POINT{50, 281},
+                             POINT{247, 290}, POINT{228, 270}, POINT{262, 284}}) {
+        Click(miss.x, miss.y);
+        EXPECT_EQ(Marker().x, 53) << miss.x << "," << miss.y;
+        EXPECT_FALSE(theNews.FeedRunGoing()) << miss.x << "," << miss.y;
+        EXPECT_FALSE(SlidingOut()) << miss.x << "," << miss.y;
+    }
+    Click(15, 265);
+    EXPECT_EQ(Marker(), (PixelRect{11, 266, 41, 16}));
+    EXPECT_EQ(settings.ReadNumber("DefaultRss"), 1u);
+    Click(221, 280);
+    EXPECT_EQ(Marker(), (PixelRect{182, 266, 41, 16}));
+    EXPECT_EQ(RowCount(Window(theNews.Item(IDC_NEWS_TITLES))), 0);
+    EXPECT_TRUE(feedFive.Exists()); // the missing file is created empty
+    EXPECT_EQ(settings.ReadNumber("DefaultRss"), 5u);
+    Click(243, 280);
+    EXPECT_TRUE(theNews.FeedRunGoing());
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    Click(248, 285);
+    EXPECT_TRUE(SlidingOut());
+    Open();
+    Click(262, 299);
+    EXPECT_TRUE(SlidingOut());
+}
+
+TEST_F(NewsPanel, TheHandShowsOverTheRegionsOnly) {
+    const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    for (const POINT over : {POINT{15, 265}, POINT{221, 280}, POINT{229, 265}, POINT{262, 299}}) {
+        SetCursor(arrow);
+        SendMessageA(theNews.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+        EXPECT_EQ(GetCursor(), hand) << over.x;
+    }
+    for (const POINT off : {POINT{14, 265}, POINT{100, 100}, POINT{247, 299}}) {
+        SetCursor(arrow);
+        SendMessageA(theNews.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(off.x, off.y));
+        EXPECT_EQ(GetCursor(), arrow) << off.x;
+    }
+}
+
+TEST_F(NewsPanel, ATitleOpensItsWebLinkInTheBrowserAndSlidesThePanelAway) {
+    Open();
+    Select(0);
+    EXPECT_EQ(Navigations(), (Strings{"http://news/1"}));
+    EXPECT_TRUE(theNews.Browser().IsVisible());
+    EXPECT_TRUE(SlidingOut());
+    // The slide goes on from the slide's own top, which the opening left at 5 before it
+    // snapped the window to 0.
+    EXPECT_EQ(Ticks(SlideOutTimer, 1)[0].first, -30);
+}
+
+TEST_F(NewsPanel, OtherSchemesOpenNothing) {
+    Open();
+    Select(1); // javascript:
+    Select(3); // file:, after a space that trimming took away
+    EXPECT_TRUE(Navigations().empty());
+    EXPECT_FALSE(theNews.Browser().IsVisible());
+    EXPECT_FALSE(SlidingOut());
+}
+
+TEST_F(NewsPanel, ArrowKeysOpenEachNewlySelectedTitle) {
+    Open();
+    const HWND titles = theNews.Item(IDC_NEWS_TITLES);
+    Select(1);
+    SendMessageA(titles, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(SendMessageA(titles, LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(Navigations(), (Strings{"HTTPS://news/2"}));
+    SendMessageA(titles, WM_KEYDOWN, VK_UP, 0);
+    SendMessageA(titles, WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(Navigations(), (Strings{"HTTPS://news/2", "http://news/1"}));
+}
+
+TEST_F(NewsPanel, TheNewsIconOpensAndClosesIt) {
+    for (const POINT miss : {POINT{11, 8}, POINT{1, 0}, POINT{10, 18}, POINT{0, 8}}) {
+        SendMessageA(theBar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(miss.x, miss.y));
+        EXPECT_EQ(theNews.SlideY(), 0) << miss.x << "," << miss.y; // not asked to open
+    }
+    SendMessageA(theBar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    EXPECT_EQ(theNews.SlideY(), -490);
+    Ticks(SlideInTimer, 10);
+    SendMessageA(theBar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 17));
+    EXPECT_TRUE(SlidingOut());
+    SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 12));
+    EXPECT_TRUE(theBar.newsHover.IsVisible());
+    SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(11, 12));
+    EXPECT_FALSE(theBar.newsHover.IsVisible());
+}
+
+// The pixels of a picture's current image, row by row from the top.
+std::vector<COLORREF> PicturePixels(HBITMAP image, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> quads(size_t(width * height));
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, image, 0, UINT(height), quads.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (const RGBQUAD& q : quads) {
+        pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+    }
+    return pixels;
+}
+
+std::vector<COLORREF> Picture(int id, int width, int height) {
+    const auto image =
+        reinterpret_cast<HBITMAP>(SendMessageA(theNews.Item(id), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    return PicturePixels(image, width, height);
+}
+
+std::vector<COLORREF> Resource(int id, int width, int height) {
+    const UniqueBitmap image(static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return PicturePixels(image.get(), width, height);
+}
+
+// Where the strip differs from its bare bitmap: the bounds of the drawn text.
+RECT Changed(const std::vector<COLORREF>& drawn, const std::vector<COLORREF>& bare, int width) {
+    RECT bounds{1000, 1000, -1, -1};
+    for (size_t i = 0; i < drawn.size(); ++i) {
+        if (drawn[i] != bare[i]) {
+            const int x = int(i) % width, y = int(i) / width;
+            bounds = {std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                      std::max<LONG>(bounds.right, x), std::max<LONG>(bounds.bottom, y)};
+        }
+    }
+    return bounds;
+}
+
+TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
+    const auto bare = Resource(IDB_NEWS_TABS, 263, 38);
+    const auto titled = [&](const char* title) {
+        settings.Text("Rss2", std::string(title) + "^http://x/");
+        Click(15, 270); // a tab click redraws the titles
+        return Picture(IDC_NEWS_TABS, 263, 38);
+    };
+    const auto six = titled("Worldw");
+    EXPECT_EQ(titled("Worldwide"), six);
+    EXPECT_NE(titled("World"), six);
+    const RECT text = Changed(six, bare, 263);
+    EXPECT_GE(text.left, 55); // tab 2's title starts at x 55, row 266 (4 in the strip)
+    EXPECT_LE(text.left, 57);
+    EXPECT_GE(text.top, 4);
+    EXPECT_LE(text.right, 93); // and stays on its tab
+    EXPECT_LE(text.bottom, 19);
+    EXPECT_NE(std::count(six.begin(), six.end(), RGB(100, 100, 100)), 0);
+    EXPECT_EQ(titled(""), bare); // no titles at all: the bare strip
+
+    // The marker carries the title of the tab it marks.
+    settings.Text("Rss1", "Alpha^");
+    Click(15, 270);
+    const RECT marked =
+        Changed(Picture(IDC_NEWS_TAB_MARKER, 41, 16), Resource(IDB_NEWS_TAB_MARKER, 41, 16), 41);
+    EXPECT_GE(marked.left, 3);
+    EXPECT_LE(marked.left, 5);
+    EXPECT_GE(marked.top, 0);
+}
+
+TEST_F(NewsPanel, TheArtworkShowsEachRegionWhereItActs) {
+    const auto strip = Resource(IDB_NEWS_TABS, 263, 38);
+    const auto at = [&](int x, int clientY) { return strip[size_t((clientY - 262) * 263 + x)]; };
+    for (const int middle : {32, 74, 117, 160, 203}) { // the tabs: pale cream
+        const COLORREF tab = at(middle, 272);
+        EXPECT_GT(GetRValue(tab), 230) << middle;
+        EXPECT_GT(GetGValue(tab), 230) << middle;
+        EXPECT_GT(GetBValue(tab), 190) << middle;
+    }
+    const COLORREF close = at(250, 292); // the close button: red, inside the region only
+    EXPECT_GT(GetRValue(close), 150);
+    EXPECT_LT(GetGValue(close), 110);
+    int dark = 0; // the refresh arrows: dark strokes
+    for (int y = 265; y <= 280; ++y) {
+        for (int x = 229; x <= 243; ++x) {
+            dark += GetRValue(at(x, y)) < 60 && GetGValue(at(x, y)) < 60;
+        }
+    }
+    EXPECT_GT(dark, 20);
+    EXPECT_EQ(at(262, 270), RGB(0, 255, 0)); // beyond the panel's border: transparent
+}
+
+TEST_F(NewsPanel, DestroyingThePanelDestroysTheBrowser) {
+    const HWND browser = theNews.Browser().hwnd();
+    theNews.Destroy();
+    EXPECT_FALSE(IsWindow(browser));
+}
+
+TEST_F(NewsPanel, TheClickedTabIsShownAgainAtTheNextStart) {
+    Click(57, 265);
+    theBar.Destroy();
+    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), (Strings{"1. Two"}));
+    EXPECT_EQ(Marker().x, 53);
+}
+
+} // namespace
