@@ -102,13 +102,14 @@ TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults)
 TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
     LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
-    thePlaylist.queryBox.SetText("piano");
-    ClickAt(165, 170); // the search button
-    ClickAt(25, 170);  // next page
-    ClickAt(38, 175);  // and the one after
+    thePlaylist.queryBox.SetText("caf\xE9 piano"); // typed in the ANSI code page, sent as UTF-8
+    ClickAt(165, 170);                             // the search button
+    ClickAt(25, 170);                              // next page
+    ClickAt(38, 175);                              // and the one after
+    const std::string query = "caf%C3%A9%20piano";
     EXPECT_EQ(site.RequestLines(),
-              (std::vector<std::string>{RequestLine("piano", 1), RequestLine("piano", 2),
-                                        RequestLine("piano", 3)}));
+              (std::vector<std::string>{RequestLine(query, 1), RequestLine(query, 2),
+                                        RequestLine(query, 3)}));
     EXPECT_EQ(RowText(thePlaylist.resultList, 0), "1. Cats on a piano");
     EXPECT_EQ(RowCount(thePlaylist.resultList), 3);
 }

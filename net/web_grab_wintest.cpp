@@ -237,4 +237,26 @@ TEST_F(WebFetch, AReceiveTimeoutGivenForNewSessionsLeavesFetchingAsItWas) {
     EXPECT_EQ(grab.HttpStatus(), 0u); // a new session forgets the last status
 }
 
+TEST_F(WebFetch, TheSessionShowsEachNotificationsLineAsItIsAndForgetsNone) {
+    CWebGrabSession session(statusWindow);
+    const char formats[] = "%s%n%s.example";
+    session.OnFetchStatus(CWebGrabSession::kContext, INTERNET_STATUS_RESOLVING_NAME, formats,
+                          sizeof formats);
+    EXPECT_EQ(LastLine(), "Resolving name for %s%n%s.example");
+    session.OnFetchStatus(CWebGrabSession::kContext, INTERNET_STATUS_RECEIVING_RESPONSE, nullptr,
+                          0);
+    session.OnFetchStatus(CWebGrabSession::kContext, INTERNET_STATUS_HANDLE_CLOSING, nullptr, 0);
+    EXPECT_EQ(Lines().size(), 1u);
+    session.OnFetchStatus(CWebGrabSession::kContext, 1234, nullptr, 0);
+    EXPECT_EQ(LastLine(), "Unknown status: 1234");
+    EXPECT_EQ(session.LastStatus(), "Unknown status: 1234");
+
+    const std::string longText(3000, 'w');
+    session.ShowFetchStatus("%s", longText.c_str());
+    EXPECT_EQ(LastLine(), std::string(511, 'w'));
+    char shown[1024] = {};
+    GetWindowTextA(statusWindow, shown, sizeof shown);
+    EXPECT_EQ(std::string(shown), std::string(511, 'w'));
+}
+
 } // namespace
