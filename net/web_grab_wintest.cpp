@@ -200,6 +200,15 @@ TEST_F(WebFetch, WithoutAStatusWindowTheLinesAreStillKept) {
     EXPECT_EQ(grab.Session()->LastStatus(), "");
 }
 
+TEST_F(WebFetch, TheSystemsProxySettingsCarryTheRequestsOfADefaultSession) {
+    LoopbackHttpServer proxy(ScriptedReply::Page("HTTP/1.1 200 OK", "via the system's proxy"));
+    SystemProxyOverride settings(proxy.Port());
+    ASSERT_TRUE(grab.FetchUrl("http://video.example/page", page, statusWindow));
+    EXPECT_EQ(page, "via the system's proxy");
+    EXPECT_EQ(proxy.RequestLines(),
+              (std::vector<std::string>{"GET http://video.example:80/page HTTP/1.1"}));
+}
+
 TEST_F(WebFetch, AnExplicitProxyIsHostColonPortAndCarriesTheRequests) {
     grab.useProxy = true;
     grab.proxyHost = "proxy";
