@@ -51,12 +51,16 @@ void CPlaylistDlg::RunVideoSearch() {
     searchUrl = ResultsPageUrl(Narrow(Widen(query, CP_ACP), CP_UTF8), searchPage);
     queryBox.SetText("Searching...");
 
-    CWebGrab grab;
     std::string page;
-    // A failure leaves the part of the page that arrived, or nothing; either is scanned.
-    grab.FetchUrl(searchUrl, page, queryBox.hwnd());
-    const bool pageIsUtf8 = PageIsUtf8(grab.RawHeaders());
-
+    bool pageIsUtf8 = true;
+    {
+        // A failure leaves the part of the page that arrived, or nothing; either is scanned.
+        // The fetcher goes before the query comes back, so that no line of its closing
+        // replaces the query.
+        CWebGrab grab;
+        grab.FetchUrl(searchUrl, page, queryBox.hwnd());
+        pageIsUtf8 = PageIsUtf8(grab.RawHeaders());
+    }
     queryBox.SetText(query.c_str());
     ClearRows(resultList);
     ClearRows(resultLinkList);

@@ -85,14 +85,14 @@ bool CWebGrab::FetchUrl(const std::string& url, std::string& result, HWND status
         session_->ShowFetchStatus("%s", InternetErrorText(error).c_str());
         return false;
     }
-    if (!ReceiveBody(file.get(), result)) {
-        session_->CloseFile(file);
-        return false;
+    const bool received = ReceiveBody(file.get(), result);
+    if (received) {
+        StoreResponseInfo(file.get());
     }
-    StoreResponseInfo(file.get());
     session_->CloseFile(file);
-    session_->ShowFetchStatus("%s", "");
-    return true;
+    // Last, so that no closing notification hides the outcome.
+    session_->ShowFetchStatus("%s", received ? "" : errorText_.c_str());
+    return received;
 }
 
 bool CWebGrab::ReceiveBody(HINTERNET file, std::string& result) {
@@ -104,7 +104,6 @@ bool CWebGrab::ReceiveBody(HINTERNET file, std::string& result) {
         DWORD error = 0;
         if (!session_->Read(file, buffer, kChunkSize, read, error)) {
             errorText_ = InternetErrorText(error);
-            session_->ShowFetchStatus("%s", errorText_.c_str());
             return false;
         }
         if (read == 0) {
