@@ -51,8 +51,9 @@ public:
     // The link of the name list's selected row; empty when none is selected.
     std::string SelectedPlaylistLink() const;
 
-    // The video search; it arrives with its own change.
-    void RunVideoSearch() {}
+    // Searches the video site for the query box's text and page `searchPage`, showing the
+    // fetch's progress in the query box, and lists the results. Blocks until the page is in.
+    void RunVideoSearch();
 
     // Switching between the playlist and the video search parks the panel first; choosing the
     // mode it is in leaves it where it is.

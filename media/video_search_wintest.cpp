@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/singletons.h"
+#include "media/list_rows.h"
+#include "media/media_wintest_support.h"
+#include "testing/loopback_http.h"
+#include "testing/window_text_recorder.h"
+
+namespace {
+
+using namespace qv;
+using namespace qv::testing;
+
+const std::string kMarker = "<a class=\"newvtitlelink\" href=\"/watch?v=";
+
+std::string Result(const std::string& id, const std::string& title) {
+    return "<div class=\"v\">" + kMarker + id + "\" title=\"x\">" + title +
+           "</a><br/><span class=\"t\">4:01</span></div>\n";
+}
+
+const std::string kPage = "<html><body>" + Result("aaaaaaaaaa1", "<b>Cats</b> on a piano") +
+                          Result("bbbbbbbbbb2", "Tom &amp; Jerry&#39;s chase, the full episode") +
+                          Result("cccccccccc3", "Caf\xC3\xA9 cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
+                                                "e") +
+                          "</body></html>";
+
+std::vector<std::string> Rows(const Window& list) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < RowCount(list); ++i) {
+        rows.push_back(RowText(list, i));
+    }
+    return rows;
+}
+
+// The real panel in search mode, with the loopback server standing in for the video site as
+// the system's proxy.
+class VideoSearch : public ::testing::Test {
+protected:
+    void SetUp() override {
+        playlist.Write("<song>Morning</song><link>http://r/a.wmv</link>\n");
+        ASSERT_TRUE(theBar.Create(nullptr));
+        theBar.ClickVideoSearch();
+    }
+    void TearDown() override { theBar.Destroy(); }
+
+    void Search(const char* query) {
+        thePlaylist.queryBox.SetText(query);
+        SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0);
+    }
+    void ClickAt(int x, int y) {
+        SendMessageA(thePlaylist.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    static std::string RequestLine(const std::string& query, int page) {
+        // Through a proxy WinINet names the port.
+        return "GET http://www.youtube.com:80/results?search_query=" + query +
+               "&search=Search&page=" + std::to_string(page) + " HTTP/1.1";
+    }
+
+    FileBesideProgram playlist{"QVPlaylist.ini"};
+    FileBesideProgram playerPage{"ut.html"};
+};
+
+TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults) {
+    ASSERT_EQ(GetACP(), 1252u); // the rows below are in that code page
+    LoopbackHttpServer site(
+        ScriptedReply::Page("HTTP/1.1 200 OK", kPage, "text/html; charset=utf-8"));
+    SystemProxyOverride proxy(site.Port());
+    thePlaylist.queryBox.SetText("cats & dogs #1");
+    WindowTextRecorder queryTexts(thePlaylist.queryBox.hwnd());
+    SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0); // Enter
+
+    EXPECT_EQ(site.RequestLines(),
+              (std::vector<std::string>{RequestLine("cats%20%26%20dogs%20%231", 1)}));
+    EXPECT_EQ(thePlaylist.searchUrl, "http://www.youtube.com/results?search_query="
+                                     "cats%20%26%20dogs%20%231&search=Search&page=1");
+    EXPECT_EQ(Rows(thePlaylist.resultList),
+              (std::vector<std::string>{"1. Cats on a piano", "2. Tom & J..e full episode",
+                                        "3. Caf\xE9 cr\xE8me br\xFBl\xE9"
+                                        "e"}));
+    EXPECT_EQ(Rows(thePlaylist.resultLinkList),
+              (std::vector<std::string>{"http://www.youtube.com/v/aaaaaaaaaa1",
+                                        "http://www.youtube.com/v/bbbbbbbbbb2",
+                                        "http://www.youtube.com/v/cccccccccc3"}));
+
+    // The query box: the waiting text, the fetch's lines, and the query back at the end.
+    const auto& texts = queryTexts.Texts();
+    ASSERT_GE(texts.size(), 4u);
+    EXPECT_EQ(texts.front(), "Searching...");
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Sending request..."), texts.end());
+    EXPECT_NE(std::find(texts.begin(), texts.end(),
+                        "Searching " + std::to_string(kPage.size()) + " bytes"),
+              texts.end());
+    EXPECT_EQ(texts[texts.size() - 2], "");
+    EXPECT_EQ(texts.back(), "cats & dogs #1");
+    EXPECT_EQ(thePlaylist.queryBox.Text(), "cats & dogs #1");
+}
+
+TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
+    LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    SystemProxyOverride proxy(site.Port());
+    thePlaylist.queryBox.SetText("caf\xE9 piano"); // typed in the ANSI code page, sent as UTF-8
+    ClickAt(165, 170);                             // the search button
+    ClickAt(25, 170);                              // next page
+    ClickAt(38, 175);                              // and the one after
+    const std::string query = "caf%C3%A9%20piano";
+    EXPECT_EQ(site.RequestLines(),
+              (std::vector<std::string>{RequestLine(query, 1), RequestLine(query, 2),
+                                        RequestLine(query, 3)}));
+    EXPECT_EQ(RowText(thePlaylist.resultList, 0), "1. Cats on a piano");
+    EXPECT_EQ(RowCount(thePlaylist.resultList), 3);
+}
+
+TEST_F(VideoSearch, ChoosingAResultPlaysItsEmbedLinkAsFlashVideo) {
+    LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    SystemProxyOverride proxy(site.Port());
+    Search("piano");
+    SelectRow(thePlaylist.resultList, 1);
+    SendMessageA(thePlaylist.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PLAYLIST_RESULTS, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(thePlaylist.resultList.hwnd()));
+    EXPECT_TRUE(thePlaylist.nowPlaying.fromSearch);
+    EXPECT_EQ(thePlaylist.nowPlaying.link, "http://www.youtube.com/v/bbbbbbbbbb2");
+    EXPECT_NE(playerPage.Read().find("http://www.youtube.com/v/bbbbbbbbbb2"), std::string::npos);
+    EXPECT_TRUE(thePlaylist.IsParked());
+}
+
+TEST_F(VideoSearch, AnEmptyQueryAsksNothingAndKeepsTheResults) {
+    LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    SystemProxyOverride proxy(site.Port());
+    Search("piano");
+    thePlaylist.searchUrl = "kept";
+    Search("");
+    EXPECT_EQ(site.RequestLines().size(), 1u);
+    EXPECT_EQ(thePlaylist.searchUrl, "kept");
+    EXPECT_EQ(RowCount(thePlaylist.resultList), 3);
+}
+
+TEST_F(VideoSearch, AFailedFetchEmptiesTheListsAndPutsTheQueryBack) {
+    {
+        LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+        SystemProxyOverride proxy(site.Port());
+        Search("piano");
+        ASSERT_EQ(RowCount(thePlaylist.resultList), 3);
+    }
+    SystemProxyOverride nobody(LoopbackHttpServer::ClosedPort());
+    WindowTextRecorder queryTexts(thePlaylist.queryBox.hwnd());
+    SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(RowCount(thePlaylist.resultList), 0);
+    EXPECT_EQ(RowCount(thePlaylist.resultLinkList), 0);
+    const auto& texts = queryTexts.Texts();
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_NE(texts[texts.size() - 2], ""); // the platform's message for the failure
+    EXPECT_EQ(texts.back(), "piano");
+}
+
+TEST_F(VideoSearch, APageCutOffMidwayListsTheResultsThatArrived) {
+    std::string page = "<html>";
+    while (page.size() < 8190) {
+        page += Result("dddddddddd4", "Arrived");
+    }
+    page.resize(8190);
+    ScriptedReply reply;
+    reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nConnection: close\r\n\r\n";
+    reply.body = {{0, page}, {200, ""}};
+    reply.resetAfterBody = true;
+    LoopbackHttpServer site(std::move(reply));
+    SystemProxyOverride proxy(site.Port());
+    Search("piano");
+    const size_t whole = (8190 - 6) / Result("dddddddddd4", "Arrived").size();
+    ASSERT_GE(RowCount(thePlaylist.resultList), int(whole));
+    EXPECT_EQ(RowText(thePlaylist.resultList, 0), "1. Arrived");
+    EXPECT_EQ(RowText(thePlaylist.resultList, int(whole) - 1), std::to_string(whole) + ". Arrived");
+}
+
+} // namespace

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "net/internet_handle.h"
+
+namespace qv {
+
+// The internet session of a fetcher: user agent "Mozilla Firefox", the system's proxy settings,
+// and every stage of a fetch shown as a status line in a window the caller names.
+class CWebGrabSession {
+public:
+    // With a proxy ("host:port") the session uses it instead of the system's settings.
+    explicit CWebGrabSession(HWND statusWindow, const char* proxy = nullptr);
+    CWebGrabSession(const CWebGrabSession&) = delete;
+    CWebGrabSession& operator=(const CWebGrabSession&) = delete;
+    ~CWebGrabSession();
+
+    bool IsOpen() const { return bool(handle_); }
+    HINTERNET Handle() const { return handle_.get(); }
+    void Close();
+
+    // Opens a URL for reading; null with the WinINet error in `error` when that fails.
+    UniqueInternet OpenUrl(const std::string& url, DWORD& error);
+    // One read of the body; false with the error in `error` when the transfer broke.
+    bool Read(HINTERNET file, char* buffer, DWORD size, DWORD& read, DWORD& error);
+    void CloseFile(UniqueInternet& file);
+
+    void SetStatusWindow(HWND window) { statusWindow_ = window; }
+    const std::string& LastStatus() const { return lastStatus_; }
+
+    // Formats a line (printf rules, at most 511 characters), keeps it and shows it at once.
+    void ShowFetchStatus(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // WinINet's notification of a stage of the fetch.
+    void OnFetchStatus(DWORD_PTR context, DWORD status, const void* information,
+                       DWORD informationLength);
+
+    // The context value of every request of the session.
+    static constexpr DWORD_PTR kContext = 1;
+
+private:
+    static void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status,
+                                        void* information, DWORD informationLength);
+    void ShowLine(std::string line);
+
+    UniqueInternet handle_;
+    HWND statusWindow_;
+    std::string lastStatus_;
+};
+
+} // namespace qv

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace qv::testing {
+
+// Notes every text set on a window (WM_SETTEXT) while it lives, in order. An ANSI window
+// procedure is put in front, so that the texts arrive as the program's ANSI text.
+class WindowTextRecorder {
+public:
+    explicit WindowTextRecorder(HWND window) : window_(window) {
+        SetPropA(window_, kProperty, this);
+        previous_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Record)));
+    }
+    WindowTextRecorder(const WindowTextRecorder&) = delete;
+    WindowTextRecorder& operator=(const WindowTextRecorder&) = delete;
+    ~WindowTextRecorder() {
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        RemovePropA(window_, kProperty);
+    }
+
+    const std::vector<std::string>& Texts() const { return texts_; }
+
+private:
+    static constexpr char kProperty[] = "QuorvelTextRecorder";
+    static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM w, LPARAM l) {
+        auto* self = static_cast<WindowTextRecorder*>(GetPropA(window, kProperty));
+        if (message == WM_SETTEXT) {
+            const char* text = reinterpret_cast<const char*>(l);
+            self->texts_.emplace_back(text ? text : "");
+        }
+        return CallWindowProcA(self->previous_, window, message, w, l);
+    }
+
+    HWND window_;
+    WNDPROC previous_ = nullptr;
+    std::vector<std::string> texts_;
+};
+
+} // namespace qv::testing
