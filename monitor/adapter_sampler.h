@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "monitor/adapter_rates.h"
 
@@ -37,6 +38,10 @@ RateText SampleAdapterRates();
 
 // Waits for the reading asked for by the last SampleAdapterRates; false after two seconds.
 bool AwaitAdapterReading();
+
+// The description of every row of the interface table, in table order, as the settings dialog
+// lists them: a NicAdapter position indexes this list too. Empty when the table cannot be read.
+std::vector<std::string> ReadInterfaceDescriptions();
 
 struct AdapterAddress {
     std::string ip;
