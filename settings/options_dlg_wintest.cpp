@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/singletons.h"
 #include "framework/handles.h"
 #include "media/list_rows.h"
+#include "framework/program_file_path.h"
 #include "media/media_wintest_support.h"
 #include "testing/modal_answers.h"
 
@@ -24,6 +24,9 @@ using qv::testing::MessageBoxAnswers;
 using qv::testing::MessageBoxSeen;
 using qv::testing::RunInNextLoop;
 using Texts = std::vector<std::string>;
+
+// The dialog under test, run modally as the bar runs its own.
+COptionsDlg options;
 
 constexpr char kSettingsKey[] = "Software\\Quorvel";
 constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -79,7 +82,7 @@ void ClearSettings() {
 }
 
 HWND Control(int id) {
-    return theOptions.Item(id);
+    return options.Item(id);
 }
 
 void Click(int id) {
@@ -133,7 +136,7 @@ bool Checked(int id) {
 // Runs the dialog modally as the bar does; the steps run inside its loop once it is up.
 INT_PTR RunOptions(std::function<void()> steps) {
     RunInNextLoop(std::move(steps));
-    return theOptions.RunModal(nullptr);
+    return options.RunModal(nullptr);
 }
 
 class OptionsDialog : public ::testing::Test {
@@ -242,7 +245,7 @@ constexpr TemplatePlace kPlaces[] = {
 };
 
 HWND StaticWithText(const char* text) {
-    for (HWND child = GetWindow(theOptions.hwnd(), GW_CHILD); child;
+    for (HWND child = GetWindow(options.hwnd(), GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (Window(child).Text() == text) {
             return child;
@@ -254,13 +257,13 @@ HWND StaticWithText(const char* text) {
 // The dialog manager converts the position and the size each on its own.
 PixelRect InPixels(const RECT& units) {
     RECT rect = units;
-    MapDialogRect(theOptions.hwnd(), &rect);
+    MapDialogRect(options.hwnd(), &rect);
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
     const INT_PTR result = RunOptions([] {
-        const HWND dialog = theOptions.hwnd();
+        const HWND dialog = options.hwnd();
         EXPECT_EQ(Window(dialog).Text(), "Settings");
         const LONG style = LONG(GetWindowLongA(dialog, GWL_STYLE));
         EXPECT_TRUE(style & WS_CAPTION);
@@ -455,7 +458,7 @@ TEST_F(OptionsPlaylist, DeleteAsksFirstAndSelectsTheNextOrTheNewLast) {
     MessageBoxAnswers answers({IDNO, IDYES, IDYES});
     HWND dialog = nullptr;
     RunOptions([&] {
-        dialog = theOptions.hwnd();
+        dialog = options.hwnd();
         Select(IDC_OPTIONS_NAMES, 1);
         Click(IDC_OPTIONS_DELETE); // No
         EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
@@ -589,7 +592,7 @@ TEST_F(OptionsPlaylist, EmptyFieldsAreRefusedWithTheirBoxes) {
     MessageBoxAnswers answers;
     HWND dialog = nullptr;
     RunOptions([&] {
-        dialog = theOptions.hwnd();
+        dialog = options.hwnd();
         Type(IDC_OPTIONS_NAME, "Name only");
         Click(IDC_OPTIONS_ADD);
         Type(IDC_OPTIONS_NAME, "");
@@ -651,7 +654,7 @@ TEST_F(OptionsDialog, BrowseFillsTheFieldsAndAddFilesAddsTheNames) {
     {
         FileDialogAnswers answers({Wide(song)});
         RunOptions([&] {
-            dialog = theOptions.hwnd();
+            dialog = options.hwnd();
             Click(IDC_OPTIONS_BROWSE);
             EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "song");
             EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), song);
@@ -727,7 +730,7 @@ TEST_F(OptionsDialog, AddFilesReportsASelectionTooLargeToTakeAndAddsNothing) {
     FileDialogAnswers answers({folder.WidePath(), QuotedNames(names)});
     HWND dialog = nullptr;
     RunOptions([&] {
-        dialog = theOptions.hwnd();
+        dialog = options.hwnd();
         Click(IDC_OPTIONS_ADD_FILES);
         EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
         Click(IDCANCEL);
@@ -736,6 +739,179 @@ TEST_F(OptionsDialog, AddFilesReportsASelectionTooLargeToTakeAndAddsNothing) {
     ExpectBox(boxes.Seen()[0], dialog, "Too Many Files",
               "The selected files are too many to add at once; please add them in smaller groups.",
               {IDOK}, IDI_HAND);
+}
+
+} // namespace
+
+namespace {
+
+// Changes in every part of the dialog: the playlist, the feeds, the lists and the check box.
+void ChangeEverything() {
+    Select(IDC_OPTIONS_NAMES, 0);
+    Click(IDC_OPTIONS_DOWN);
+    Type(IDC_OPTIONS_NAME, "Six");
+    Type(IDC_OPTIONS_LINK, "http://a/6.mp3");
+    Click(IDC_OPTIONS_ADD);
+    Type(IDC_OPTIONS_FEED2_TITLE, "News");
+    Type(IDC_OPTIONS_FEED2_SOURCE, "");
+    Type(IDC_OPTIONS_FEED4_SOURCE, "http://four/rss?a=1^b");
+    SendMessageA(Control(IDC_OPTIONS_FREQUENCY), CB_SETCURSEL, 5, 0); // "2 Hours"
+    SendMessageA(Control(IDC_OPTIONS_STARTUP), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+TEST_F(OptionsPlaylist, OkWritesThePlaylistEveryValueAndTheRunEntry) {
+    const DWORD frequency = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss1", REG_SZ, "World^http://w", 15);
+    const INT_PTR result = RunOptions([] {
+        ChangeEverything();
+        Click(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(options.hwnd(), nullptr);
+    EXPECT_EQ(playlist.Read(), "<song>Two</song><link>http://a/2.wma</link>\n"
+                               "<song>One</song><link>http://a/1.mp3</link>\n"
+                               "<song>Three</song><link>http://a/3.flv</link>\n"
+                               "<song>Four</song><link>http://a/4.rm</link>\n"
+                               "<song>Five</song><link>http://a/5.mp3</link>\n"
+                               "<song>Six</song><link>http://a/6.mp3</link>\n");
+    const RegistryImage expected{
+        {"Startup", Number(1)},
+        {"NicAdapter", Number(0)},
+        {"UpdateFrequency", Number(5)},
+        {"Rss1", Text("World^http://w")},
+        {"Rss2", Text("News^")},
+        {"Rss3", Text("^")},
+        {"Rss4", Text("^http://four/rss?a=1^b")},
+        {"Rss5", Text("^")},
+        {"Run\\Quorvel", Text(ProgramFilePath("Quorvel.exe"))},
+    };
+    EXPECT_EQ(ReadRegistryImage(), expected);
+}
+
+TEST_F(OptionsPlaylist, UncheckedStartupLeavesAnEmptyRunEntryAndAPendingEditIsDropped) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, "C:\\old\\Quorvel.exe", 19);
+    const DWORD startup = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
+    RunOptions([] {
+        EXPECT_TRUE(Checked(IDC_OPTIONS_STARTUP));
+        Click(IDC_OPTIONS_STARTUP); // unchecks it
+        Select(IDC_OPTIONS_NAMES, 2);
+        Click(IDC_OPTIONS_EDIT);
+        Type(IDC_OPTIONS_NAME, "Pending");
+        Click(IDOK);
+    });
+    EXPECT_EQ(playlist.Read(), kFivePlaylist);
+    RegistryImage image = ReadRegistryImage();
+    EXPECT_EQ(image["Startup"], Number(0));
+    EXPECT_EQ(image["Run\\Quorvel"], Text(""));
+    // The next opening starts outside edit mode.
+    RunOptions([] {
+        EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "E&dit");
+        ExpectEditMode(false);
+        Select(IDC_OPTIONS_NAMES, 1);
+        Click(IDC_OPTIONS_EDIT);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Two");
+        Click(IDCANCEL);
+    });
+}
+
+void PressKey(int id, WPARAM key) {
+    SetFocus(Control(id));
+    PostMessageA(Control(id), WM_KEYDOWN, key, 1);
+    PostMessageA(Control(id), WM_KEYUP, key, 0xC0000001);
+}
+
+TEST_F(OptionsPlaylist, CancelEscAndTheCloseBoxChangeNothing) {
+    const DWORD frequency = 3;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss3", REG_SZ, "Tech^http://t", 14);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, "", 1);
+    const RegistryImage before = ReadRegistryImage();
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Cancel", [] { Click(IDCANCEL); }},
+        {"Esc", [] { PressKey(IDC_OPTIONS_FEED3_TITLE, VK_ESCAPE); }},
+        {"close box", [] { PostMessageA(options.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& [way, close] : ways) {
+        const INT_PTR result = RunOptions([&] {
+            ChangeEverything();
+            Select(IDC_OPTIONS_NAMES, 4);
+            Click(IDC_OPTIONS_EDIT); // closing in edit mode too
+            close();
+        });
+        EXPECT_EQ(result, IDCANCEL) << way;
+        EXPECT_EQ(playlist.Read(), kFivePlaylist) << way;
+        EXPECT_EQ(ReadRegistryImage(), before) << way;
+    }
+}
+
+TEST_F(OptionsDialog, EnterInAFeedFieldSavesAndCloses) {
+    const INT_PTR result = RunOptions([] {
+        Type(IDC_OPTIONS_FEED5_SOURCE, "http://five/rss");
+        PressKey(IDC_OPTIONS_FEED5_SOURCE, VK_RETURN);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(ReadRegistryImage()["Rss5"], Text("^http://five/rss"));
+}
+
+TEST_F(OptionsPlaylist, AFailedPlaylistWriteKeepsTheDialogOpenAndWritesNoValue) {
+    MessageBoxAnswers boxes;
+    const INT_PTR result = RunOptions([&] {
+        ChangeEverything();
+        // The file's place is taken by a folder: it can no longer be replaced.
+        DeleteFileA(playlist.path().c_str());
+        playlist.BlockWithDirectory();
+        Click(IDOK);
+        EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
+        EXPECT_EQ(boxes.Seen().size(), 1u) << "the file error is reported";
+        EXPECT_TRUE(ReadRegistryImage().empty());
+        Click(IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(ReadRegistryImage().empty());
+}
+
+TEST_F(OptionsPlaylist, ACaretInAFeedTitleIsRefusedAndNothingIsSaved) {
+    MessageBoxAnswers boxes;
+    HWND dialog = nullptr;
+    const INT_PTR result = RunOptions([&] {
+        dialog = options.hwnd();
+        ChangeEverything();
+        Type(IDC_OPTIONS_FEED3_TITLE, "A^B");
+        Type(IDC_OPTIONS_FEED3_SOURCE, "C");
+        Type(IDC_OPTIONS_FEED5_TITLE, "x^");
+        Click(IDOK);
+        EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
+        EXPECT_EQ(GetFocus(), Control(IDC_OPTIONS_FEED3_TITLE));
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED3_TITLE), "A^B") << "the title is kept for mending";
+        EXPECT_EQ(playlist.Read(), kFivePlaylist);
+        EXPECT_TRUE(ReadRegistryImage().empty());
+        Type(IDC_OPTIONS_FEED3_TITLE, "AB");
+        Type(IDC_OPTIONS_FEED5_TITLE, "x");
+        Click(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    ExpectBox(boxes.Seen()[0], dialog, "Invalid Feed Title",
+              "The title of feed 3 cannot contain the ^ character.", {IDOK}, IDI_HAND);
+    EXPECT_EQ(ReadRegistryImage()["Rss3"], Text("AB^C"));
+}
+
+TEST_F(OptionsDialog, AnUnreadablePlaylistIsReportedAndTheRestIsNotLoaded) {
+    playlist.BlockWithDirectory();
+    const DWORD startup = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss1", REG_SZ, "World^http://w", 15);
+    MessageBoxAnswers boxes;
+    RunOptions([] {
+        EXPECT_TRUE(Choices(IDC_OPTIONS_ADAPTER).empty());
+        EXPECT_FALSE(Checked(IDC_OPTIONS_STARTUP));
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED1_TITLE), "");
+        EXPECT_EQ(Choices(IDC_OPTIONS_FREQUENCY).size(), 6u);
+        Click(IDCANCEL);
+    });
+    EXPECT_EQ(boxes.Seen().size(), 1u);
 }
 
 } // namespace
