@@ -81,7 +81,7 @@ void COptionsDlg::BindControls() {
 }
 
 BOOL COptionsDlg::OnInitDialog() {
-    editMode_ = false;
+    editMode_ = false; // every opening starts outside edit mode; a pending edit was dropped
     FillFrequencyList();
     // A playlist file that can be neither read nor created has been reported; the rest of the
     // opening is left out.
@@ -209,12 +209,10 @@ void COptionsDlg::OnOK() {
         return;
     }
     SaveSettings();
-    editMode_ = false; // an edit in progress is dropped
     EndDialog(IDOK);
 }
 
 void COptionsDlg::OnCancel() {
-    editMode_ = false;
     EndDialog(IDCANCEL);
 }
 

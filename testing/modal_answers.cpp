@@ -2,12 +2,16 @@
 
 #include <dlgs.h>
 
+#include <vector>
+
 namespace qv::testing {
 
 namespace {
 
-MessageBoxAnswers* boxAnswers = nullptr;
-FileDialogAnswers* fileAnswers = nullptr;
+std::vector<ThreadWindowScan*>& Scans() {
+    static std::vector<ThreadWindowScan*> scans;
+    return scans;
+}
 
 // Message boxes hold their text in a static of this id and their icon in one of these.
 constexpr int kMessageTextId = 0xFFFF;
@@ -39,29 +43,40 @@ HWND FileNameBoxOf(HWND dialog) {
 
 } // namespace
 
-MessageBoxAnswers::MessageBoxAnswers(std::deque<int> answers) : answers_(std::move(answers)) {
-    boxAnswers = this;
-    timer_ = SetTimer(nullptr, 0, 30, &MessageBoxAnswers::OnTick);
+ThreadWindowScan::ThreadWindowScan(UINT periodMs, std::function<void(HWND)> visit)
+    : visit_(std::move(visit)), timer_(SetTimer(nullptr, 0, periodMs, &ThreadWindowScan::OnTick)) {
+    Scans().push_back(this);
 }
 
-MessageBoxAnswers::~MessageBoxAnswers() {
+ThreadWindowScan::~ThreadWindowScan() {
     KillTimer(nullptr, timer_);
-    boxAnswers = nullptr;
+    std::erase(Scans(), this);
 }
 
-void CALLBACK MessageBoxAnswers::OnTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (boxAnswers) {
-        EnumThreadWindows(GetCurrentThreadId(), &MessageBoxAnswers::AnswerIfMessageBox,
-                          reinterpret_cast<LPARAM>(boxAnswers));
+void CALLBACK ThreadWindowScan::OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
+    for (ThreadWindowScan* scan : Scans()) {
+        if (scan->timer_ == timer) {
+            EnumThreadWindows(GetCurrentThreadId(), &ThreadWindowScan::Visit,
+                              reinterpret_cast<LPARAM>(scan));
+            return;
+        }
     }
 }
 
-BOOL CALLBACK MessageBoxAnswers::AnswerIfMessageBox(HWND window, LPARAM answers) {
-    auto* self = reinterpret_cast<MessageBoxAnswers*>(answers);
+BOOL CALLBACK ThreadWindowScan::Visit(HWND window, LPARAM scan) {
+    reinterpret_cast<ThreadWindowScan*>(scan)->visit_(window);
+    return TRUE;
+}
+
+MessageBoxAnswers::MessageBoxAnswers(std::deque<int> answers)
+    : answers_(std::move(answers)), scan_(30, [this](HWND window) { AnswerIfMessageBox(window); }) {
+}
+
+void MessageBoxAnswers::AnswerIfMessageBox(HWND window) {
     const HWND text = GetDlgItem(window, kMessageTextId);
     if (!IsDialogWindow(window) || !text || !IconOf(window) || FileNameBoxOf(window) ||
         GetPropA(window, "QuorvelAnswered")) {
-        return TRUE;
+        return;
     }
     SetPropA(window, "QuorvelAnswered", HANDLE(1)); // posted once, even if it closes late
     MessageBoxSeen seen{
@@ -74,56 +89,39 @@ BOOL CALLBACK MessageBoxAnswers::AnswerIfMessageBox(HWND window, LPARAM answers)
     }
     seen.icon = reinterpret_cast<HICON>(SendMessageA(IconOf(window), STM_GETICON, 0, 0));
     int answer = GetDlgItem(window, IDOK) ? IDOK : IDNO;
-    if (!self->answers_.empty()) {
-        answer = self->answers_.front();
-        self->answers_.pop_front();
+    if (!answers_.empty()) {
+        answer = answers_.front();
+        answers_.pop_front();
     }
-    self->seen_.push_back(std::move(seen));
+    seen_.push_back(std::move(seen));
     PostMessageA(window, WM_COMMAND, WPARAM(answer), 0);
-    return TRUE;
 }
 
-FileDialogAnswers::FileDialogAnswers(std::vector<std::wstring> typed) : typed_(std::move(typed)) {
-    fileAnswers = this;
-    timer_ = SetTimer(nullptr, 0, 50, &FileDialogAnswers::OnTick);
-}
+FileDialogAnswers::FileDialogAnswers(std::vector<std::wstring> typed)
+    : typed_(std::move(typed)), scan_(50, [this](HWND window) { AnswerIfFileDialog(window); }) {}
 
-FileDialogAnswers::~FileDialogAnswers() {
-    KillTimer(nullptr, timer_);
-    fileAnswers = nullptr;
-}
-
-void CALLBACK FileDialogAnswers::OnTick(HWND, UINT, UINT_PTR, DWORD) {
-    if (fileAnswers) {
-        EnumThreadWindows(GetCurrentThreadId(), &FileDialogAnswers::AnswerIfFileDialog,
-                          reinterpret_cast<LPARAM>(fileAnswers));
-    }
-}
-
-BOOL CALLBACK FileDialogAnswers::AnswerIfFileDialog(HWND window, LPARAM answers) {
-    auto* self = reinterpret_cast<FileDialogAnswers*>(answers);
+void FileDialogAnswers::AnswerIfFileDialog(HWND window) {
     const HWND nameBox = FileNameBoxOf(window);
     if (!IsDialogWindow(window) || !nameBox) {
-        return TRUE;
+        return;
     }
     // The number of texts typed into this dialog so far.
     const size_t step = size_t(reinterpret_cast<uintptr_t>(GetPropA(window, "QuorvelStep")));
     if (step == 0) {
-        ++self->shown_;
-        self->owner_ = GetWindow(window, GW_OWNER);
+        ++shown_;
+        owner_ = GetWindow(window, GW_OWNER);
     }
-    if (step > 0 && step >= self->typed_.size()) {
-        return TRUE; // the last text is being handled
+    if (step > 0 && step >= typed_.size()) {
+        return; // the last text is being handled
     }
     SetPropA(window, "QuorvelStep", reinterpret_cast<HANDLE>(step + 1));
-    if (self->typed_.empty()) {
+    if (typed_.empty()) {
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        return TRUE;
+        return;
     }
-    SetWindowTextW(nameBox, self->typed_[step].c_str());
+    SetWindowTextW(nameBox, typed_[step].c_str());
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
-    return TRUE;
 }
 
 void RunInNextLoop(std::function<void()> steps) {

@@ -9,6 +9,23 @@
 
 namespace qv::testing {
 
+// While it lives, shows every top-level window of this thread to `visit`, from a timer, so that
+// windows in a modal loop (a message box, a file dialog) can be answered.
+class ThreadWindowScan {
+public:
+    ThreadWindowScan(UINT periodMs, std::function<void(HWND)> visit);
+    ThreadWindowScan(const ThreadWindowScan&) = delete;
+    ThreadWindowScan& operator=(const ThreadWindowScan&) = delete;
+    ~ThreadWindowScan();
+
+private:
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD);
+    static BOOL CALLBACK Visit(HWND window, LPARAM scan);
+
+    std::function<void(HWND)> visit_;
+    UINT_PTR timer_ = 0;
+};
+
 // What one message box showed.
 struct MessageBoxSeen {
     std::string caption;
@@ -24,19 +41,15 @@ struct MessageBoxSeen {
 class MessageBoxAnswers {
 public:
     explicit MessageBoxAnswers(std::deque<int> answers = {});
-    MessageBoxAnswers(const MessageBoxAnswers&) = delete;
-    MessageBoxAnswers& operator=(const MessageBoxAnswers&) = delete;
-    ~MessageBoxAnswers();
 
     const std::vector<MessageBoxSeen>& Seen() const { return seen_; }
 
 private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
-    static BOOL CALLBACK AnswerIfMessageBox(HWND window, LPARAM self);
+    void AnswerIfMessageBox(HWND window);
 
     std::deque<int> answers_;
     std::vector<MessageBoxSeen> seen_;
-    UINT_PTR timer_ = 0;
+    ThreadWindowScan scan_;
 };
 
 // While it lives, answers the file-open dialogs this thread shows: types each of the given
@@ -45,21 +58,17 @@ private:
 class FileDialogAnswers {
 public:
     explicit FileDialogAnswers(std::vector<std::wstring> typed);
-    FileDialogAnswers(const FileDialogAnswers&) = delete;
-    FileDialogAnswers& operator=(const FileDialogAnswers&) = delete;
-    ~FileDialogAnswers();
 
     int Shown() const { return shown_; }
     HWND LastOwner() const { return owner_; }
 
 private:
-    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD);
-    static BOOL CALLBACK AnswerIfFileDialog(HWND window, LPARAM self);
+    void AnswerIfFileDialog(HWND window);
 
     std::vector<std::wstring> typed_;
     int shown_ = 0;
     HWND owner_ = nullptr;
-    UINT_PTR timer_ = 0;
+    ThreadWindowScan scan_;
 };
 
 // Runs `steps` once, from a timer, inside whatever modal loop runs next on this thread.
