@@ -17,6 +17,10 @@ bool Playing() {
     return thePlaylist.nowPlaying.isPlaying;
 }
 
+// The saved feeds and update period take effect through one feed run of the news panel, which
+// is not part of the program yet: its run starts here.
+void StartFeedRunAfterSettings() {}
+
 } // namespace
 
 MessageTable CQuorvelDlg::Messages() const {
@@ -291,6 +295,7 @@ void CQuorvelDlg::OnSettings() {
     }
     thePlaylist.LoadPlaylist();
     ReadAdapterSetting();
+    StartFeedRunAfterSettings();
 }
 
 void CQuorvelDlg::OnHelpAndUpdate() {}
