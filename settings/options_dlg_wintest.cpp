@@ -807,7 +807,8 @@ TEST_F(OptionsPlaylist, UncheckedStartupLeavesAnEmptyRunEntryAndAPendingEditIsDr
     RegistryImage image = ReadRegistryImage();
     EXPECT_EQ(image["Startup"], Number(0));
     EXPECT_EQ(image["Run\\Quorvel"], Text(""));
-    // The next opening starts outside edit mode.
+    // The next opening starts outside edit mode: Edit edits, no Update box.
+    MessageBoxAnswers boxes;
     RunOptions([] {
         EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "E&dit");
         ExpectEditMode(false);
@@ -816,6 +817,7 @@ TEST_F(OptionsPlaylist, UncheckedStartupLeavesAnEmptyRunEntryAndAPendingEditIsDr
         EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Two");
         Click(IDCANCEL);
     });
+    EXPECT_TRUE(boxes.Seen().empty());
 }
 
 void PressKey(int id, WPARAM key) {
