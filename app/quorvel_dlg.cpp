@@ -303,6 +303,8 @@ void CQuorvelDlg::OnSettings() {
     }
     thePlaylist.LoadPlaylist();
     ReadAdapterSetting();
+    // The saved feeds and update period take effect through a feed run.
+    theNews.StartFeedDownload();
 }
 
 void CQuorvelDlg::OnHelpAndUpdate() {

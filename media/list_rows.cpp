@@ -11,6 +11,15 @@ void AddRow(const Window& list, std::string_view text) {
     SendMessageA(list.hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
 }
 
+void InsertRow(const Window& list, int row, std::string_view text) {
+    const std::string copy(text);
+    SendMessageA(list.hwnd(), LB_INSERTSTRING, WPARAM(row), reinterpret_cast<LPARAM>(copy.c_str()));
+}
+
+void DeleteRow(const Window& list, int row) {
+    SendMessageA(list.hwnd(), LB_DELETESTRING, WPARAM(row), 0);
+}
+
 void SelectRow(const Window& list, int row) {
     SendMessageA(list.hwnd(), LB_SETCURSEL, WPARAM(row), 0);
 }

@@ -10,6 +10,8 @@ namespace qv {
 // Rows of the unsorted list boxes that pair display texts with links.
 void ClearRows(const Window& list);
 void AddRow(const Window& list, std::string_view text);
+void InsertRow(const Window& list, int row, std::string_view text);
+void DeleteRow(const Window& list, int row);
 void SelectRow(const Window& list, int row);
 int SelectedRow(const Window& list); // -1 when no row is selected
 int RowCount(const Window& list);

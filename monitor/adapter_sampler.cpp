@@ -1,6 +1,7 @@
 #include "monitor/adapter_sampler.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <iterator>
 #include <optional>
@@ -76,12 +77,17 @@ template <typename Query> std::vector<BYTE> ReadTable(Query query) {
     return buffer;
 }
 
+// The platform's interface table, unsorted: its order is what a NicAdapter position counts.
+std::vector<BYTE> ReadInterfaceTable() {
+    return ReadTable([](BYTE* table, ULONG* size) {
+        return GetIfTable(reinterpret_cast<MIB_IFTABLE*>(table), size, FALSE);
+    });
+}
+
 } // namespace
 
 void EnumerateInterfaces() {
-    const std::vector<BYTE> buffer = ReadTable([](BYTE* table, ULONG* size) {
-        return GetIfTable(reinterpret_cast<MIB_IFTABLE*>(table), size, FALSE);
-    });
+    const std::vector<BYTE> buffer = ReadInterfaceTable();
     std::vector<DWORD>& indexes = IndexTable();
     indexes.clear();
     if (buffer.empty()) {
@@ -91,6 +97,21 @@ void EnumerateInterfaces() {
     for (DWORD row = 0; row < table->dwNumEntries; ++row) {
         indexes.push_back(table->table[row].dwIndex);
     }
+}
+
+std::vector<std::string> ReadInterfaceDescriptions() {
+    const std::vector<BYTE> buffer = ReadInterfaceTable();
+    std::vector<std::string> descriptions;
+    if (buffer.empty()) {
+        return descriptions;
+    }
+    const auto* table = reinterpret_cast<const MIB_IFTABLE*>(buffer.data());
+    for (DWORD row = 0; row < table->dwNumEntries; ++row) {
+        const MIB_IFROW& entry = table->table[row];
+        const auto* bytes = reinterpret_cast<const char*>(entry.bDescr);
+        descriptions.emplace_back(bytes, strnlen(bytes, MAXLEN_IFDESCR));
+    }
+    return descriptions;
 }
 
 std::span<const DWORD> InterfaceIndexTable() {

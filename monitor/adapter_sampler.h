@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "monitor/adapter_rates.h"
 
@@ -43,6 +44,10 @@ RateText SampleAdapterRates();
 
 // Waits for the reading asked for by the last SampleAdapterRates; false after two seconds.
 bool AwaitAdapterReading();
+
+// The description of every row of the interface table, in table order, as the settings dialog
+// lists them: a NicAdapter position indexes this list too. Empty when the table cannot be read.
+std::vector<std::string> ReadInterfaceDescriptions();
 
 struct AdapterAddress {
     std::string ip;

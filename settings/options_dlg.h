@@ -1,16 +1,70 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "framework/dialog.h"
+#include "media/playlist_codec.h"
 #include "res/resource.h"
+#include "settings/playlist_edits.h"
 
 namespace qv {
 
-// The settings dialog, run modally each time Settings is chosen.
+// The settings dialog, run modally each time Settings is chosen: the playlist on the left, the
+// five feeds and their update period on the right, the monitored adapter and start-up below.
+// Nothing is stored until OK, which writes the playlist file and every registry value.
 class COptionsDlg : public CDialog {
 public:
     COptionsDlg() : CDialog(IDD_OPTIONS) {}
+
+protected:
+    MessageTable Messages() const override;
+    void BindControls() override;
+    BOOL OnInitDialog() override;
+
+private:
+    struct FeedRow {
+        Window title, source;
+    };
+
+    void FillFrequencyList() const;
+    bool FillPlaylist() const;
+    void FillAdapterList() const;
+    void LoadSettings() const;
+
+    void OnUp();
+    void OnDown();
+    void OnDelete();
+    void OnEditOrUpdate();
+    void OnAddOrCancel();
+    void OnBrowse();
+    void OnAddFiles();
+    void OnOK();
+    void OnCancel();
+
+    void EnterEditMode(int row);
+    void LeaveEditMode();
+    void EnableBrowsingControls(bool enable) const;
+    void Update();
+    void Add();
+    void MoveEntry(const RowMove& move) const;
+    void InsertEntry(int row, const PlaylistEntry& entry) const;
+    void AppendEntry(const PlaylistEntry& entry) const;
+    void DeleteEntry(int row) const;
+    PlaylistEntry EntryAt(int row) const;
+    PlaylistEntry FieldEntry() const;
+    void ClearFields() const;
+    std::vector<PlaylistEntry> Entries() const;
+    bool RefuseCaretInFeedTitle() const;
+    void SaveSettings() const;
+    bool StartupChecked() const;
+    int Ask(const char* text, const char* caption, UINT type) const;
+
+    Window names_, links_, nameField_, linkField_, editButton_, addButton_;
+    Window adapters_, frequencies_, startup_;
+    FeedRow feeds_[5];
+    bool editMode_ = false;
+    int32_t editedIndex_ = 0;
 };
 
 } // namespace qv

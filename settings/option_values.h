@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// A stored position (NicAdapter, UpdateFrequency) as the selection of a list of that many rows:
+// -1 when the list has no such row.
+int ListPosition(uint32_t stored, size_t rowCount);
+
+// The selection as it is stored: the position, or -1 (0xFFFFFFFF) for no selection.
+uint32_t StoredPosition(int selected);
+
+// A caret in a feed title would move the rest of the title into the source when it is read
+// back: the number (1-based) of the first row whose title holds one.
+std::optional<int> FeedRowWithCaretInTitle(std::span<const std::string> titles);
+std::string CaretInTitleMessage(int row);
+
+} // namespace qv

@@ -1,0 +1,36 @@
+#include "settings/option_values.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/feed_value.h"
+
+namespace {
+
+TEST(OptionValues, StoredPositionsSelectOnlyRowsTheListHas) {
+    EXPECT_EQ(qv::ListPosition(0, 6), 0);
+    EXPECT_EQ(qv::ListPosition(5, 6), 5); // "2 Hours"
+    EXPECT_EQ(qv::ListPosition(6, 6), -1);
+    EXPECT_EQ(qv::ListPosition(0xFFFFFFFF, 3), -1);
+    EXPECT_EQ(qv::ListPosition(0, 0), -1); // no interface table
+}
+
+TEST(OptionValues, NoSelectionIsStoredAsMinusOne) {
+    EXPECT_EQ(qv::StoredPosition(5), 5u);
+    EXPECT_EQ(qv::StoredPosition(0), 0u);
+    EXPECT_EQ(qv::StoredPosition(-1), 0xFFFFFFFFu);
+}
+
+TEST(OptionValues, FindsTheFirstFeedTitleThatWouldNotSurviveItsValue) {
+    const std::vector<std::string> clean{"World", "", "a b", "Tech", "x"};
+    EXPECT_EQ(qv::FeedRowWithCaretInTitle(clean), std::nullopt);
+    const std::vector<std::string> caret{"World", "", "A^B", "^", "x"};
+    EXPECT_EQ(qv::FeedRowWithCaretInTitle(caret), 3);
+    // The reason: such a title comes back cut at its caret.
+    EXPECT_NE(qv::SplitFeedValue(qv::JoinFeedValue(caret[2], "C")).title, caret[2]);
+    EXPECT_EQ(qv::CaretInTitleMessage(3), "The title of feed 3 cannot contain the ^ character.");
+}
+
+} // namespace

@@ -1,0 +1,352 @@
+#include "settings/options_dlg.h"
+
+#include <string>
+
+#include "media/list_rows.h"
+#include "media/playlist_file.h"
+#include "monitor/adapter_sampler.h"
+#include "settings/file_choice.h"
+#include "settings/option_values.h"
+#include "settings/settings_store.h"
+#include "settings/update_frequency.h"
+
+namespace qv {
+
+namespace {
+
+// The feed rows top to bottom: their ids do not follow that order.
+constexpr int kFeedRowIds[5][2] = {
+    {IDC_OPTIONS_FEED1_TITLE, IDC_OPTIONS_FEED1_SOURCE},
+    {IDC_OPTIONS_FEED2_TITLE, IDC_OPTIONS_FEED2_SOURCE},
+    {IDC_OPTIONS_FEED3_TITLE, IDC_OPTIONS_FEED3_SOURCE},
+    {IDC_OPTIONS_FEED4_TITLE, IDC_OPTIONS_FEED4_SOURCE},
+    {IDC_OPTIONS_FEED5_TITLE, IDC_OPTIONS_FEED5_SOURCE},
+};
+
+// The playlist controls that only work outside edit mode.
+constexpr int kBrowsingControlIds[] = {IDC_OPTIONS_NAMES,  IDC_OPTIONS_UP,
+                                       IDC_OPTIONS_DOWN,   IDC_OPTIONS_DELETE,
+                                       IDC_OPTIONS_BROWSE, IDC_OPTIONS_ADD_FILES};
+
+void AddChoice(const Window& combo, const std::string& text) {
+    SendMessageA(combo.hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int ChoiceCount(const Window& combo) {
+    const LRESULT count = SendMessageA(combo.hwnd(), CB_GETCOUNT, 0, 0);
+    return count == CB_ERR ? 0 : int(count);
+}
+
+void SelectStoredChoice(const Window& combo, uint32_t stored) {
+    SendMessageA(combo.hwnd(), CB_SETCURSEL, WPARAM(ListPosition(stored, ChoiceCount(combo))), 0);
+}
+
+uint32_t StoredChoice(const Window& combo) {
+    const LRESULT selected = SendMessageA(combo.hwnd(), CB_GETCURSEL, 0, 0);
+    return StoredPosition(selected == CB_ERR ? -1 : int(selected));
+}
+
+} // namespace
+
+MessageTable COptionsDlg::Messages() const {
+    static constexpr MessageEntry table[] = {
+        OnCommand<IDC_OPTIONS_UP, &COptionsDlg::OnUp>(),
+        OnCommand<IDC_OPTIONS_DOWN, &COptionsDlg::OnDown>(),
+        OnCommand<IDC_OPTIONS_DELETE, &COptionsDlg::OnDelete>(),
+        OnCommand<IDC_OPTIONS_EDIT, &COptionsDlg::OnEditOrUpdate>(),
+        OnNotify<IDC_OPTIONS_NAMES, LBN_DBLCLK, &COptionsDlg::OnEditOrUpdate>(),
+        OnCommand<IDC_OPTIONS_ADD, &COptionsDlg::OnAddOrCancel>(),
+        OnCommand<IDC_OPTIONS_BROWSE, &COptionsDlg::OnBrowse>(),
+        OnCommand<IDC_OPTIONS_ADD_FILES, &COptionsDlg::OnAddFiles>(),
+        OnCommand<IDOK, &COptionsDlg::OnOK>(),
+        OnCommand<IDCANCEL, &COptionsDlg::OnCancel>(),
+    };
+    return table;
+}
+
+void COptionsDlg::BindControls() {
+    Bind(IDC_OPTIONS_NAMES, names_);
+    Bind(IDC_OPTIONS_LINKS, links_);
+    Bind(IDC_OPTIONS_NAME, nameField_);
+    Bind(IDC_OPTIONS_LINK, linkField_);
+    Bind(IDC_OPTIONS_EDIT, editButton_);
+    Bind(IDC_OPTIONS_ADD, addButton_);
+    Bind(IDC_OPTIONS_ADAPTER, adapters_);
+    Bind(IDC_OPTIONS_FREQUENCY, frequencies_);
+    Bind(IDC_OPTIONS_STARTUP, startup_);
+    for (int row = 0; row < 5; ++row) {
+        Bind(kFeedRowIds[row][0], feeds_[row].title);
+        Bind(kFeedRowIds[row][1], feeds_[row].source);
+    }
+}
+
+BOOL COptionsDlg::OnInitDialog() {
+    editMode_ = false; // every opening starts outside edit mode; a pending edit was dropped
+    FillFrequencyList();
+    // A playlist file that can be neither read nor created has been reported; the rest of the
+    // opening is left out.
+    if (FillPlaylist()) {
+        FillAdapterList();
+        LoadSettings();
+    }
+    return TRUE;
+}
+
+void COptionsDlg::FillFrequencyList() const {
+    for (const UpdateFrequency& frequency : kUpdateFrequencies) {
+        AddChoice(frequencies_, frequency.label);
+    }
+    SendMessageA(frequencies_.hwnd(), CB_SETCURSEL, 0, 0);
+}
+
+bool COptionsDlg::FillPlaylist() const {
+    ClearRows(names_);
+    ClearRows(links_);
+    const auto entries = ReadPlaylistFile();
+    if (!entries) {
+        return false;
+    }
+    for (const PlaylistEntry& entry : *entries) {
+        AppendEntry(entry);
+    }
+    SelectRow(names_, 0);
+    return true;
+}
+
+void COptionsDlg::FillAdapterList() const {
+    for (const std::string& description : ReadInterfaceDescriptions()) {
+        AddChoice(adapters_, description);
+    }
+}
+
+void COptionsDlg::LoadSettings() const {
+    const SettingsReader reader;
+    const bool startup = reader.ReadSettingNumber(kStartupSetting, 0) != 0;
+    SendMessageA(startup_.hwnd(), BM_SETCHECK, startup ? BST_CHECKED : BST_UNCHECKED, 0);
+    SelectStoredChoice(adapters_, reader.ReadSettingNumber(kNicAdapterSetting, 0));
+    SelectStoredChoice(frequencies_, reader.ReadSettingNumber(kUpdateFrequencySetting, 0));
+    for (int row = 0; row < 5; ++row) {
+        const FeedSlot slot = reader.ReadFeedSlot(row + 1);
+        feeds_[row].title.SetText(slot.title.c_str());
+        feeds_[row].source.SetText(slot.source.c_str());
+    }
+}
+
+void COptionsDlg::OnUp() {
+    if (const auto move = MoveUp(SelectedRow(names_))) {
+        MoveEntry(*move);
+    }
+}
+
+void COptionsDlg::OnDown() {
+    if (const auto move = MoveDown(SelectedRow(names_), RowCount(names_))) {
+        MoveEntry(*move);
+    }
+}
+
+void COptionsDlg::OnDelete() {
+    const int row = SelectedRow(names_);
+    if (row < 0) {
+        return; // nothing to ask about
+    }
+    if (Ask("Delete the selected playlist entry?", "Deleting Entry", MB_YESNO | MB_ICONQUESTION) !=
+        IDYES) {
+        return;
+    }
+    DeleteEntry(row);
+    SelectRow(names_, SelectionAfterDelete(row, RowCount(names_)));
+}
+
+void COptionsDlg::OnEditOrUpdate() {
+    if (editMode_) {
+        Update();
+        return;
+    }
+    editedIndex_ = SelectedRow(names_);
+    if (editedIndex_ >= 0) {
+        EnterEditMode(editedIndex_);
+    }
+}
+
+void COptionsDlg::OnAddOrCancel() {
+    if (editMode_) {
+        LeaveEditMode(); // the entry keeps its old name and link
+    } else {
+        Add();
+    }
+}
+
+void COptionsDlg::OnBrowse() {
+    if (const auto path = ChooseOneFile(hwnd_)) {
+        nameField_.SetText(FileTitle(*path).c_str());
+        linkField_.SetText(path->c_str());
+    }
+}
+
+void COptionsDlg::OnAddFiles() {
+    const ChosenFiles chosen = ChooseFiles(hwnd_);
+    if (chosen.tooMany) {
+        Ask("The selected files are too many to add at once; please add them in smaller groups.",
+            "Too Many Files", MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (chosen.paths.empty()) {
+        return;
+    }
+    for (const std::string& path : chosen.paths) {
+        AppendEntry({FileNameOf(path), path});
+    }
+    SelectRow(names_, RowCount(names_) - 1);
+}
+
+void COptionsDlg::OnOK() {
+    if (RefuseCaretInFeedTitle()) {
+        return;
+    }
+    // A playlist that cannot be written has been reported; the dialog stays open and the
+    // registry is left as it was.
+    if (!WritePlaylistFile(Entries())) {
+        return;
+    }
+    SaveSettings();
+    EndDialog(IDOK);
+}
+
+void COptionsDlg::OnCancel() {
+    EndDialog(IDCANCEL);
+}
+
+void COptionsDlg::EnterEditMode(int row) {
+    const PlaylistEntry entry = EntryAt(row);
+    nameField_.SetText(entry.name.c_str());
+    linkField_.SetText(entry.link.c_str());
+    EnableBrowsingControls(false);
+    editButton_.SetText("&Update");
+    addButton_.SetText("&Cancel");
+    editMode_ = true;
+    SelectRow(names_, row);
+}
+
+void COptionsDlg::LeaveEditMode() {
+    ClearFields();
+    EnableBrowsingControls(true);
+    SelectRow(names_, editedIndex_);
+    editButton_.SetText("Ed&it");
+    addButton_.SetText("&Add");
+    editMode_ = false;
+}
+
+void COptionsDlg::EnableBrowsingControls(bool enable) const {
+    for (const int id : kBrowsingControlIds) {
+        EnableWindow(Item(id), enable);
+    }
+}
+
+void COptionsDlg::Update() {
+    const PlaylistEntry entry = FieldEntry();
+    if (!EntryFieldsFilled(entry.name, entry.link)) {
+        Ask("Playlist items cannot be updated with empty values", "Cannot Update",
+            MB_OK | MB_ICONSTOP);
+        return;
+    }
+    DeleteEntry(editedIndex_);
+    InsertEntry(editedIndex_, entry);
+    LeaveEditMode();
+}
+
+void COptionsDlg::Add() {
+    const PlaylistEntry entry = FieldEntry();
+    if (!EntryFieldsFilled(entry.name, entry.link)) {
+        Ask("Playlist item cannot be empty", "Error Adding", MB_OK | MB_ICONSTOP);
+        return;
+    }
+    AppendEntry(entry);
+    SelectRow(names_, RowCount(names_) - 1);
+    ClearFields();
+}
+
+void COptionsDlg::MoveEntry(const RowMove& move) const {
+    const PlaylistEntry entry = EntryAt(move.from);
+    DeleteEntry(move.from);
+    InsertEntry(move.to, entry);
+    SelectRow(names_, move.to);
+}
+
+void COptionsDlg::InsertEntry(int row, const PlaylistEntry& entry) const {
+    InsertRow(names_, row, entry.name);
+    InsertRow(links_, row, entry.link);
+}
+
+void COptionsDlg::AppendEntry(const PlaylistEntry& entry) const {
+    AddRow(names_, entry.name);
+    AddRow(links_, entry.link);
+}
+
+void COptionsDlg::DeleteEntry(int row) const {
+    DeleteRow(names_, row);
+    DeleteRow(links_, row);
+}
+
+PlaylistEntry COptionsDlg::EntryAt(int row) const {
+    return {RowText(names_, row), RowText(links_, row)};
+}
+
+PlaylistEntry COptionsDlg::FieldEntry() const {
+    return {nameField_.Text(), linkField_.Text()};
+}
+
+void COptionsDlg::ClearFields() const {
+    nameField_.SetText("");
+    linkField_.SetText("");
+}
+
+std::vector<PlaylistEntry> COptionsDlg::Entries() const {
+    std::vector<PlaylistEntry> entries;
+    const int count = RowCount(names_);
+    for (int row = 0; row < count; ++row) {
+        entries.push_back(EntryAt(row));
+    }
+    return entries;
+}
+
+// A caret in a title would split the stored value in the wrong place: the row is named and
+// its title selected, and nothing is saved.
+bool COptionsDlg::RefuseCaretInFeedTitle() const {
+    std::vector<std::string> titles;
+    for (const FeedRow& feed : feeds_) {
+        titles.push_back(feed.title.Text());
+    }
+    const std::optional<int> row = FeedRowWithCaretInTitle(titles);
+    if (!row) {
+        return false;
+    }
+    Ask(CaretInTitleMessage(*row).c_str(), "Invalid Feed Title", MB_OK | MB_ICONSTOP);
+    const Window& title = feeds_[*row - 1].title;
+    SetFocus(title.hwnd());
+    SendMessageA(title.hwnd(), EM_SETSEL, 0, -1);
+    return true;
+}
+
+void COptionsDlg::SaveSettings() const {
+    {
+        const SettingsWriter writer;
+        writer.WriteSettingNumber(kStartupSetting, StartupChecked() ? 1 : 0);
+        writer.WriteSettingNumber(kNicAdapterSetting, StoredChoice(adapters_));
+        writer.WriteSettingNumber(kUpdateFrequencySetting, StoredChoice(frequencies_));
+        for (int row = 0; row < 5; ++row) {
+            writer.WriteSettingText(kFeedSettings[row], JoinFeedValue(feeds_[row].title.Text(),
+                                                                      feeds_[row].source.Text()));
+        }
+    }
+    WriteStartupEntry(StartupChecked());
+}
+
+bool COptionsDlg::StartupChecked() const {
+    return SendMessageA(startup_.hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int COptionsDlg::Ask(const char* text, const char* caption, UINT type) const {
+    return MessageBoxA(hwnd_, text, caption, type);
+}
+
+} // namespace qv

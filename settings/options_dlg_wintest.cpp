@@ -1,0 +1,921 @@
+#include "settings/options_dlg.h"
+
+#include <gtest/gtest.h>
+#include <winsock2.h>
+#include <iphlpapi.h>
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/handles.h"
+#include "media/list_rows.h"
+#include "framework/program_file_path.h"
+#include "media/media_wintest_support.h"
+#include "testing/modal_answers.h"
+
+namespace {
+
+using namespace qv;
+using qv::testing::FileBesideProgram;
+using qv::testing::FileDialogAnswers;
+using qv::testing::MessageBoxAnswers;
+using qv::testing::MessageBoxSeen;
+using qv::testing::RunInNextLoop;
+using Texts = std::vector<std::string>;
+
+// The dialog under test, run modally as the bar runs its own.
+COptionsDlg options;
+
+constexpr char kSettingsKey[] = "Software\\Quorvel";
+constexpr char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+const char kFivePlaylist[] = "<song>One</song><link>http://a/1.mp3</link>\n"
+                             "<song>Two</song><link>http://a/2.wma</link>\n"
+                             "<song>Three</song><link>http://a/3.flv</link>\n"
+                             "<song>Four</song><link>http://a/4.rm</link>\n"
+                             "<song>Five</song><link>http://a/5.mp3</link>\n";
+
+// Every value of the settings key and the Run-key entry, type and bytes.
+using RegistryImage = std::map<std::string, std::pair<DWORD, std::string>>;
+
+void AddValues(RegistryImage& image, const char* keyPath, const char* prefix, const char* only) {
+    UniqueRegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
+        return;
+    }
+    for (DWORD index = 0;; ++index) {
+        char name[256];
+        DWORD nameSize = sizeof name;
+        BYTE data[4096];
+        DWORD dataSize = sizeof data;
+        DWORD type = 0;
+        if (RegEnumValueA(key.get(), index, name, &nameSize, nullptr, &type, data, &dataSize) !=
+            ERROR_SUCCESS) {
+            break;
+        }
+        if (!only || std::string(name) == only) {
+            image[std::string(prefix) + name] = {type, std::string(data, data + dataSize)};
+        }
+    }
+}
+
+RegistryImage ReadRegistryImage() {
+    RegistryImage image;
+    AddValues(image, kSettingsKey, "", nullptr);
+    AddValues(image, kRunKey, "Run\\", "Quorvel");
+    return image;
+}
+
+std::pair<DWORD, std::string> Number(uint32_t value) {
+    return {REG_DWORD, std::string(reinterpret_cast<const char*>(&value), 4)};
+}
+
+std::pair<DWORD, std::string> Text(const std::string& text) {
+    return {REG_SZ, text + '\0'};
+}
+
+void ClearSettings() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel");
+}
+
+HWND Control(int id) {
+    return options.Item(id);
+}
+
+void Click(int id) {
+    SendMessageA(Control(id), BM_CLICK, 0, 0);
+}
+
+void Type(int id, const char* text) {
+    SetWindowTextA(Control(id), text);
+}
+
+std::string TextOf(int id) {
+    return Window(Control(id)).Text();
+}
+
+Texts Rows(int listId) {
+    const Window list(Control(listId));
+    Texts rows;
+    for (int row = 0; row < RowCount(list); ++row) {
+        rows.push_back(RowText(list, row));
+    }
+    return rows;
+}
+
+int Selected(int listId) {
+    return SelectedRow(Window(Control(listId)));
+}
+
+void Select(int listId, int row) {
+    SelectRow(Window(Control(listId)), row);
+}
+
+int Choice(int comboId) {
+    return int(SendMessageA(Control(comboId), CB_GETCURSEL, 0, 0));
+}
+
+Texts Choices(int comboId) {
+    Texts texts;
+    const int count = int(SendMessageA(Control(comboId), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        char text[512] = {};
+        SendMessageA(Control(comboId), CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text));
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+bool Checked(int id) {
+    return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Runs the dialog modally as the bar does; the steps run inside its loop once it is up.
+INT_PTR RunOptions(std::function<void()> steps) {
+    RunInNextLoop(std::move(steps));
+    return options.RunModal(nullptr);
+}
+
+class OptionsDialog : public ::testing::Test {
+protected:
+    void SetUp() override { ClearSettings(); }
+    void TearDown() override { ClearSettings(); }
+    FileBesideProgram playlist{"QVPlaylist.ini"};
+};
+
+// A folder of scratch files for the file dialog.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const char* name) {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        path_ = std::string(temp) + name;
+        Remove();
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~ScratchFolder() { Remove(); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string Add(const std::string& name) const {
+        const std::string file = path_ + "\\" + name;
+        UniqueKernelHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        names_.push_back(name);
+        return file;
+    }
+    const std::string& path() const { return path_; }
+    std::wstring WidePath() const { return std::wstring(path_.begin(), path_.end()); }
+
+private:
+    void Remove() const {
+        for (const std::string& name : names_) {
+            DeleteFileA((path_ + "\\" + name).c_str());
+        }
+        RemoveDirectoryA(path_.c_str());
+    }
+    std::string path_;
+    mutable std::vector<std::string> names_;
+};
+
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// A message box of the dialog: its caption, text, buttons and icon, owned by the dialog.
+void ExpectBox(const MessageBoxSeen& seen, HWND dialog, const char* caption, const char* text,
+               std::vector<int> buttons, LPCSTR icon) {
+    EXPECT_EQ(seen.caption, caption);
+    EXPECT_EQ(seen.text, text);
+    EXPECT_EQ(seen.buttons, buttons) << caption;
+    EXPECT_EQ(seen.icon, LoadIconA(nullptr, icon)) << caption;
+    EXPECT_EQ(seen.owner, dialog) << caption;
+}
+
+} // namespace
+
+namespace {
+
+struct TemplatePlace {
+    int id;
+    const char* text; // for the statics, which have no id of their own
+    RECT units;       // x, y, width, height in dialog units
+};
+
+// The controls at their places in dialog units; combo boxes are checked without their height,
+// which is that of the opened list.
+constexpr TemplatePlace kPlaces[] = {
+    {IDC_OPTIONS_NAMES, nullptr, {13, 17, 103, 86}},
+    {IDC_OPTIONS_UP, "&Up", {119, 17, 30, 14}},
+    {IDC_OPTIONS_DOWN, "&Down", {119, 33, 30, 14}},
+    {IDC_OPTIONS_DELETE, "D&elete", {119, 49, 30, 14}},
+    {IDC_OPTIONS_EDIT, "E&dit", {119, 65, 30, 14}},
+    {IDC_OPTIONS_ADD_FILES, "Add &+", {120, 90, 30, 14}},
+    {IDC_OPTIONS_BROWSE, "&Browse", {119, 107, 30, 14}},
+    {IDC_OPTIONS_ADD, "&Add", {119, 123, 30, 14}},
+    {IDC_OPTIONS_NAME, "", {34, 107, 82, 14}},
+    {IDC_OPTIONS_LINK, "", {34, 123, 82, 14}},
+    {IDC_OPTIONS_LINKS, nullptr, {247, 145, 29, 23}},
+    {IDC_OPTIONS_ADAPTER, nullptr, {7, 155, 143, 0}},
+    {IDC_OPTIONS_STARTUP, "Run at startup", {170, 156, 61, 10}},
+    {IDC_OPTIONS_FEED1_TITLE, "", {165, 27, 40, 14}},
+    {IDC_OPTIONS_FEED1_SOURCE, "", {212, 27, 89, 14}},
+    {IDC_OPTIONS_FEED2_TITLE, "", {165, 45, 40, 14}},
+    {IDC_OPTIONS_FEED2_SOURCE, "", {212, 45, 89, 14}},
+    {IDC_OPTIONS_FEED3_TITLE, "", {165, 63, 40, 14}},
+    {IDC_OPTIONS_FEED3_SOURCE, "", {212, 63, 89, 14}},
+    {IDC_OPTIONS_FEED4_TITLE, "", {165, 81, 40, 14}},
+    {IDC_OPTIONS_FEED4_SOURCE, "", {212, 81, 89, 14}},
+    {IDC_OPTIONS_FEED5_TITLE, "", {165, 99, 40, 14}},
+    {IDC_OPTIONS_FEED5_SOURCE, "", {212, 99, 89, 14}},
+    {IDC_OPTIONS_FREQUENCY, nullptr, {238, 118, 64, 0}},
+    {IDOK, "OK", {204, 175, 50, 14}},
+    {IDCANCEL, "Cancel", {258, 175, 50, 14}},
+    {-1, "Edit Playlist", {7, 5, 148, 138}},
+    {-1, "Name", {13, 108, 20, 8}},
+    {-1, "Link", {13, 125, 14, 8}},
+    {-1, "Select your network adapter to monitor", {11, 145, 143, 8}},
+    {-1, "RSS Settings", {157, 5, 151, 138}},
+    {-1, "Title", {167, 17, 14, 8}},
+    {-1, "Feed source", {213, 17, 60, 8}},
+    {-1, "Rss update frequency", {167, 120, 71, 8}},
+};
+
+HWND StaticWithText(const char* text) {
+    for (HWND child = GetWindow(options.hwnd(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (Window(child).Text() == text) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// The dialog manager converts the position and the size each on its own.
+PixelRect InPixels(const RECT& units) {
+    RECT rect = units;
+    MapDialogRect(options.hwnd(), &rect);
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
+    const INT_PTR result = RunOptions([] {
+        const HWND dialog = options.hwnd();
+        EXPECT_EQ(Window(dialog).Text(), "Settings");
+        const LONG style = LONG(GetWindowLongA(dialog, GWL_STYLE));
+        EXPECT_TRUE(style & WS_CAPTION);
+        EXPECT_TRUE(style & WS_SYSMENU);
+        EXPECT_TRUE(style & DS_MODALFRAME);
+        EXPECT_EQ(Window(dialog).ClientRect().right, InPixels({0, 0, 315, 196}).width);
+        EXPECT_EQ(Window(dialog).ClientRect().bottom, InPixels({0, 0, 315, 196}).height);
+        for (const TemplatePlace& place : kPlaces) {
+            const HWND control = place.id == -1 ? StaticWithText(place.text) : Control(place.id);
+            ASSERT_NE(control, nullptr) << place.id << " " << (place.text ? place.text : "");
+            if (place.text) {
+                EXPECT_EQ(Window(control).Text(), place.text) << place.id;
+            }
+            PixelRect expected = InPixels(place.units);
+            PixelRect actual = qv::testing::RectInParent(control);
+            if (place.units.bottom == 0) {
+                actual.height = expected.height = 0;
+            }
+            if (place.id == IDC_OPTIONS_NAMES || place.id == IDC_OPTIONS_LINKS) {
+                // A list box shows whole rows: it is at most one row shorter.
+                const int row = int(SendMessageA(control, LB_GETITEMHEIGHT, 0, 0));
+                EXPECT_LE(actual.height, expected.height);
+                EXPECT_GE(actual.height, expected.height - row - 2 * GetSystemMetrics(SM_CYEDGE));
+                actual.height = expected.height;
+            }
+            EXPECT_EQ(actual, expected) << place.id << " " << (place.text ? place.text : "");
+        }
+        EXPECT_FALSE(IsWindowVisible(Control(IDC_OPTIONS_LINKS)));
+        const LONG names = LONG(GetWindowLongA(Control(IDC_OPTIONS_NAMES), GWL_STYLE));
+        EXPECT_TRUE(names & LBS_NOTIFY);
+        EXPECT_FALSE(names & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+        EXPECT_FALSE(GetWindowLongA(Control(IDC_OPTIONS_LINKS), GWL_STYLE) & LBS_SORT);
+        EXPECT_EQ(GetWindowLongA(Control(IDC_OPTIONS_ADAPTER), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+        EXPECT_EQ(GetWindowLongA(Control(IDOK), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
+        EXPECT_EQ(GetWindowLongA(Control(IDC_OPTIONS_STARTUP), GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
+        Click(IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(OptionsDialog, NewUserSeesTheDefaults) {
+    RunOptions([] {
+        EXPECT_EQ(Choices(IDC_OPTIONS_FREQUENCY), (Texts{"5 Minutes", "10 Minutes", "15 Minutes",
+                                                         "30 Minutes", "1 Hour", "2 Hours"}));
+        EXPECT_EQ(Choice(IDC_OPTIONS_FREQUENCY), 0);
+        EXPECT_FALSE(Checked(IDC_OPTIONS_STARTUP));
+        if (!Choices(IDC_OPTIONS_ADAPTER).empty()) {
+            EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), 0);
+        }
+        for (const int id : {1034, 1003, 1004, 1005, 1006, 1007, 1009, 1010, 1011, 1008}) {
+            EXPECT_EQ(TextOf(id), "") << id;
+        }
+        EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), -1);
+        Click(IDCANCEL);
+    });
+    EXPECT_TRUE(playlist.Exists()) << "the missing playlist is created empty";
+    EXPECT_EQ(playlist.Read(), "");
+    EXPECT_TRUE(ReadRegistryImage().empty());
+}
+
+TEST_F(OptionsDialog, LoadsThePlaylistAndEveryStoredValue) {
+    playlist.Write(kFivePlaylist);
+    const DWORD startup = 1, frequency = 5, adapter = 0;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &adapter, 4);
+    const std::pair<const char*, const char*> feeds[] = {{"Rss1", "World^x^y"},
+                                                         {"Rss2", "^"},
+                                                         {"Rss3", "no caret"},
+                                                         {"Rss4", "Four^http://4"},
+                                                         {"Rss5", "Five^http://5"}};
+    for (const auto& [name, value] : feeds) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value,
+                        DWORD(strlen(value) + 1));
+    }
+    RunOptions([] {
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Two", "Three", "Four", "Five"}));
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS),
+                  (Texts{"http://a/1.mp3", "http://a/2.wma", "http://a/3.flv", "http://a/4.rm",
+                         "http://a/5.mp3"}));
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 0);
+        EXPECT_TRUE(Checked(IDC_OPTIONS_STARTUP));
+        EXPECT_EQ(Choice(IDC_OPTIONS_FREQUENCY), 5);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED1_TITLE), "World");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED1_SOURCE), "x^y");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED2_TITLE), "");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED3_TITLE), "");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED3_SOURCE), "no caret");
+        // Rows are numbered from the top: row 4's source is 1010, row 5's is 1008.
+        EXPECT_EQ(TextOf(1009), "Four");
+        EXPECT_EQ(TextOf(1010), "http://4");
+        EXPECT_EQ(TextOf(1011), "Five");
+        EXPECT_EQ(TextOf(1008), "http://5");
+        Click(IDCANCEL);
+    });
+}
+
+TEST_F(OptionsDialog, StoredPositionsTheListsDoNotHaveSelectNothing) {
+    const DWORD frequency = 6, adapter = 0xFFFFFFFF;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &adapter, 4);
+    RunOptions([] {
+        EXPECT_EQ(Choice(IDC_OPTIONS_FREQUENCY), CB_ERR);
+        EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), CB_ERR);
+        Click(IDOK);
+    });
+    EXPECT_EQ(ReadRegistryImage()["UpdateFrequency"], Number(0xFFFFFFFF));
+    EXPECT_EQ(ReadRegistryImage()["NicAdapter"], Number(0xFFFFFFFF));
+}
+
+// The descriptions of the platform's interface table, read here on their own.
+Texts InterfaceTableDescriptions() {
+    ULONG size = 0;
+    if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) {
+        return {};
+    }
+    std::vector<BYTE> buffer(size);
+    auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
+    if (GetIfTable(table, &size, FALSE) != NO_ERROR) {
+        return {};
+    }
+    Texts descriptions;
+    for (DWORD row = 0; row < table->dwNumEntries; ++row) {
+        descriptions.emplace_back(reinterpret_cast<const char*>(table->table[row].bDescr));
+    }
+    return descriptions;
+}
+
+TEST_F(OptionsDialog, AdapterListIsTheInterfaceTableInItsOrder) {
+    const Texts table = InterfaceTableDescriptions();
+    ASSERT_GE(table.size(), 2u) << "Wine lists at least the loopback and one more interface";
+    const DWORD last = DWORD(table.size() - 1);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &last, 4);
+    RunOptions([&] {
+        EXPECT_EQ(Choices(IDC_OPTIONS_ADAPTER), table);
+        EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), int(last));
+        SendMessageA(Control(IDC_OPTIONS_ADAPTER), CB_SETCURSEL, 1, 0);
+        Click(IDOK);
+    });
+    EXPECT_EQ(ReadRegistryImage()["NicAdapter"], Number(1));
+}
+
+} // namespace
+
+namespace {
+
+class OptionsPlaylist : public OptionsDialog {
+protected:
+    void SetUp() override {
+        OptionsDialog::SetUp();
+        playlist.Write(kFivePlaylist);
+    }
+};
+
+const Texts kNames{"One", "Two", "Three", "Four", "Five"};
+const Texts kLinks{"http://a/1.mp3", "http://a/2.wma", "http://a/3.flv", "http://a/4.rm",
+                   "http://a/5.mp3"};
+
+TEST_F(OptionsPlaylist, UpAndDownMoveTheSelectedEntryWithItsLink) {
+    RunOptions([] {
+        Click(IDC_OPTIONS_UP); // the first row stays
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 0);
+        Select(IDC_OPTIONS_NAMES, 4);
+        Click(IDC_OPTIONS_DOWN); // the last row stays
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 4);
+
+        Select(IDC_OPTIONS_NAMES, 2);
+        Click(IDC_OPTIONS_DOWN);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Two", "Four", "Three", "Five"}));
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS),
+                  (Texts{"http://a/1.mp3", "http://a/2.wma", "http://a/4.rm", "http://a/3.flv",
+                         "http://a/5.mp3"}));
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 3);
+        Click(IDC_OPTIONS_UP);
+        Click(IDC_OPTIONS_UP);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Three", "Two", "Four", "Five"}));
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS)[1], "http://a/3.flv");
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 1);
+
+        Select(IDC_OPTIONS_NAMES, -1); // nothing selected: nothing moves
+        Click(IDC_OPTIONS_UP);
+        Click(IDC_OPTIONS_DOWN);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Three", "Two", "Four", "Five"}));
+        Click(IDCANCEL);
+    });
+}
+
+TEST_F(OptionsPlaylist, DeleteAsksFirstAndSelectsTheNextOrTheNewLast) {
+    MessageBoxAnswers answers({IDNO, IDYES, IDYES});
+    HWND dialog = nullptr;
+    RunOptions([&] {
+        dialog = options.hwnd();
+        Select(IDC_OPTIONS_NAMES, 1);
+        Click(IDC_OPTIONS_DELETE); // No
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 1);
+        Click(IDC_OPTIONS_DELETE); // Yes: the row below moves up and is selected
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Three", "Four", "Five"}));
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS)[1], "http://a/3.flv");
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 1);
+        Select(IDC_OPTIONS_NAMES, 3);
+        Click(IDC_OPTIONS_DELETE); // Yes: the last row goes, the new last is selected
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Three", "Four"}));
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS),
+                  (Texts{"http://a/1.mp3", "http://a/3.flv", "http://a/4.rm"}));
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 2);
+        Click(IDCANCEL);
+    });
+    ASSERT_EQ(answers.Seen().size(), 3u);
+    for (const MessageBoxSeen& seen : answers.Seen()) {
+        ExpectBox(seen, dialog, "Deleting Entry", "Delete the selected playlist entry?",
+                  {IDYES, IDNO}, IDI_QUESTION);
+    }
+}
+
+TEST_F(OptionsDialog, DeletingTheOnlyEntryLeavesNothingSelected) {
+    playlist.Write("<song>Only</song><link>l</link>\n");
+    MessageBoxAnswers answers({IDYES});
+    RunOptions([] {
+        Click(IDC_OPTIONS_DELETE);
+        EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
+        EXPECT_TRUE(Rows(IDC_OPTIONS_LINKS).empty());
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), -1);
+        Click(IDC_OPTIONS_DELETE); // nothing selected: no question
+        Click(IDOK);
+    });
+    EXPECT_EQ(answers.Seen().size(), 1u);
+    EXPECT_EQ(playlist.Read(), "") << "an empty list writes an empty file";
+}
+
+// The playlist controls that only work outside edit mode.
+constexpr int kBrowsingControls[] = {IDC_OPTIONS_NAMES,  IDC_OPTIONS_UP,     IDC_OPTIONS_DOWN,
+                                     IDC_OPTIONS_DELETE, IDC_OPTIONS_BROWSE, IDC_OPTIONS_ADD_FILES};
+constexpr int kAlwaysUsable[] = {IDC_OPTIONS_NAME,
+                                 IDC_OPTIONS_LINK,
+                                 IDC_OPTIONS_EDIT,
+                                 IDC_OPTIONS_ADD,
+                                 IDC_OPTIONS_ADAPTER,
+                                 IDC_OPTIONS_STARTUP,
+                                 IDC_OPTIONS_FREQUENCY,
+                                 IDC_OPTIONS_FEED1_TITLE,
+                                 IDC_OPTIONS_FEED5_SOURCE,
+                                 IDOK,
+                                 IDCANCEL};
+
+void ExpectEditMode(bool editing) {
+    for (const int id : kBrowsingControls) {
+        EXPECT_EQ(IsWindowEnabled(Control(id)) != FALSE, !editing) << id;
+    }
+    for (const int id : kAlwaysUsable) {
+        EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
+    }
+}
+
+TEST_F(OptionsPlaylist, EditThenUpdateReplacesTheEntryInPlace) {
+    RunOptions([] {
+        EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "E&dit");
+        Select(IDC_OPTIONS_NAMES, 1);
+        Click(IDC_OPTIONS_EDIT);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Two");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), "http://a/2.wma");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "&Update");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_ADD), "&Cancel");
+        ExpectEditMode(true);
+
+        Type(IDC_OPTIONS_NAME, "Second");
+        Type(IDC_OPTIONS_LINK, "http://b/2.asx");
+        Click(IDC_OPTIONS_EDIT);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Second", "Three", "Four", "Five"}));
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS)[1], "http://b/2.asx");
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS).size(), 5u);
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 1);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), "");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "Ed&it");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_ADD), "&Add");
+        ExpectEditMode(false);
+        Click(IDOK);
+    });
+    EXPECT_EQ(playlist.Read(), "<song>One</song><link>http://a/1.mp3</link>\n"
+                               "<song>Second</song><link>http://b/2.asx</link>\n"
+                               "<song>Three</song><link>http://a/3.flv</link>\n"
+                               "<song>Four</song><link>http://a/4.rm</link>\n"
+                               "<song>Five</song><link>http://a/5.mp3</link>\n");
+}
+
+// A double-click on a row, as the list box reports it.
+void DoubleClickRow(int row) {
+    RECT item{};
+    SendMessageA(Control(IDC_OPTIONS_NAMES), LB_GETITEMRECT, WPARAM(row),
+                 reinterpret_cast<LPARAM>(&item));
+    const LPARAM point = MAKELPARAM(item.left + 2, item.top + 2);
+    for (const UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        SendMessageA(Control(IDC_OPTIONS_NAMES), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                     point);
+    }
+}
+
+TEST_F(OptionsPlaylist, DoubleClickEditsAndCancelKeepsTheOldEntry) {
+    RunOptions([] {
+        DoubleClickRow(2);
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 2);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Three");
+        ExpectEditMode(true);
+        Type(IDC_OPTIONS_NAME, "Changed");
+        Click(IDC_OPTIONS_ADD); // reads "&Cancel"
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS), kLinks);
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 2);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), "");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_ADD), "&Add");
+        ExpectEditMode(false);
+        Select(IDC_OPTIONS_NAMES, -1);
+        Click(IDC_OPTIONS_EDIT); // no row: nothing happens
+        EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "Ed&it");
+        ExpectEditMode(false);
+        Click(IDCANCEL);
+    });
+}
+
+TEST_F(OptionsPlaylist, EmptyFieldsAreRefusedWithTheirBoxes) {
+    MessageBoxAnswers answers;
+    HWND dialog = nullptr;
+    RunOptions([&] {
+        dialog = options.hwnd();
+        Type(IDC_OPTIONS_NAME, "Name only");
+        Click(IDC_OPTIONS_ADD);
+        Type(IDC_OPTIONS_NAME, "");
+        Type(IDC_OPTIONS_LINK, "link only");
+        Click(IDC_OPTIONS_ADD);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), "link only") << "the fields keep their text";
+
+        Select(IDC_OPTIONS_NAMES, 3);
+        Click(IDC_OPTIONS_EDIT);
+        Type(IDC_OPTIONS_LINK, "");
+        Click(IDC_OPTIONS_EDIT); // Update with an empty link
+        EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "&Update");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Four");
+        ExpectEditMode(true);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        Click(IDC_OPTIONS_ADD); // Cancel the edit
+
+        Type(IDC_OPTIONS_NAME, " ");
+        Type(IDC_OPTIONS_LINK, " ");
+        Click(IDC_OPTIONS_ADD); // blanks are text
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES).size(), 6u);
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 5);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "");
+        Click(IDCANCEL);
+    });
+    ASSERT_EQ(answers.Seen().size(), 3u);
+    ExpectBox(answers.Seen()[0], dialog, "Error Adding", "Playlist item cannot be empty", {IDOK},
+              IDI_HAND);
+    ExpectBox(answers.Seen()[1], dialog, "Error Adding", "Playlist item cannot be empty", {IDOK},
+              IDI_HAND);
+    ExpectBox(answers.Seen()[2], dialog, "Cannot Update",
+              "Playlist items cannot be updated with empty values", {IDOK}, IDI_HAND);
+}
+
+TEST_F(OptionsDialog, AddAppendsSelectsAndEmptiesTheFields) {
+    RunOptions([] {
+        Type(IDC_OPTIONS_NAME, "New");
+        Type(IDC_OPTIONS_LINK, "http://n/new.mp3");
+        Click(IDC_OPTIONS_ADD);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"New"}));
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS), (Texts{"http://n/new.mp3"}));
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 0);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "");
+        EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), "");
+        Click(IDOK);
+    });
+    EXPECT_EQ(playlist.Read(), "<song>New</song><link>http://n/new.mp3</link>\n");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OptionsDialog, BrowseFillsTheFieldsAndAddFilesAddsTheNames) {
+    const ScratchFolder folder("QuorvelBrowse");
+    const std::string song = folder.Add("song.mp3");
+    HWND dialog = nullptr;
+    {
+        FileDialogAnswers answers({Wide(song)});
+        RunOptions([&] {
+            dialog = options.hwnd();
+            Click(IDC_OPTIONS_BROWSE);
+            EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "song");
+            EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), song);
+            EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty()) << "Browse adds nothing by itself";
+            Type(IDC_OPTIONS_NAME, "kept");
+            Click(IDC_OPTIONS_ADD_FILES);
+            EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"song.mp3"}));
+            EXPECT_EQ(Rows(IDC_OPTIONS_LINKS), (Texts{song}));
+            EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 0);
+            EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "kept") << "Add + leaves the fields alone";
+            Click(IDCANCEL);
+        });
+        EXPECT_EQ(answers.Shown(), 2);
+        EXPECT_EQ(answers.LastOwner(), dialog);
+    }
+    FileDialogAnswers cancel({});
+    RunOptions([] {
+        Type(IDC_OPTIONS_NAME, "before");
+        Click(IDC_OPTIONS_BROWSE);
+        Click(IDC_OPTIONS_ADD_FILES);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "before");
+        EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
+        Click(IDCANCEL);
+    });
+    EXPECT_EQ(cancel.Shown(), 2);
+}
+
+// The names typed into the file dialog for a multiple selection: each in quotes.
+std::wstring QuotedNames(const Texts& names) {
+    std::wstring typed;
+    for (const std::string& name : names) {
+        typed += L"\"" + Wide(name) + L"\" ";
+    }
+    return typed;
+}
+
+Texts LongNames(int count) {
+    Texts names;
+    for (int i = 0; i < count; ++i) {
+        char number[8];
+        snprintf(number, sizeof number, "%04d", i);
+        names.push_back(std::string(number) + std::string(196, 'n') + ".mp3");
+    }
+    return names;
+}
+
+TEST_F(OptionsDialog, AddFilesTakesHundredsOfLongNamesInTheirOrder) {
+    const ScratchFolder folder("QuorvelMany");
+    const Texts names = LongNames(400); // about 80,000 characters
+    for (const std::string& name : names) {
+        folder.Add(name);
+    }
+    MessageBoxAnswers boxes;
+    FileDialogAnswers answers({folder.WidePath(), QuotedNames(names)});
+    RunOptions([&] {
+        Click(IDC_OPTIONS_ADD_FILES);
+        EXPECT_TRUE(boxes.Seen().empty());
+        const Texts links = Rows(IDC_OPTIONS_LINKS);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), names);
+        ASSERT_EQ(links.size(), names.size());
+        EXPECT_EQ(links.front(), folder.path() + "\\" + names.front());
+        EXPECT_EQ(links.back(), folder.path() + "\\" + names.back());
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 399);
+        Click(IDCANCEL);
+    });
+}
+
+TEST_F(OptionsDialog, AddFilesReportsASelectionTooLargeToTakeAndAddsNothing) {
+    const ScratchFolder folder("QuorvelTooMany");
+    const Texts names = LongNames(1400); // about 280,000 characters
+    for (const std::string& name : names) {
+        folder.Add(name);
+    }
+    MessageBoxAnswers boxes;
+    FileDialogAnswers answers({folder.WidePath(), QuotedNames(names)});
+    HWND dialog = nullptr;
+    RunOptions([&] {
+        dialog = options.hwnd();
+        Click(IDC_OPTIONS_ADD_FILES);
+        EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
+        Click(IDCANCEL);
+    });
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    ExpectBox(boxes.Seen()[0], dialog, "Too Many Files",
+              "The selected files are too many to add at once; please add them in smaller groups.",
+              {IDOK}, IDI_HAND);
+}
+
+} // namespace
+
+namespace {
+
+// Changes in every part of the dialog: the playlist, the feeds, the lists and the check box.
+void ChangeEverything() {
+    Select(IDC_OPTIONS_NAMES, 0);
+    Click(IDC_OPTIONS_DOWN);
+    Type(IDC_OPTIONS_NAME, "Six");
+    Type(IDC_OPTIONS_LINK, "http://a/6.mp3");
+    Click(IDC_OPTIONS_ADD);
+    Type(IDC_OPTIONS_FEED2_TITLE, "News");
+    Type(IDC_OPTIONS_FEED2_SOURCE, "");
+    Type(IDC_OPTIONS_FEED4_SOURCE, "http://four/rss?a=1^b");
+    SendMessageA(Control(IDC_OPTIONS_FREQUENCY), CB_SETCURSEL, 5, 0); // "2 Hours"
+    SendMessageA(Control(IDC_OPTIONS_STARTUP), BM_SETCHECK, BST_CHECKED, 0);
+}
+
+TEST_F(OptionsPlaylist, OkWritesThePlaylistEveryValueAndTheRunEntry) {
+    const DWORD frequency = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss1", REG_SZ, "World^http://w", 15);
+    const INT_PTR result = RunOptions([] {
+        ChangeEverything();
+        Click(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(options.hwnd(), nullptr);
+    EXPECT_EQ(playlist.Read(), "<song>Two</song><link>http://a/2.wma</link>\n"
+                               "<song>One</song><link>http://a/1.mp3</link>\n"
+                               "<song>Three</song><link>http://a/3.flv</link>\n"
+                               "<song>Four</song><link>http://a/4.rm</link>\n"
+                               "<song>Five</song><link>http://a/5.mp3</link>\n"
+                               "<song>Six</song><link>http://a/6.mp3</link>\n");
+    const RegistryImage expected{
+        {"Startup", Number(1)},
+        {"NicAdapter", Number(0)},
+        {"UpdateFrequency", Number(5)},
+        {"Rss1", Text("World^http://w")},
+        {"Rss2", Text("News^")},
+        {"Rss3", Text("^")},
+        {"Rss4", Text("^http://four/rss?a=1^b")},
+        {"Rss5", Text("^")},
+        {"Run\\Quorvel", Text(ProgramFilePath("Quorvel.exe"))},
+    };
+    EXPECT_EQ(ReadRegistryImage(), expected);
+}
+
+TEST_F(OptionsPlaylist, UncheckedStartupLeavesAnEmptyRunEntryAndAPendingEditIsDropped) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, "C:\\old\\Quorvel.exe", 19);
+    const DWORD startup = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
+    RunOptions([] {
+        EXPECT_TRUE(Checked(IDC_OPTIONS_STARTUP));
+        Click(IDC_OPTIONS_STARTUP); // unchecks it
+        Select(IDC_OPTIONS_NAMES, 2);
+        Click(IDC_OPTIONS_EDIT);
+        Type(IDC_OPTIONS_NAME, "Pending");
+        Click(IDOK);
+    });
+    EXPECT_EQ(playlist.Read(), kFivePlaylist);
+    RegistryImage image = ReadRegistryImage();
+    EXPECT_EQ(image["Startup"], Number(0));
+    EXPECT_EQ(image["Run\\Quorvel"], Text(""));
+    // The next opening starts outside edit mode: Edit edits, no Update box.
+    MessageBoxAnswers boxes;
+    RunOptions([] {
+        EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "E&dit");
+        ExpectEditMode(false);
+        Select(IDC_OPTIONS_NAMES, 1);
+        Click(IDC_OPTIONS_EDIT);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Two");
+        Click(IDCANCEL);
+    });
+    EXPECT_TRUE(boxes.Seen().empty());
+}
+
+void PressKey(int id, WPARAM key) {
+    SetFocus(Control(id));
+    PostMessageA(Control(id), WM_KEYDOWN, key, 1);
+    PostMessageA(Control(id), WM_KEYUP, key, 0xC0000001);
+}
+
+TEST_F(OptionsPlaylist, CancelEscAndTheCloseBoxChangeNothing) {
+    const DWORD frequency = 3;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss3", REG_SZ, "Tech^http://t", 14);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, "", 1);
+    const RegistryImage before = ReadRegistryImage();
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"Cancel", [] { Click(IDCANCEL); }},
+        {"Esc", [] { PressKey(IDC_OPTIONS_FEED3_TITLE, VK_ESCAPE); }},
+        {"close box", [] { PostMessageA(options.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& [way, close] : ways) {
+        const INT_PTR result = RunOptions([&] {
+            ChangeEverything();
+            Select(IDC_OPTIONS_NAMES, 4);
+            Click(IDC_OPTIONS_EDIT); // closing in edit mode too
+            close();
+        });
+        EXPECT_EQ(result, IDCANCEL) << way;
+        EXPECT_EQ(playlist.Read(), kFivePlaylist) << way;
+        EXPECT_EQ(ReadRegistryImage(), before) << way;
+    }
+}
+
+TEST_F(OptionsDialog, EnterInAFeedFieldSavesAndCloses) {
+    const INT_PTR result = RunOptions([] {
+        Type(IDC_OPTIONS_FEED5_SOURCE, "http://five/rss");
+        PressKey(IDC_OPTIONS_FEED5_SOURCE, VK_RETURN);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(ReadRegistryImage()["Rss5"], Text("^http://five/rss"));
+}
+
+TEST_F(OptionsPlaylist, AFailedPlaylistWriteKeepsTheDialogOpenAndWritesNoValue) {
+    MessageBoxAnswers boxes;
+    const INT_PTR result = RunOptions([&] {
+        ChangeEverything();
+        // The file's place is taken by a folder: it can no longer be replaced.
+        DeleteFileA(playlist.path().c_str());
+        playlist.BlockWithDirectory();
+        Click(IDOK);
+        EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
+        EXPECT_EQ(boxes.Seen().size(), 1u) << "the file error is reported";
+        EXPECT_TRUE(ReadRegistryImage().empty());
+        Click(IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(ReadRegistryImage().empty());
+}
+
+TEST_F(OptionsPlaylist, ACaretInAFeedTitleIsRefusedAndNothingIsSaved) {
+    MessageBoxAnswers boxes;
+    HWND dialog = nullptr;
+    const INT_PTR result = RunOptions([&] {
+        dialog = options.hwnd();
+        ChangeEverything();
+        Type(IDC_OPTIONS_FEED3_TITLE, "A^B");
+        Type(IDC_OPTIONS_FEED3_SOURCE, "C");
+        Type(IDC_OPTIONS_FEED5_TITLE, "x^");
+        Click(IDOK);
+        EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
+        EXPECT_EQ(GetFocus(), Control(IDC_OPTIONS_FEED3_TITLE));
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED3_TITLE), "A^B") << "the title is kept for mending";
+        EXPECT_EQ(playlist.Read(), kFivePlaylist);
+        EXPECT_TRUE(ReadRegistryImage().empty());
+        Type(IDC_OPTIONS_FEED3_TITLE, "AB");
+        Type(IDC_OPTIONS_FEED5_TITLE, "x");
+        Click(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(boxes.Seen().size(), 1u);
+    ExpectBox(boxes.Seen()[0], dialog, "Invalid Feed Title",
+              "The title of feed 3 cannot contain the ^ character.", {IDOK}, IDI_HAND);
+    EXPECT_EQ(ReadRegistryImage()["Rss3"], Text("AB^C"));
+}
+
+TEST_F(OptionsDialog, AnUnreadablePlaylistIsReportedAndTheRestIsNotLoaded) {
+    playlist.BlockWithDirectory();
+    const DWORD startup = 1;
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss1", REG_SZ, "World^http://w", 15);
+    MessageBoxAnswers boxes;
+    RunOptions([] {
+        EXPECT_TRUE(Choices(IDC_OPTIONS_ADAPTER).empty());
+        EXPECT_FALSE(Checked(IDC_OPTIONS_STARTUP));
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED1_TITLE), "");
+        EXPECT_EQ(Choices(IDC_OPTIONS_FREQUENCY).size(), 6u);
+        Click(IDCANCEL);
+    });
+    EXPECT_EQ(boxes.Seen().size(), 1u);
+}
+
+} // namespace
