@@ -1,5 +1,6 @@
-# The two commands of the README: `make run` and `make test`. `make build` only builds.
-.PHONY: all deps build test run clean
+# The two commands of the README: `make run` and `make test`. `make build` only builds;
+# `make dist` makes the zip and the installer, `make screenshots` the README's pictures.
+.PHONY: all deps build test run dist screenshots clean
 
 all: build
 
@@ -14,6 +15,12 @@ test: build
 
 run: build
 	@tools/run.sh
+
+dist: deps
+	@tools/dist.sh
+
+screenshots: deps
+	@tools/screenshots.sh
 
 clean:
 	rm -rf build
