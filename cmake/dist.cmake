@@ -71,3 +71,11 @@ function(quorvel_define_dist)
                          PROPERTIES TIMEOUT 180 FIXTURES_REQUIRED quorvel_dist)
   endif()
 endfunction()
+
+# The helper with which tools/screenshots.py drives the running program; built on demand.
+function(quorvel_define_screenshot_driver)
+  add_executable(quorvel_screenshot_driver EXCLUDE_FROM_ALL
+                 ${PROJECT_SOURCE_DIR}/tools/screenshot_driver.cpp)
+  set_target_properties(quorvel_screenshot_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY
+                                                             ${CMAKE_BINARY_DIR}/bin)
+endfunction()

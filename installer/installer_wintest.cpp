@@ -371,7 +371,10 @@ TEST_F(Installer, SilentUninstallEndsTheProgramRemovesItsTracesAndKeepsTheUsersT
 
     EXPECT_EQ(RunUninstaller(L"/S"), 0u);
 
-    EXPECT_EQ(WaitForSingleObject(running.get(), 0), WAIT_OBJECT_0) << "the copy still runs";
+    ASSERT_EQ(WaitForSingleObject(running.get(), 0), WAIT_OBJECT_0) << "the copy still runs";
+    DWORD exitCode = 1;
+    GetExitCodeProcess(running.get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u) << "the copy was killed, not asked to quit as its Exit command does";
     for (const wchar_t* name :
          {L"Quorvel.exe", L"README.txt", L"LICENSE.txt", L"Uninstall.exe", L"ut.html"}) {
         EXPECT_FALSE(fs::exists(InstallDir() / name)) << fs::path(name).string();
