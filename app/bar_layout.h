@@ -1,15 +1,12 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 
 #include "framework/pixel_rect.h"
+#include "framework/skin.h"
 #include "res/resource.h"
 
 namespace qv {
-
-// Pure green: the transparent colour of every skin.
-inline constexpr uint32_t SkinColourKey = 0x00FF00;
 
 inline constexpr int kBarWidth = 236;
 inline constexpr int kBarHeight = 18;
@@ -19,11 +16,6 @@ inline constexpr int kBarOffsetFromRight = 350;
 constexpr PixelRect BarHomeRect(int screenWidth) {
     return {screenWidth - kBarOffsetFromRight, 0, kBarWidth, kBarHeight};
 }
-
-struct ControlPlacement {
-    int controlId;
-    PixelRect rect;
-};
 
 // Where the bar puts its hover images (and the stop images) over the skin.
 inline constexpr std::array<ControlPlacement, 7> kBarControlPlacements{{
@@ -35,13 +27,5 @@ inline constexpr std::array<ControlPlacement, 7> kBarControlPlacements{{
     {IDC_BAR_WEB_SEARCH_HOVER, {199, 0, 19, 18}},
     {IDC_BAR_VIDEO_SEARCH_HOVER, {218, 0, 17, 18}},
 }};
-
-// Where the bar parks and lays out its panels at start.
-inline constexpr PixelRect kSearchEditRect{75, 27, 240, 15};
-inline constexpr PixelRect kSearchIconRect{325, 21, 30, 28};
-inline constexpr PixelRect kSearchBoxRect{0, 0, 378, 53};
-inline constexpr PixelRect kPlaylistParkedRect{300, -200, 190, 192};
-inline constexpr PixelRect kPlaylistNamesRect{7, 6, 172, 175};
-inline constexpr PixelRect kNewsParkedRect{300, -490, 263, 300};
 
 } // namespace qv

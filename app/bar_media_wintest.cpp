@@ -93,7 +93,7 @@ TEST_F(BarMedia, PlaylistToggleSnapsTheBarHomeFirst) {
     theBar.MoveTo(5, 300);
     theBar.ShowHidePlaylist();
     const int home = GetSystemMetrics(SM_CXSCREEN) - 350;
-    EXPECT_EQ(theBar.barLeft, home);
+    EXPECT_EQ(theBar.BarLeft(), home);
     EXPECT_EQ(thePlaylist.slideX, home + 16);
 }
 

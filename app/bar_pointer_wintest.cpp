@@ -21,9 +21,9 @@ bool BarTimerRunning(UINT_PTR id) {
 }
 
 int RunningSectionTimer() {
-    for (int section = kMediaSection; section <= kNetworkSection; ++section) {
+    for (const InfoSection section : kInfoSections) {
         if (BarTimerRunning(SectionTimerId(section))) {
-            return section;
+            return int(section);
         }
     }
     return 0;
@@ -54,15 +54,15 @@ TEST_F(BarPointer, MovingAlongTheBarLightsEachItemInTurn) {
     const std::vector<Stop> stops{
         {5, {true, false, false, false, false}, 0},
         {13, none, 0},
-        {20, {false, true, false, false, false}, kMediaSection},
+        {20, {false, true, false, false, false}, int(InfoSection::Media)},
         {31, none, 0},
         {40, {false, false, true, false, false}, 0},
         {47, none, 0},
-        {60, none, kProcessorSection},
+        {60, none, int(InfoSection::Processor)},
         {76, none, 0},
-        {100, none, kMemorySection},
+        {100, none, int(InfoSection::Memory)},
         {117, none, 0},
-        {140, none, kNetworkSection},
+        {140, none, int(InfoSection::Network)},
         {180, none, 0},
         {210, {false, false, false, true, false}, 0},
         {217, none, 0},
@@ -74,7 +74,7 @@ TEST_F(BarPointer, MovingAlongTheBarLightsEachItemInTurn) {
         EXPECT_EQ(RunningSectionTimer(), stop.section) << stop.x;
         if (stop.section != 0) {
             EXPECT_EQ(qv::testing::ScreenRect(theBalloon.hwnd()),
-                      BalloonRect(stop.section, screenWidth, false));
+                      BalloonRect(InfoSection(stop.section), screenWidth, false));
             EXPECT_TRUE(theBalloon.IsVisible());
         }
     }
@@ -109,9 +109,9 @@ TEST_F(BarPointer, PressingRemovesTheHighlightUntilRelease) {
 
 TEST_F(BarPointer, ReleaseOnACellRunsTheHoverStep) {
     Send(WM_LBUTTONUP, 100, 8);
-    EXPECT_EQ(RunningSectionTimer(), kMemorySection);
+    EXPECT_EQ(RunningSectionTimer(), int(InfoSection::Memory));
     EXPECT_EQ(qv::testing::ScreenRect(theBalloon.hwnd()),
-              BalloonRect(kMemorySection, screenWidth, false));
+              BalloonRect(InfoSection::Memory, screenWidth, false));
 }
 
 TEST_F(BarPointer, LeavingTheCellsFadesTheBalloonOut) {

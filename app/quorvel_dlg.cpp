@@ -6,11 +6,18 @@
 #include "app/bar_zones.h"
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
-#include "monitor/balloon_layout.h"
 #include "monitor/cpu_sampler.h"
 #include "settings/settings_store.h"
 
 namespace qv {
+
+namespace {
+
+bool Playing() {
+    return thePlaylist.nowPlaying.isPlaying;
+}
+
+} // namespace
 
 MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
@@ -52,30 +59,33 @@ void CQuorvelDlg::BindControls() {
 }
 
 BOOL CQuorvelDlg::OnInitDialog() {
-    applicationIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+    applicationIcon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
     CreateChildWindows();
     MakeWindowsLayered();
     PlaceSkinControls();
-    LayOutSearchBox();
-    ParkPanels();
-    faceName = "Segoe UI";
-    barFontHeight = 12;
-    panelFontHeight = 16;
-    headingFontHeight = 18;
+    theSearchBox.LayOut();
+    thePlaylist.ParkAtCreation();
+    theNews.ParkAtCreation();
+    infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.nowPlaying);
     SnapBarHome();
     InitCpuSampler();
     EnumerateInterfaces();
-    adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
-    SelectMonitoredAdapter(adapterPosition);
+    ReadAdapterSetting();
     SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
-    CreateGaugeTools();
+    cells_.Create();
     menu_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_POPUP)));
     popupMenu_ = GetSubMenu(menu_.get(), 0);
     return TRUE;
 }
 
+// The panels are given what they reach beyond themselves before their windows exist: the
+// playlist panel fills itself while it is created.
 void CQuorvelDlg::CreateChildWindows() {
+    thePlayerFrame.ShowsOver(thePlayerBrowser);
+    thePlaylist.Connect({&thePlayerFrame, &thePlayerBrowser,
+                         [] { return uint32_t(MonitoredAdapterRow.dwInOctets); },
+                         [this] { RestPlayButton(); }});
     thePlaylist.Create(hwnd_);
     theNews.Create(hwnd_);
     theBalloon.Create(hwnd_);
@@ -84,9 +94,9 @@ void CQuorvelDlg::CreateChildWindows() {
     thePlayerFrame.Create(hwnd_);
     thePlayerBrowser.Create(hwnd_);
     thePlaylist.colorKey = SkinColourKey;
-    theBalloon.colorKey = SkinColourKey;
+    theBalloon.SetColorKey(SkinColourKey);
     theSearchBox.colorKey = SkinColourKey;
-    thePlayerFrame.colorKey = SkinColourKey;
+    thePlayerFrame.SetColorKey(SkinColourKey);
 }
 
 void CQuorvelDlg::MakeWindowsLayered() {
@@ -107,25 +117,9 @@ void CQuorvelDlg::PlaceSkinControls() {
     }
 }
 
-void CQuorvelDlg::LayOutSearchBox() {
-    Window(theSearchBox.Item(IDC_SEARCH_EDIT)).Place(kSearchEditRect);
-    Window(theSearchBox.Item(IDC_SEARCH_ICON)).Place(kSearchIconRect);
-    theSearchBox.Place(kSearchBoxRect);
-    theSearchBox.CenterOnDesktop();
-}
-
-void CQuorvelDlg::ParkPanels() {
-    thePlaylist.Place(kPlaylistParkedRect);
-    Window(thePlaylist.Item(IDC_PLAYLIST_NAMES)).Place(kPlaylistNamesRect);
-    thePlaylist.ShowNoActivate();
-    theNews.Place(kNewsParkedRect);
-    theNews.ShowNoActivate();
-}
-
-void CQuorvelDlg::CreateGaugeTools() {
-    gaugePen.reset(CreatePen(PS_NULL, 0, RGB(255, 255, 255)));
-    gaugeTrackBrush.reset(CreateSolidBrush(RGB(0, 128, 0)));
-    gaugeFillBrush.reset(CreateSolidBrush(RGB(0, 254, 0)));
+void CQuorvelDlg::ReadAdapterSetting() {
+    adapterPosition_ = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
+    SelectMonitoredAdapter(adapterPosition_);
 }
 
 void CQuorvelDlg::SnapBarHome() const {
@@ -139,11 +133,26 @@ void CQuorvelDlg::ToggleNewsWindow() {}
 void CQuorvelDlg::ToggleSearchBox() {}
 
 void CQuorvelDlg::OnTimer(UINT_PTR id) {
+    InfoSection section{};
     if (id == BarRefreshTimer) {
         PaintBarCells();
-    } else if (id >= SectionTimerId(kMediaSection) && id <= SectionTimerId(kNetworkSection)) {
-        PaintInfoSection(int(id) - 1);
+    } else if (InfoPanel::SectionOfTimer(id, section)) {
+        PaintInfoSection(section);
     }
+}
+
+// Each tick composes the cells and repaints the strip at once; WM_PAINT copies the composition.
+void CQuorvelDlg::PaintBarCells() {
+    cells_.Compose(SampleBarFigures(memoryStatus_));
+    RedrawWindow(hwnd_, &kBarCellStrip, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+}
+
+void CQuorvelDlg::ShowInfoSection(InfoSection section) {
+    infoPanel_.ShowSection(section, memoryStatus_, adapterPosition_);
+}
+
+void CQuorvelDlg::PaintInfoSection(InfoSection section) {
+    infoPanel_.PaintSection(section, memoryStatus_, adapterPosition_);
 }
 
 // With a button or Shift or Ctrl held the bar does not react to moves.
@@ -188,19 +197,19 @@ void CQuorvelDlg::HoverStep(POINT point) {
         break;
     case HoverZone::PlayButton:
         UpdatePlayButtonHover();
-        ShowInfoSection(kMediaSection);
+        ShowInfoSection(InfoSection::Media);
         break;
     case HoverZone::PlayerIcon:
         HoverPlayerIcon();
         break;
     case HoverZone::CpuCell:
-        ShowInfoSection(kProcessorSection);
+        ShowInfoSection(InfoSection::Processor);
         break;
     case HoverZone::MemoryCell:
-        ShowInfoSection(kMemorySection);
+        ShowInfoSection(InfoSection::Memory);
         break;
     case HoverZone::NetworkCell:
-        ShowInfoSection(kNetworkSection);
+        ShowInfoSection(InfoSection::Network);
         break;
     case HoverZone::None:
         LeaveHotRows();
@@ -240,7 +249,7 @@ void CQuorvelDlg::LeaveHotRows() {
     RestPlayButton();
     playerHover.Show(false);
     theBalloon.FadeOut();
-    StopSectionTimers();
+    infoPanel_.StopSectionTimers();
     ReleaseUnpinnedPlayer();
 }
 
@@ -259,8 +268,13 @@ void CQuorvelDlg::OnRButtonUp(UINT, POINT point) {
     TrackPopupMenu(popupMenu_, TPM_LEFTALIGN, point.x, point.y, 0, hwnd_, nullptr);
 }
 
+// The skin control under the strip paints first and the strip goes over it through the window DC
+// (under Wine the paint DC leaves the control's area out), so a repaint by any cause shows the
+// cells of the last tick.
 void CQuorvelDlg::OnPaint() {
-    PaintDC paint(hwnd_);
+    UpdateWindow(background.hwnd());
+    ValidateRect(hwnd_, nullptr);
+    cells_.CopyStrip(WindowDC(hwnd_).get());
 }
 
 BOOL CQuorvelDlg::OnEraseBackground(HDC) {
@@ -268,7 +282,7 @@ BOOL CQuorvelDlg::OnEraseBackground(HDC) {
 }
 
 HICON CQuorvelDlg::OnQueryDragIcon() {
-    return applicationIcon;
+    return applicationIcon_;
 }
 
 void CQuorvelDlg::OnSettings() {
@@ -276,15 +290,14 @@ void CQuorvelDlg::OnSettings() {
         return;
     }
     thePlaylist.LoadPlaylist();
-    adapterPosition = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
-    SelectMonitoredAdapter(adapterPosition);
+    ReadAdapterSetting();
 }
 
 void CQuorvelDlg::OnHelpAndUpdate() {}
 
 void CQuorvelDlg::OnAbout() {
     // The label lets go of the old font before it is deleted.
-    UniqueFont font = CreateFaceFont(faceName, 25, FW_BOLD);
+    UniqueFont font = CreateFaceFont(kSkinFaceName, 25, FW_BOLD);
     SendMessageA(theAboutBox.Item(IDC_ABOUT_TITLE), WM_SETFONT,
                  reinterpret_cast<WPARAM>(font.get()), TRUE);
     aboutTitleFont_ = std::move(font);
@@ -297,6 +310,86 @@ void CQuorvelDlg::OnTaskManager() {
 
 void CQuorvelDlg::OnExit() {
     PostQuitMessage(0);
+}
+
+// The play button, the player icon and the playlist toggles.
+
+void CQuorvelDlg::UpdatePlayButtonHover() {
+    stopHover.Show(Playing());
+    playHover.Show(!Playing());
+    stop.Show(false);
+}
+
+void CQuorvelDlg::RestPlayButton() {
+    stop.Show(Playing());
+    playHover.Show(false);
+    stopHover.Show(false);
+}
+
+void CQuorvelDlg::ClickPlayButton() {
+    if (Playing()) {
+        UpdatePlayButtonHover();
+        thePlaylist.StopPlayback();
+        return;
+    }
+    thePlaylist.StartPlayback(ChoosePlayerVariant(thePlaylist.SelectedPlaylistLink()));
+    // The pointer is still on the button: show at once what a click would do now.
+    UpdatePlayButtonHover();
+}
+
+void CQuorvelDlg::HoverPlayerIcon() {
+    playerHover.Show(true);
+    if (Playing()) {
+        thePlayerFrame.StartFadeIn();
+    }
+}
+
+void CQuorvelDlg::ClickPlayerIcon() {
+    playerHover.Show(true);
+    if (!Playing()) {
+        return;
+    }
+    NowPlaying& now = thePlaylist.nowPlaying;
+    now.playerPinned = !now.playerPinned;
+    if (now.playerPinned) {
+        thePlayerFrame.StartFadeIn();
+    } else {
+        thePlayerFrame.HideBrowserAndFadeOut();
+    }
+}
+
+void CQuorvelDlg::ReleaseUnpinnedPlayer() {
+    if (!thePlaylist.nowPlaying.playerPinned) {
+        thePlayerFrame.HideBrowserAndFadeOut();
+    }
+}
+
+void CQuorvelDlg::ClickVideoSearch() {
+    SnapBarHome();
+    if (!thePlaylist.searchMode) {
+        thePlaylist.Park();
+        thePlaylist.searchMode = true;
+    }
+    TogglePlaylistPanel();
+}
+
+void CQuorvelDlg::ShowHidePlaylist() {
+    SnapBarHome();
+    if (thePlaylist.searchMode) {
+        thePlaylist.Park();
+        thePlaylist.searchMode = false;
+    }
+    TogglePlaylistPanel();
+}
+
+void CQuorvelDlg::TogglePlaylistPanel() {
+    barLeft_ = WindowRect().left;
+    thePlaylist.ApplyModeLayout();
+    if (thePlaylist.IsParked()) {
+        thePlaylist.StartOpening(barLeft_ + 16);
+    } else {
+        thePlaylist.StartClosing(barLeft_ + 16);
+    }
 }
 
 } // namespace qv

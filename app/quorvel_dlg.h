@@ -6,11 +6,22 @@
 
 #include "framework/dialog.h"
 #include "framework/handles.h"
+#include "monitor/balloon_layout.h"
+#include "monitor/bar_cells.h"
+#include "monitor/info_panel.h"
 #include "res/resource.h"
 
 namespace qv {
 
-inline constexpr UINT_PTR BarRefreshTimer = 1;
+// The bar's timers: the once-a-second refresh of the value cells, and the information panel's
+// section timers, one a section.
+enum BarTimer : UINT_PTR {
+    BarRefreshTimer = 1,
+    MediaSectionTimer = SectionTimerId(InfoSection::Media),
+    ProcessorSectionTimer = SectionTimerId(InfoSection::Processor),
+    MemorySectionTimer = SectionTimerId(InfoSection::Memory),
+    NetworkSectionTimer = SectionTimerId(InfoSection::Network),
+};
 inline constexpr UINT kBarRefreshPeriodMs = 1000;
 inline constexpr int SearchHotKey = 123;
 
@@ -24,7 +35,7 @@ public:
     void ToggleNewsWindow();
     void ToggleSearchBox();
 
-    // The play button, the player icon and the playlist toggles (app/bar_media.cpp).
+    // The play button, the player icon and the playlist toggles.
     void UpdatePlayButtonHover();
     void RestPlayButton();
     void ClickPlayButton();
@@ -35,27 +46,21 @@ public:
     void ShowHidePlaylist();
     HMENU PopupMenu() const { return popupMenu_; }
 
-    // The value cells and the information balloon (monitor/bar_cells.cpp, monitor/info_panel.cpp).
+    // The value cells and the information balloon.
     void PaintBarCells();
-    void ShowInfoSection(int section);
-    void PaintInfoSection(int section);
+    void ShowInfoSection(InfoSection section);
+    void PaintInfoSection(InfoSection section);
     void LeaveHotRows();
-    void StopSectionTimers();
 
-    HICON applicationIcon = nullptr;
+    BarCells& Cells() { return cells_; }
+    const InfoPanel& Info() const { return infoPanel_; }
+    HICON ApplicationIcon() const { return applicationIcon_; }
+    int32_t AdapterPosition() const { return adapterPosition_; }
+    int32_t BarLeft() const { return barLeft_; }
+
     Window newsHover, playHover, playerHover, webSearchHover;
-    MEMORYSTATUSEX memoryStatus{};
     Window stopHover, stop;
-    int32_t adapterPosition = 0;
-    UniquePen gaugePen;
-    UniqueBrush gaugeFillBrush;
-    UniqueBrush gaugeTrackBrush;
-    const char* faceName = "";
-    int32_t barFontHeight = 0;
-    int32_t panelFontHeight = 0;
-    int32_t headingFontHeight = 0;
     Window background;
-    int32_t barLeft = 0;
     Window videoSearchHover;
 
 protected:
@@ -67,9 +72,7 @@ private:
     void CreateChildWindows();
     void MakeWindowsLayered();
     void PlaceSkinControls();
-    void LayOutSearchBox();
-    void ParkPanels();
-    void CreateGaugeTools();
+    void ReadAdapterSetting();
 
     void OnTimer(UINT_PTR id);
     void OnMouseMove(UINT flags, POINT point);
@@ -91,12 +94,15 @@ private:
     void OnTaskManager();
     void OnExit();
 
+    HICON applicationIcon_ = nullptr;
+    MEMORYSTATUSEX memoryStatus_{};
+    int32_t adapterPosition_ = 0;
+    int32_t barLeft_ = 0;
+    BarCells cells_;
+    InfoPanel infoPanel_;
     UniqueMenu menu_;
     HMENU popupMenu_ = nullptr;
     UniqueFont aboutTitleFont_;
-    FaceFontCache barFont_;
-    FaceFontCache panelFont_;
-    FaceFontCache headingFont_;
 };
 
 } // namespace qv

@@ -7,6 +7,7 @@
 
 #include "app/bar_layout.h"
 #include "app/singletons.h"
+#include "media/media_layout.h"
 #include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
 
@@ -70,9 +71,9 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
     EXPECT_EQ(Layered(thePlayerFrame.hwnd()).alpha, 0);
     EXPECT_TRUE(thePlayerFrame.IsVisible());
 
-    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), kPlaylistParkedRect);
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), kPlaylistCreationRect);
     EXPECT_TRUE(thePlaylist.IsVisible());
-    EXPECT_EQ(RectInParent(thePlaylist.Item(IDC_PLAYLIST_NAMES)), kPlaylistNamesRect);
+    EXPECT_EQ(RectInParent(thePlaylist.Item(IDC_PLAYLIST_NAMES)), kNameListRect);
     EXPECT_EQ(ScreenRect(theNews.hwnd()), kNewsParkedRect);
     EXPECT_TRUE(theNews.IsVisible());
 
@@ -84,9 +85,9 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
     EXPECT_EQ(RectInParent(theSearchBox.Item(IDC_SEARCH_ICON)), kSearchIconRect);
 
     EXPECT_EQ(thePlaylist.colorKey, SkinColourKey);
-    EXPECT_EQ(theBalloon.colorKey, SkinColourKey);
+    EXPECT_EQ(theBalloon.ColorKey(), SkinColourKey);
     EXPECT_EQ(theSearchBox.colorKey, SkinColourKey);
-    EXPECT_EQ(thePlayerFrame.colorKey, SkinColourKey);
+    EXPECT_EQ(thePlayerFrame.ColorKey(), SkinColourKey);
 }
 
 TEST_F(Bar, PlacesItsSkinControlsAndShowsOnlyTheBackground) {
@@ -101,21 +102,21 @@ TEST_F(Bar, PlacesItsSkinControlsAndShowsOnlyTheBackground) {
 }
 
 TEST_F(Bar, KeepsItsFieldsAndGaugeTools) {
-    EXPECT_STREQ(theBar.faceName, "Segoe UI");
-    EXPECT_EQ(theBar.barFontHeight, 12);
-    EXPECT_EQ(theBar.panelFontHeight, 16);
-    EXPECT_EQ(theBar.headingFontHeight, 18);
+    EXPECT_STREQ(theBar.Cells().FaceName(), "Segoe UI");
+    EXPECT_EQ(theBar.Cells().FontHeight(), 12);
+    EXPECT_EQ(theBar.Info().PanelFontHeight(), 16);
+    EXPECT_EQ(theBar.Info().HeadingFontHeight(), 18);
     LOGBRUSH fill{}, track{};
-    GetObjectA(theBar.gaugeFillBrush.get(), sizeof fill, &fill);
-    GetObjectA(theBar.gaugeTrackBrush.get(), sizeof track, &track);
+    GetObjectA(theBar.Cells().GaugeFillBrush(), sizeof fill, &fill);
+    GetObjectA(theBar.Cells().GaugeTrackBrush(), sizeof track, &track);
     EXPECT_EQ(fill.lbColor, RGB(0, 254, 0));
     EXPECT_EQ(track.lbColor, RGB(0, 128, 0));
     LOGPEN pen{};
-    GetObjectA(theBar.gaugePen.get(), sizeof pen, &pen);
+    GetObjectA(theBar.Cells().GaugePen(), sizeof pen, &pen);
     EXPECT_EQ(pen.lopnStyle, UINT(PS_NULL));
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(theBar.hwnd(), WM_QUERYDRAGICON, 0, 0)),
-              theBar.applicationIcon);
-    EXPECT_NE(theBar.applicationIcon, nullptr);
+              theBar.ApplicationIcon());
+    EXPECT_NE(theBar.ApplicationIcon(), nullptr);
 }
 
 TEST_F(Bar, HoldsTheSearchHotKey) {
@@ -210,13 +211,13 @@ TEST(BarSettings, AdapterPositionComesFromTheRegistry) {
     // The real settings key, in the throwaway test prefix.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
     ASSERT_TRUE(theBar.Create(nullptr));
-    EXPECT_EQ(theBar.adapterPosition, 0);
+    EXPECT_EQ(theBar.AdapterPosition(), 0);
     theBar.Destroy();
     const DWORD position = 2;
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", REG_DWORD, &position,
                     sizeof position);
     ASSERT_TRUE(theBar.Create(nullptr));
-    EXPECT_EQ(theBar.adapterPosition, 2);
+    EXPECT_EQ(theBar.AdapterPosition(), 2);
     theBar.Destroy();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
 }
@@ -259,14 +260,14 @@ TEST_F(Bar, SettingsRereadTheAdapterAndPlaylistOnlyAfterOk) {
                     sizeof position);
     CloseSettingsWith(IDCANCEL);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
-    EXPECT_EQ(theBar.adapterPosition, 0);
+    EXPECT_EQ(theBar.AdapterPosition(), 0);
     EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(theOptions.hwnd(), nullptr) << "the settings window is made anew at each opening";
     EXPECT_TRUE(IsWindowEnabled(theBar.hwnd()));
 
     CloseSettingsWith(IDOK);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
-    EXPECT_EQ(theBar.adapterPosition, 3);
+    EXPECT_EQ(theBar.AdapterPosition(), 3);
     EXPECT_EQ(SendMessageA(thePlaylist.nameList.hwnd(), LB_GETCOUNT, 0, 0), 1);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
 }

@@ -5,10 +5,13 @@
 // animation asked for last wins.
 namespace qv {
 
-inline constexpr unsigned SlideInTimer = 10;
-inline constexpr unsigned FadeInTimer = 10;
-inline constexpr unsigned SlideOutTimer = 11;
-inline constexpr unsigned FadeOutTimer = 11;
+// The timer ids of a panel (the playlist and news panels, the balloon, the player frame).
+enum PanelTimer : unsigned {
+    SlideInTimer = 10,
+    FadeInTimer = 10,
+    SlideOutTimer = 11,
+    FadeOutTimer = 11,
+};
 inline constexpr unsigned kAnimationPeriodMs = 1;
 
 // One tick of a fade; done means its timer stops.

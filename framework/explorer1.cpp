@@ -222,30 +222,63 @@ bool CExplorer1::ActivateControl() {
         return webBrowser_.get() != nullptr;
     }
     activationTried_ = true;
-    if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
-                                reinterpret_cast<void**>(oleObject_.put())))) {
+    if (!EmbedControl()) {
+        ReleaseControl();
         return false;
     }
-    oleObject_.get()->SetClientSite(site_);
-    ComPtr<IPersistStreamInit> persist;
-    if (SUCCEEDED(oleObject_.get()->QueryInterface(IID_IPersistStreamInit,
-                                                   reinterpret_cast<void**>(persist.put())))) {
-        persist.get()->InitNew();
+    ConnectEvents();
+    return true;
+}
+
+// Each step needs the one before: the first that fails ends the set-up.
+bool CExplorer1::EmbedControl() {
+    if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                oleObject_.PutVoid())) ||
+        FAILED(oleObject_->SetClientSite(site_))) {
+        return false;
+    }
+    if (const auto persist = oleObject_.Query<IPersistStreamInit>(IID_IPersistStreamInit);
+        !persist || FAILED(persist->InitNew())) {
+        return false;
     }
     RECT client = ClientRect();
-    oleObject_.get()->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, hwnd_, &client);
-    oleObject_.get()->QueryInterface(IID_IOleInPlaceObject,
-                                     reinterpret_cast<void**>(inPlaceObject_.put()));
-    oleObject_.get()->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(webBrowser_.put()));
-    ComPtr<IConnectionPointContainer> container;
-    if (SUCCEEDED(oleObject_.get()->QueryInterface(IID_IConnectionPointContainer,
-                                                   reinterpret_cast<void**>(container.put()))) &&
-        SUCCEEDED(container.get()->FindConnectionPoint(DIID_DWebBrowserEvents2, events_.put()))) {
-        if (FAILED(events_.get()->Advise(static_cast<IDispatch*>(site_), &eventsCookie_))) {
-            events_.reset();
-        }
+    if (FAILED(oleObject_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, hwnd_, &client))) {
+        return false;
     }
-    return webBrowser_.get() != nullptr;
+    inPlaceObject_ = oleObject_.Query<IOleInPlaceObject>(IID_IOleInPlaceObject);
+    webBrowser_ = oleObject_.Query<IWebBrowser2>(IID_IWebBrowser2);
+    return inPlaceObject_ && webBrowser_;
+}
+
+// Progress events are a help, not a need: the control works without them.
+void CExplorer1::ConnectEvents() {
+    const auto container =
+        oleObject_.Query<IConnectionPointContainer>(IID_IConnectionPointContainer);
+    if (!container ||
+        FAILED(container->FindConnectionPoint(DIID_DWebBrowserEvents2, events_.put()))) {
+        return;
+    }
+    if (FAILED(events_->Advise(static_cast<IDispatch*>(site_), &eventsCookie_))) {
+        events_.reset();
+    }
+}
+
+// In the reverse order of the set-up; the client site is cleared before the control closes.
+void CExplorer1::ReleaseControl() {
+    if (events_) {
+        events_->Unadvise(eventsCookie_);
+        events_.reset();
+    }
+    if (inPlaceObject_) {
+        inPlaceObject_->InPlaceDeactivate();
+        inPlaceObject_.reset();
+    }
+    webBrowser_.reset();
+    if (oleObject_) {
+        oleObject_->SetClientSite(nullptr);
+        oleObject_->Close(OLECLOSE_NOSAVE);
+        oleObject_.reset();
+    }
 }
 
 void CExplorer1::TearDown() {
@@ -262,20 +295,7 @@ void CExplorer1::TearDown() {
         site_ = nullptr;
         return;
     }
-    if (events_) {
-        events_.get()->Unadvise(eventsCookie_);
-        events_.reset();
-    }
-    if (inPlaceObject_) {
-        inPlaceObject_.get()->InPlaceDeactivate();
-        inPlaceObject_.reset();
-    }
-    webBrowser_.reset();
-    if (oleObject_) {
-        oleObject_.get()->SetClientSite(nullptr);
-        oleObject_.get()->Close(OLECLOSE_NOSAVE);
-        oleObject_.reset();
-    }
+    ReleaseControl();
     std::exchange(site_, nullptr)->Release();
 }
 
@@ -294,11 +314,14 @@ LRESULT CALLBACK CExplorer1::HostProc(HWND window, UINT message, WPARAM w, LPARA
 void CExplorer1::Resize(int width, int height) const {
     if (inPlaceObject_) {
         const RECT rect{0, 0, width, height};
-        inPlaceObject_.get()->SetObjectRects(&rect, &rect);
+        inPlaceObject_->SetObjectRects(&rect, &rect);
     }
 }
 
 void CExplorer1::Navigate(const char* address) {
+    if (navigations_.size() == kNavigationsKept) {
+        navigations_.erase(navigations_.begin());
+    }
     navigations_.emplace_back(address);
     if (!ActivateControl()) {
         return;
@@ -306,22 +329,22 @@ void CExplorer1::Navigate(const char* address) {
     UniqueBstr url(SysAllocString(Wide(address).c_str()));
     VARIANT absent;
     VariantInit(&absent);
-    webBrowser_.get()->Navigate(url.get(), &absent, &absent, &absent, &absent);
+    webBrowser_->Navigate(url.get(), &absent, &absent, &absent, &absent);
 }
 
 bool CExplorer1::GoBack() {
     ++backRequests_;
-    return webBrowser_ && SUCCEEDED(webBrowser_.get()->GoBack());
+    return webBrowser_ && SUCCEEDED(webBrowser_->GoBack());
 }
 
 bool CExplorer1::GoForward() {
     ++forwardRequests_;
-    return webBrowser_ && SUCCEEDED(webBrowser_.get()->GoForward());
+    return webBrowser_ && SUCCEEDED(webBrowser_->GoForward());
 }
 
 std::string CExplorer1::LocationURL() const {
     UniqueBstr location;
-    if (!webBrowser_ || webBrowser_.get()->get_LocationURL(location.put()) != S_OK || !location) {
+    if (!webBrowser_ || webBrowser_->get_LocationURL(location.put()) != S_OK || !location) {
         return {};
     }
     return Narrow(location.get(), int(SysStringLen(location.get())));

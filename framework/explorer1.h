@@ -45,6 +45,8 @@ public:
     // Where the control delivers its events (DWebBrowserEvents2).
     IDispatch* EventSink() const;
 
+    // The last addresses it was told, oldest first: at most kNavigationsKept of them.
+    static constexpr size_t kNavigationsKept = 8;
     const std::vector<std::string>& Navigations() const { return navigations_; }
     int BackRequests() const { return backRequests_; }
     int ForwardRequests() const { return forwardRequests_; }
@@ -53,6 +55,9 @@ private:
     friend class BrowserSite;
     static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM w, LPARAM l);
     bool ActivateControl();
+    bool EmbedControl();
+    void ConnectEvents();
+    void ReleaseControl();
     void Resize(int width, int height) const;
     void TearDown();
     void ReportProgress(long progress, long maximum) const;

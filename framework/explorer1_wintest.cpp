@@ -4,6 +4,7 @@
 
 #include <exdispid.h>
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -75,6 +76,19 @@ TEST_F(Explorer, RecordsWhatItWasToldAndReportsFailedHistory) {
     EXPECT_EQ(browser.BackRequests(), 1);
     EXPECT_EQ(browser.ForwardRequests(), 1);
     browser.LocationURL(); // answers without failing, whatever the engine knows
+}
+
+TEST_F(Explorer, KeepsOnlyTheLastFewNavigationsOfALongLife) {
+    CExplorer1 browser;
+    ASSERT_TRUE(browser.CreateControl(parent, 1008, RECT{0, 0, 300, 200}));
+    constexpr size_t told = CExplorer1::kNavigationsKept * 3 + 1;
+    for (size_t n = 0; n < told; ++n) {
+        browser.Navigate(("about:blank#" + std::to_string(n)).c_str());
+    }
+    ASSERT_EQ(browser.Navigations().size(), CExplorer1::kNavigationsKept);
+    EXPECT_EQ(browser.Navigations().front(),
+              "about:blank#" + std::to_string(told - CExplorer1::kNavigationsKept));
+    EXPECT_EQ(browser.Navigations().back(), "about:blank#" + std::to_string(told - 1));
 }
 
 TEST_F(Explorer, DeliversProgressChangeEventsFromTheControlsSink) {

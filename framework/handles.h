@@ -42,8 +42,26 @@ using UniqueRegKey = Unique<HKEY, &CloseRegKey>;
 using UniqueMenu = Unique<HMENU, &CloseMenu>;
 using UniqueKernelHandle = Unique<HANDLE, &CloseKernelHandle>;
 using UniqueBstr = Unique<BSTR, &FreeBstr>;
-// COM interfaces: released, never deleted, by their owner.
-template <typename Interface> using ComPtr = Unique<Interface*, &ReleaseComObject<Interface>>;
+// A COM interface: released, never deleted, by its owner.
+template <typename Interface>
+class ComPtr : public Unique<Interface*, &ReleaseComObject<Interface>> {
+public:
+    using Unique<Interface*, &ReleaseComObject<Interface>>::Unique;
+
+    Interface* operator->() const { return this->get(); }
+
+    // For the creation and query calls that hand the interface back as a void**.
+    void** PutVoid() { return reinterpret_cast<void**>(this->put()); }
+
+    // Another interface of the same object, or an empty pointer when it has none.
+    template <typename Other> ComPtr<Other> Query(REFIID iid) const {
+        ComPtr<Other> other;
+        if (this->get()) {
+            this->get()->QueryInterface(iid, other.PutVoid());
+        }
+        return other;
+    }
+};
 
 // The program's fonts: a face at a pixel height, ClearType, swiss family.
 inline UniqueFont CreateFaceFont(const char* face, int height, int weight) {

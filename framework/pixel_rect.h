@@ -11,4 +11,10 @@ struct PixelRect {
     bool operator==(const PixelRect&) const = default;
 };
 
+// Where a window puts one of its controls.
+struct ControlPlacement {
+    int controlId;
+    PixelRect rect;
+};
+
 } // namespace qv

@@ -3,7 +3,9 @@
 #include <array>
 #include <string_view>
 
-#include "app/bar_layout.h"
+#include "framework/pixel_rect.h"
+#include "media/slide_steps.h"
+#include "res/resource.h"
 
 namespace qv {
 
@@ -15,6 +17,9 @@ inline constexpr PixelRect kNameListRect{7, 6, 172, 175};
 inline constexpr PixelRect kResultListRect{7, 6, 172, 149};
 inline constexpr PixelRect kQueryBoxRect{47, 161, 104, 16};
 inline constexpr PixelRect kParkedControlRect{400, 400, 1, 1};
+// Where the bar's initialisation parks the panel: above the screen, 4 pixels wider than the
+// panel is everywhere else.
+inline constexpr PixelRect kPlaylistCreationRect{300, kPlaylistParkedTop, 190, kPlaylistHeight};
 
 enum class PlaylistZone { None, SearchButton, NextPage };
 PlaylistZone HitPlaylistPanel(int x, int y);

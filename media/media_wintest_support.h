@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/bar_layout.h"
+#include "framework/pixel_rect.h"
 #include "framework/program_file_path.h"
 
 namespace qv::testing {

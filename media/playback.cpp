@@ -1,12 +1,11 @@
+#include "media/playlist_dlg.h"
+
 #include <ctime>
 
-#include "app/singletons.h"
 #include "framework/program_file_path.h"
+#include "framework/whole_file.h"
 #include "media/list_rows.h"
 #include "media/media_layout.h"
-#include "media/playlist_dlg.h"
-#include "media/whole_file.h"
-#include "monitor/adapter_sampler.h"
 
 namespace qv {
 
@@ -23,30 +22,31 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
     nowPlaying.link = RowText(links, row);
     nowPlaying.fromSearch = fromResults;
     const std::string page = ProgramFilePath("ut.html");
-    if (!WriteWholeFile(page, BuildPlayerPage(variant, nowPlaying.link))) {
+    if (const FileError error = WriteWholeFile(page, BuildPlayerPage(variant, nowPlaying.link))) {
+        ShowFileError(page, error);
         return;
     }
-    thePlayerBrowser.browser.Navigate(page.c_str());
-    thePlayerFrame.StartFadeIn();
+    links_.playerBrowser->browser.Navigate(page.c_str());
+    links_.playerFrame->StartFadeIn();
     nowPlaying.isPlaying = true;
     nowPlaying.playerPinned = true;
     nowPlaying.startTime = int64_t(std::time(nullptr));
-    nowPlaying.startInOctets = uint32_t(MonitoredAdapterRow.dwInOctets);
+    nowPlaying.startInOctets = links_.receivedOctets ? links_.receivedOctets() : 0;
     nowPlaying.bitRate = 0;
 }
 
 void CPlaylistDlg::StopPlayback() {
-    thePlayerBrowser.browser.Navigate("about:blank");
-    thePlayerFrame.HideBrowserAndFadeOut();
+    links_.playerBrowser->browser.Navigate("about:blank");
+    links_.playerFrame->HideBrowserAndFadeOut();
     nowPlaying.isPlaying = false;
     nowPlaying.playerPinned = false;
 }
 
 void CPlaylistDlg::PlacePlayerWindows() const {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    thePlayerFrame.Place(PlayerFrameRect(screenWidth));
-    thePlayerBrowser.Place(PlayerBrowserRect(screenWidth));
-    thePlayerBrowser.browser.Place(kPlayerControlRect);
+    links_.playerFrame->Place(PlayerFrameRect(screenWidth));
+    links_.playerBrowser->Place(PlayerBrowserRect(screenWidth));
+    links_.playerBrowser->browser.Place(kPlayerControlRect);
 }
 
 } // namespace qv

@@ -1,7 +1,5 @@
 #include "media/player_frame_dlg.h"
 
-#include "app/singletons.h"
-
 namespace qv {
 
 MessageTable CDODadevoDlg::Messages() const {
@@ -23,16 +21,18 @@ void CDODadevoDlg::StartFadeOut() const {
 
 void CDODadevoDlg::HideBrowserAndFadeOut() const {
     StartFadeOut();
-    thePlayerBrowser.Show(false);
+    if (playerBrowser_) {
+        playerBrowser_->Show(false);
+    }
 }
 
 void CDODadevoDlg::OnTimer(UINT_PTR id) {
     if (id != FadeInTimer && id != FadeOutTimer) {
         return;
     }
-    if (StepFade(id, alpha, colorKey) && id == FadeInTimer) {
+    if (StepFade(id, alpha_, colorKey_) && id == FadeInTimer && playerBrowser_) {
         // Over the frame's black interior, without taking the focus from the user.
-        SetWindowPos(thePlayerBrowser.hwnd(), HWND_TOP, 0, 0, 0, 0,
+        SetWindowPos(playerBrowser_->hwnd(), HWND_TOP, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
 }

@@ -35,7 +35,7 @@ TEST_F(PlayerWindows, FrameFadesInToTwoThirtyAndThenShowsTheBrowserWindow) {
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
     EXPECT_EQ(Tick(FadeInTimer, 1), (std::vector<int>{230}));
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
-    EXPECT_EQ(thePlayerFrame.alpha, 230);
+    EXPECT_EQ(thePlayerFrame.Alpha(), 230);
 }
 
 TEST_F(PlayerWindows, FrameFadesOutToZeroAndStaysShownWithTheBrowserLeftAlone) {

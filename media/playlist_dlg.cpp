@@ -1,6 +1,5 @@
 #include "media/playlist_dlg.h"
 
-#include "app/singletons.h"
 #include "media/list_rows.h"
 #include "media/media_layout.h"
 #include "media/playlist_file.h"
@@ -78,6 +77,12 @@ void CPlaylistDlg::ApplyModeLayout() const {
     }
 }
 
+void CPlaylistDlg::ParkAtCreation() const {
+    Place(kPlaylistCreationRect);
+    nameList.Place(kNameListRect);
+    ShowNoActivate();
+}
+
 bool CPlaylistDlg::IsParked() const {
     return WindowRect().top < kPlaylistParkedTop + 1;
 }
@@ -137,13 +142,17 @@ void CPlaylistDlg::OnNameSelected() {
     nowPlaying.isPlaying = true;
     StartAnimation(SlideOutTimer, SlideInTimer);
     StartPlayback(ChoosePlayerVariant(SelectedPlaylistLink()));
-    theBar.RestPlayButton();
+    if (links_.rowPlayed) {
+        links_.rowPlayed();
+    }
 }
 
 void CPlaylistDlg::OnResultSelected() {
     Park();
     StartPlayback(PlayerVariant::FlashVideo);
-    theBar.RestPlayButton();
+    if (links_.rowPlayed) {
+        links_.rowPlayed();
+    }
 }
 
 std::string CPlaylistDlg::SelectedPlaylistLink() const {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "framework/animation.h"
 #include "framework/dialog.h"
 #include "media/now_playing.h"
+#include "media/player_browser_dlg.h"
+#include "media/player_frame_dlg.h"
 #include "media/player_page.h"
 #include "media/slide_steps.h"
 #include "res/resource.h"
@@ -16,7 +19,21 @@ namespace qv {
 // mode, the video-search results; choosing a row plays it. It holds the playback state.
 class CPlaylistDlg : public CDialog {
 public:
+    // What the panel reaches beyond itself, given by the bar when it creates the panel.
+    struct Links {
+        CDODadevoDlg* playerFrame = nullptr;
+        CDODadevo1Dlg* playerBrowser = nullptr;
+        // The monitored adapter's received-octet counter, read at each start of playback.
+        std::function<uint32_t()> receivedOctets;
+        // A chosen row has started playing (the bar rests its play button).
+        std::function<void()> rowPlayed;
+    };
+
     CPlaylistDlg() : CDialog(IDD_PLAYLIST) {}
+
+    void Connect(Links links) { links_ = std::move(links); }
+    // The bar's initialisation: the panel parked above the screen, its name list placed, shown.
+    void ParkAtCreation() const;
 
     // Refills the name and link lists from the playlist file; on a file error they keep what
     // they held.
@@ -67,6 +84,8 @@ private:
     void OnCancel();
     void PlacePlayerWindows() const;
     void RepaintNow() const;
+
+    Links links_;
 };
 
 } // namespace qv

@@ -86,7 +86,7 @@ TEST_F(PlaylistPanel, RefillingFollowsTheFileAndAnErrorKeepsTheRows) {
 
 TEST_F(PlaylistPanel, MenuCommandSlidesItDownFadingInAndBackUp) {
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
-    EXPECT_EQ(theBar.barLeft, barLeft);
+    EXPECT_EQ(theBar.BarLeft(), barLeft);
     EXPECT_EQ(thePlaylist.slideX, barLeft + 16);
     EXPECT_TRUE(GetWindowLongA(thePlaylist.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     const std::vector<std::pair<int, int>> opening{{-165, 35}, {-130, 70}, {-95, 105}, {-60, 140},
@@ -124,6 +124,9 @@ TEST_F(PlaylistPanel, ASelectionWhileOpeningClosesFromWhereItIs) {
     Slide(SlideInTimer, 3); // top -95
     SelectName(2);
     EXPECT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    // The bar's play button rests at once as the stop image.
+    EXPECT_TRUE(theBar.stop.IsVisible());
+    EXPECT_FALSE(theBar.playHover.IsVisible());
     EXPECT_EQ(thePlaylist.slideY, -95); // the close rises from where the panel is
     // The opening's timer is still set; the close must win over it all the same.
     qv::testing::PumpMessagesFor(300);

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "framework/program_file_path.h"
-#include "media/whole_file.h"
+#include "framework/whole_file.h"
 
 namespace qv {
 
@@ -16,16 +16,23 @@ bool SystemLeadByte(uint8_t byte) {
 } // namespace
 
 std::optional<std::vector<PlaylistEntry>> ReadPlaylistFile() {
-    const std::optional<std::string> text =
-        ReadWholeFileCreatingIt(ProgramFilePath(kPlaylistFileName));
+    const std::string path = ProgramFilePath(kPlaylistFileName);
+    FileError error = 0;
+    const std::optional<std::string> text = ReadWholeFileCreatingIt(path, error);
     if (!text) {
+        ShowFileError(path, error);
         return std::nullopt;
     }
     return ParsePlaylist(*text, &SystemLeadByte);
 }
 
 bool WritePlaylistFile(std::span<const PlaylistEntry> entries) {
-    return ReplaceWholeFile(ProgramFilePath(kPlaylistFileName), FormatPlaylist(entries));
+    const std::string path = ProgramFilePath(kPlaylistFileName);
+    if (const FileError error = ReplaceWholeFile(path, FormatPlaylist(entries))) {
+        ShowFileError(path, error);
+        return false;
+    }
+    return true;
 }
 
 } // namespace qv

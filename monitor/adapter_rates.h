@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "monitor/fixed_text.h"
+#include "framework/fixed_text.h"
 
 namespace qv {
 

@@ -22,22 +22,22 @@ MessageTable CBalloonDlg::Messages() const {
 }
 
 void CBalloonDlg::BindControls() {
-    Bind(IDC_BALLOON_MIDDLE, middleImage);
-    Bind(IDC_BALLOON_BOTTOM, bottomImage);
+    Bind(IDC_BALLOON_MIDDLE, middleImage_);
+    Bind(IDC_BALLOON_BOTTOM, bottomImage_);
 }
 
 // The balloon's top is always at screen y 18, so the bottom image lands on its lower edge.
 void CBalloonDlg::OnSize(UINT, int, int) {
     const RECT rect = WindowRect();
-    middleImage.Move(0, kMiddleImageTop, kBalloonWidth, rect.bottom);
-    bottomImage.Move(0, rect.bottom - kBalloonTop - kBottomImageHeight, kBalloonWidth,
-                     kBottomImageHeight);
+    middleImage_.Move(0, kMiddleImageTop, kBalloonWidth, rect.bottom);
+    bottomImage_.Move(0, rect.bottom - kBalloonTop - kBottomImageHeight, kBalloonWidth,
+                      kBottomImageHeight);
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CBalloonDlg::OnTimer(UINT_PTR id) {
     if (id == FadeInTimer || id == FadeOutTimer) {
-        StepFade(id, alpha, colorKey);
+        StepFade(id, alpha_, colorKey_);
     }
 }
 

@@ -18,10 +18,9 @@ public:
     void FadeIn() const;
     void FadeOut() const;
 
-    Window middleImage;
-    Window bottomImage;
-    int32_t alpha = 0;
-    uint32_t colorKey = 0;
+    int32_t Alpha() const { return alpha_; }
+    uint32_t ColorKey() const { return colorKey_; }
+    void SetColorKey(uint32_t key) { colorKey_ = key; }
 
 protected:
     MessageTable Messages() const override;
@@ -32,6 +31,11 @@ private:
     void OnTimer(UINT_PTR id);
     void OnMouseMove(UINT flags, POINT point);
     BOOL OnEraseBackground(HDC dc);
+
+    Window middleImage_;
+    Window bottomImage_;
+    int32_t alpha_ = 0;
+    uint32_t colorKey_ = 0;
 };
 
 } // namespace qv

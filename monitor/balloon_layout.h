@@ -1,13 +1,19 @@
 #pragma once
 
+#include <array>
+
 #include "framework/pixel_rect.h"
 
 namespace qv {
 
 // The four sections of the information balloon, and the bar timer that repaints each.
-enum InfoSection : int { kMediaSection = 1, kProcessorSection, kMemorySection, kNetworkSection };
+enum class InfoSection { Media = 1, Processor, Memory, Network };
 
-constexpr unsigned SectionTimerId(int section) {
+inline constexpr std::array<InfoSection, 4> kInfoSections{
+    InfoSection::Media, InfoSection::Processor, InfoSection::Memory, InfoSection::Network};
+
+// The ids 2 to 5 of the bar's timers (app/quorvel_dlg.h names them).
+constexpr unsigned SectionTimerId(InfoSection section) {
     return unsigned(section) + 1;
 }
 
@@ -15,13 +21,13 @@ inline constexpr int kBalloonTop = 18;
 inline constexpr int kBalloonWidth = 245;
 
 // Under the bar, with the balloon's pointer (30 pixels in from its left edge) on the hovered item.
-constexpr PixelRect BalloonRect(int section, int screenWidth, bool isPlaying) {
+constexpr PixelRect BalloonRect(InfoSection section, int screenWidth, bool isPlaying) {
     switch (section) {
-    case kMediaSection:
+    case InfoSection::Media:
         return {screenWidth - 359, kBalloonTop, kBalloonWidth, isPlaying ? 130 : 60};
-    case kProcessorSection:
+    case InfoSection::Processor:
         return {screenWidth - 320, kBalloonTop, kBalloonWidth, 159};
-    case kMemorySection:
+    case InfoSection::Memory:
         return {screenWidth - 289, kBalloonTop, kBalloonWidth, 160};
     default:
         return {screenWidth - 250, kBalloonTop, kBalloonWidth, 220};

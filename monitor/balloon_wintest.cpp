@@ -25,27 +25,27 @@ int Alpha() {
 using Balloon = qv::testing::BarTest;
 
 TEST_F(Balloon, EachSectionHangsUnderItsItem) {
-    for (int section = kMediaSection; section <= kNetworkSection; ++section) {
+    for (const InfoSection section : kInfoSections) {
         theBar.ShowInfoSection(section);
         EXPECT_EQ(ScreenRect(theBalloon.hwnd()), BalloonRect(section, screenWidth, false))
-            << section;
-        EXPECT_TRUE(theBalloon.IsVisible()) << section;
-        EXPECT_TRUE(theBalloon.ExStyle() & WS_EX_TOPMOST) << section;
+            << int(section);
+        EXPECT_TRUE(theBalloon.IsVisible()) << int(section);
+        EXPECT_TRUE(theBalloon.ExStyle() & WS_EX_TOPMOST) << int(section);
     }
     thePlaylist.nowPlaying.isPlaying = true;
-    theBar.ShowInfoSection(kMediaSection);
+    theBar.ShowInfoSection(InfoSection::Media);
     EXPECT_EQ(ScreenRect(theBalloon.hwnd()).height, 130);
     // A hover leaves the keyboard where it was.
     EXPECT_NE(GetActiveWindow(), theBalloon.hwnd());
 }
 
 TEST_F(Balloon, ImagesFollowItsHeight) {
-    theBar.ShowInfoSection(kNetworkSection);
-    EXPECT_EQ(RectInParent(theBalloon.bottomImage.hwnd()), (PixelRect{0, 220 - 28, 245, 28}));
-    EXPECT_EQ(RectInParent(theBalloon.middleImage.hwnd()).y, 25);
-    EXPECT_GE(RectInParent(theBalloon.middleImage.hwnd()).height, 220 - 25);
-    theBar.ShowInfoSection(kProcessorSection);
-    EXPECT_EQ(RectInParent(theBalloon.bottomImage.hwnd()), (PixelRect{0, 159 - 28, 245, 28}));
+    theBar.ShowInfoSection(InfoSection::Network);
+    EXPECT_EQ(RectInParent(theBalloon.Item(IDC_BALLOON_BOTTOM)), (PixelRect{0, 220 - 28, 245, 28}));
+    EXPECT_EQ(RectInParent(theBalloon.Item(IDC_BALLOON_MIDDLE)).y, 25);
+    EXPECT_GE(RectInParent(theBalloon.Item(IDC_BALLOON_MIDDLE)).height, 220 - 25);
+    theBar.ShowInfoSection(InfoSection::Processor);
+    EXPECT_EQ(RectInParent(theBalloon.Item(IDC_BALLOON_BOTTOM)), (PixelRect{0, 159 - 28, 245, 28}));
 }
 
 TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {
@@ -61,11 +61,11 @@ TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {
         steps.push_back(Alpha());
     }
     EXPECT_EQ(steps, (std::vector<int>{180, 130, 80, 30, 0}));
-    EXPECT_EQ(theBalloon.alpha, 0);
+    EXPECT_EQ(theBalloon.Alpha(), 0);
 }
 
 TEST_F(Balloon, TheFadeStartedLastWins) {
-    theBar.ShowInfoSection(kMemorySection);
+    theBar.ShowInfoSection(InfoSection::Memory);
     qv::testing::PumpMessagesFor(400);
     EXPECT_EQ(Alpha(), 230);
     EXPECT_FALSE(qv::testing::TimerRunning(theBalloon.hwnd(), FadeInTimer));
@@ -76,12 +76,12 @@ TEST_F(Balloon, TheFadeStartedLastWins) {
     EXPECT_FALSE(qv::testing::TimerRunning(theBalloon.hwnd(), FadeOutTimer));
 
     // A fade-out started at once after a fade-in cancels it, and the other way round.
-    theBar.ShowInfoSection(kMemorySection);
+    theBar.ShowInfoSection(InfoSection::Memory);
     theBar.LeaveHotRows();
     qv::testing::PumpMessagesFor(400);
     EXPECT_EQ(Alpha(), 0);
     theBar.LeaveHotRows();
-    theBar.ShowInfoSection(kMemorySection);
+    theBar.ShowInfoSection(InfoSection::Memory);
     qv::testing::PumpMessagesFor(400);
     EXPECT_EQ(Alpha(), 230);
 }
@@ -94,24 +94,25 @@ TEST_F(Balloon, LeavingTheBarInOneJumpFadesItOut) {
     SetCursorPos(bar.x + 90, bar.y + 400); // far below, past the outer rows and the balloon
     qv::testing::PumpMessagesFor(1500);
     EXPECT_EQ(Alpha(), 0);
-    EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
+    EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(InfoSection::Memory)));
 }
 
 TEST_F(Balloon, PointerEnteringHidesIt) {
-    theBar.ShowInfoSection(kProcessorSection);
+    theBar.ShowInfoSection(InfoSection::Processor);
     SendMessageA(theBalloon.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(40, 60));
     EXPECT_FALSE(theBalloon.IsVisible());
 }
 
 TEST_F(Balloon, OnlyTheShownSectionRepaintsEachSecond) {
-    theBar.ShowInfoSection(kMemorySection);
-    EXPECT_TRUE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
-    theBar.ShowInfoSection(kNetworkSection);
-    EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kMemorySection)));
-    EXPECT_TRUE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(kNetworkSection)));
+    theBar.ShowInfoSection(InfoSection::Memory);
+    EXPECT_TRUE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(InfoSection::Memory)));
+    theBar.ShowInfoSection(InfoSection::Network);
+    EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(InfoSection::Memory)));
+    EXPECT_TRUE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(InfoSection::Network)));
     theBar.LeaveHotRows();
-    for (int section = kMediaSection; section <= kNetworkSection; ++section) {
-        EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(section))) << section;
+    for (const InfoSection section : kInfoSections) {
+        EXPECT_FALSE(qv::testing::TimerRunning(theBar.hwnd(), SectionTimerId(section)))
+            << int(section);
     }
 }
 
@@ -122,16 +123,19 @@ TEST_F(Balloon, SectionsShowTheMachinesOwnFigures) {
     memory.dwLength = sizeof memory;
     ASSERT_TRUE(GlobalMemoryStatusEx(&memory));
 
-    const SectionLayout memorySection = InfoSectionLayout(kMemorySection, system, memory, {});
+    const SectionLayout memorySection =
+        InfoSectionLayout(InfoSection::Memory, NowPlaying{}, system, memory, {});
     EXPECT_EQ(memorySection.rows[0].value, FormatSize(float(memory.ullTotalPhys)).view());
     EXPECT_EQ(memorySection.rows[5].value, FormatSize(float(memory.ullTotalVirtual)).view());
 
-    const SectionLayout processor = InfoSectionLayout(kProcessorSection, system, memory, {});
+    const SectionLayout processor =
+        InfoSectionLayout(InfoSection::Processor, NowPlaying{}, system, memory, {});
     EXPECT_EQ(processor.rows[3].value,
               std::to_string(reinterpret_cast<intptr_t>(system.lpMaximumApplicationAddress)));
     EXPECT_EQ(processor.rows[4].value, std::to_string(system.dwNumberOfProcessors));
 
-    EXPECT_EQ(InfoSectionLayout(kMediaSection, system, memory, {}).heading, "Stopped");
+    EXPECT_EQ(InfoSectionLayout(InfoSection::Media, NowPlaying{}, system, memory, {}).heading,
+              "Stopped");
 
     const std::span<const DWORD> indexes = InterfaceIndexTable();
     for (int32_t position = 0; position < int32_t(indexes.size()); ++position) {
@@ -140,8 +144,8 @@ TEST_F(Balloon, SectionsShowTheMachinesOwnFigures) {
         if (MonitoredAdapterRow.dwType != IF_TYPE_SOFTWARE_LOOPBACK) {
             continue;
         }
-        const SectionLayout network =
-            InfoSectionLayout(kNetworkSection, system, memory, ReadAdapterAddress(position));
+        const SectionLayout network = InfoSectionLayout(InfoSection::Network, NowPlaying{}, system,
+                                                        memory, ReadAdapterAddress(position));
         EXPECT_EQ(network.rows[2].value, "127.0.0.1");
         EXPECT_EQ(network.rows[3].value, "255.0.0.0");
         EXPECT_EQ(network.rows[6].value, FormatSize(float(MonitoredAdapterRow.dwInOctets)).view());
@@ -151,9 +155,9 @@ TEST_F(Balloon, SectionsShowTheMachinesOwnFigures) {
 }
 
 TEST_F(Balloon, TextIsDrawnOnCream) {
-    theBar.ShowInfoSection(kProcessorSection);
+    theBar.ShowInfoSection(InfoSection::Processor);
     qv::testing::PumpMessagesFor(200);
-    theBar.PaintInfoSection(kProcessorSection);
+    theBar.PaintInfoSection(InfoSection::Processor);
     const WindowDC balloon(theBalloon.hwnd());
     int dark = 0;
     for (int y = 25; y < 43; ++y) {

@@ -4,11 +4,10 @@
 #include <array>
 #include <cmath>
 
-#include "app/bar_layout.h"
-#include "app/quorvel_dlg.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
 #include "monitor/quantity_format.h"
+#include "res/resource.h"
 
 namespace qv {
 
@@ -44,14 +43,14 @@ void DrawGauge(HDC dc, const GaugeTools& tools, const Gauge& gauge, double perce
     Rectangle(dc, gauge.left, kGaugeTop, fillRight, kGaugeBottom);
 }
 
-constexpr int kSkinWidth = 235;
-constexpr size_t kSkinPixels = size_t(kSkinWidth) * kBarHeight;
+constexpr int kSkinWidth = kBarSkinWidth;
+constexpr size_t kSkinPixels = size_t(kSkinWidth) * kBarSkinHeight;
 
 UniqueBitmap CreateCanvasBitmap(uint32_t*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = kSkinWidth;
-    info.bmiHeader.biHeight = -kBarHeight;
+    info.bmiHeader.biHeight = -kBarSkinHeight;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -61,13 +60,15 @@ UniqueBitmap CreateCanvasBitmap(uint32_t*& bits) {
     return bitmap;
 }
 
+} // namespace
+
 // What the cells are composed on: a bitmap the size of the skin, kept selected in a memory DC of
 // its own, and the skin's pixels to start each tick from. Under Wine every selection of a bitmap
 // into a DC costs a round trip to the X resources, and loading the skin costs more than the
 // whole rest of the tick, so neither is done per tick.
-class BarCanvas {
+class BarCells::Canvas {
 public:
-    BarCanvas()
+    Canvas()
         : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCanvasBitmap(bits_)),
           selected_(dc_.get(), bitmap_.get()) {
         const UniqueBitmap skin(static_cast<HBITMAP>(
@@ -75,7 +76,7 @@ public:
                        0, LR_CREATEDIBSECTION)));
         const UniqueMemoryDC source(CreateCompatibleDC(nullptr));
         const SelectGuard skinSelected(source.get(), skin.get());
-        BitBlt(dc_.get(), 0, 0, kSkinWidth, kBarHeight, source.get(), 0, 0, SRCCOPY);
+        BitBlt(dc_.get(), 0, 0, kSkinWidth, kBarSkinHeight, source.get(), 0, 0, SRCCOPY);
         GdiFlush();
         if (bits_) {
             std::copy_n(bits_, kSkinPixels, skin_.begin());
@@ -91,6 +92,8 @@ public:
         return dc_.get();
     }
 
+    HDC Composed() const { return dc_.get(); }
+
 private:
     UniqueMemoryDC dc_;
     uint32_t* bits_ = nullptr;
@@ -98,11 +101,6 @@ private:
     SelectGuard selected_;
     std::array<uint32_t, kSkinPixels> skin_{};
 };
-
-BarCanvas& TheBarCanvas() {
-    static BarCanvas canvas;
-    return canvas;
-}
 
 BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
     BarCellFigures figures;
@@ -115,8 +113,6 @@ BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
     return figures;
 }
 
-} // namespace
-
 void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& tools) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
@@ -127,16 +123,35 @@ void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& to
     DrawCellText(dc, 119, figures.rates);
 }
 
-// Each tick starts from a fresh copy of the skin and changes the bar with one copy of the strip.
-void CQuorvelDlg::PaintBarCells() {
-    const BarCellFigures figures = SampleBarFigures(memoryStatus);
-    const HDC canvas = TheBarCanvas().Fresh();
-    const SelectGuard fontSelected(canvas, barFont_.Get(faceName, barFontHeight, FW_NORMAL));
-    ComposeBarCells(canvas, figures, {gaugePen.get(), gaugeTrackBrush.get(), gaugeFillBrush.get()});
+BarCells::BarCells() = default;
+BarCells::~BarCells() = default;
+
+void BarCells::Create() {
+    canvas_ = std::make_unique<Canvas>();
+    gaugePen_.reset(CreatePen(PS_NULL, 0, RGB(255, 255, 255)));
+    gaugeTrackBrush_.reset(CreateSolidBrush(RGB(0, 128, 0)));
+    gaugeFillBrush_.reset(CreateSolidBrush(RGB(0, 254, 0)));
+    fontHeight_ = 12;
+}
+
+// Each tick starts from a fresh copy of the skin.
+void BarCells::Compose(const BarCellFigures& figures) {
+    if (!canvas_) {
+        return;
+    }
+    const HDC canvas = canvas_->Fresh();
+    const SelectGuard fontSelected(canvas, font_.Get(FaceName(), fontHeight_, FW_NORMAL));
+    ComposeBarCells(canvas, figures,
+                    {gaugePen_.get(), gaugeTrackBrush_.get(), gaugeFillBrush_.get()});
+}
+
+void BarCells::CopyStrip(HDC bar) const {
+    if (!canvas_) {
+        return;
+    }
     const RECT& strip = kBarCellStrip;
-    const WindowDC bar(hwnd_);
-    BitBlt(bar.get(), strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
-           canvas, strip.left, strip.top, SRCCOPY);
+    BitBlt(bar, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
+           canvas_->Composed(), strip.left, strip.top, SRCCOPY);
 }
 
 } // namespace qv

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "framework/handles.h"
+#include "framework/skin.h"
 #include "monitor/adapter_rates.h"
 
 namespace qv {
@@ -16,6 +18,9 @@ struct BarCellFigures {
     uint64_t availablePhysical = 0;
     RateText rates;
 };
+
+// Samples CPU load, memory (into memory, the bar's record) and the monitored adapter's rates.
+BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memory);
 
 struct GaugeTools {
     HPEN pen;
@@ -29,5 +34,42 @@ void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& to
 
 // Where the composed cells are copied to the bar: the row of x 51, y 2, 150 by 16 pixels.
 inline constexpr RECT kBarCellStrip{51, 2, 201, 18};
+
+inline constexpr int kBarSkinWidth = 235;
+inline constexpr int kBarSkinHeight = 18;
+
+// The bar's value cells, held by the bar: the canvas they are composed on, the gauge pen and
+// brushes, and the bar font. Compose draws the cells of a tick on a fresh copy of the skin; the
+// bar's WM_PAINT copies the strip, so a repaint by any cause shows the cells of the last tick.
+class BarCells {
+public:
+    BarCells();
+    BarCells(const BarCells&) = delete;
+    BarCells& operator=(const BarCells&) = delete;
+    ~BarCells();
+
+    // Makes the canvas and the gauge tools; the bar calls it from its initialisation.
+    void Create();
+    void Compose(const BarCellFigures& figures);
+    // Copies the composed strip onto a DC of the bar (its paint DC).
+    void CopyStrip(HDC bar) const;
+
+    const char* FaceName() const { return kSkinFaceName; }
+    int32_t FontHeight() const { return fontHeight_; }
+    void SetFontHeight(int32_t pixels) { fontHeight_ = pixels; }
+    HPEN GaugePen() const { return gaugePen_.get(); }
+    HBRUSH GaugeTrackBrush() const { return gaugeTrackBrush_.get(); }
+    HBRUSH GaugeFillBrush() const { return gaugeFillBrush_.get(); }
+
+private:
+    class Canvas;
+
+    std::unique_ptr<Canvas> canvas_;
+    UniquePen gaugePen_;
+    UniqueBrush gaugeFillBrush_;
+    UniqueBrush gaugeTrackBrush_;
+    int32_t fontHeight_ = 12;
+    FaceFontCache font_;
+};
 
 } // namespace qv

@@ -169,10 +169,10 @@ TEST_F(BarTick, TheFontFollowsTheFieldsFromOnePaintToTheNext) {
     };
     theBar.PaintBarCells();
     EXPECT_FALSE(lowerRowsBare());
-    theBar.barFontHeight = 6;
+    theBar.Cells().SetFontHeight(6);
     theBar.PaintBarCells();
     EXPECT_TRUE(lowerRowsBare());
-    theBar.barFontHeight = 12;
+    theBar.Cells().SetFontHeight(12);
     theBar.PaintBarCells();
     EXPECT_FALSE(lowerRowsBare());
 }
@@ -183,6 +183,23 @@ TEST_F(BarTick, OnlyTheCellStripChanges) {
     EXPECT_EQ(BarRow(1, 0, 234), Row(skin, 1, 0, 234));
     EXPECT_EQ(BarRow(14, 0, 50), Row(skin, 14, 0, 50));
     EXPECT_EQ(BarRow(14, 201, 234), Row(skin, 14, 201, 234));
+}
+
+// The cells are composed once a tick and copied at every paint: a strip painted over by anything
+// else shows the last tick's cells again at its next repaint, not the skin or the damage.
+TEST_F(BarTick, ARepaintByAnyCauseShowsTheCellsOfTheLastTick) {
+    theBar.PaintBarCells();
+    const std::vector<COLORREF> composed = BarRow(5, 51, 200);
+    ASSERT_NE(composed, Row(skin, 5, 51, 200));
+    {
+        const WindowDC bar(theBar.hwnd());
+        const UniqueBrush damage(CreateSolidBrush(RGB(200, 0, 0)));
+        FillRect(bar.get(), &kBarCellStrip, damage.get());
+    }
+    ASSERT_NE(BarRow(5, 51, 200), composed);
+    InvalidateRect(theBar.hwnd(), &kBarCellStrip, FALSE);
+    UpdateWindow(theBar.hwnd());
+    EXPECT_EQ(BarRow(5, 51, 200), composed);
 }
 
 } // namespace

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "app/quorvel_dlg.h"
-#include "app/singletons.h"
-#include "monitor/balloon_layout.h"
-#include "monitor/bar_cells.h"
+#include "framework/skin.h"
 
 namespace qv {
 
@@ -50,15 +47,15 @@ void DrawLine(HDC dc, int x, int y, const std::string& text) {
 
 } // namespace
 
-SectionLayout InfoSectionLayout(int section, const SYSTEM_INFO& system,
-                                const MEMORYSTATUSEX& memory, const AdapterAddress& address) {
+SectionLayout InfoSectionLayout(InfoSection section, const NowPlaying& playing,
+                                const SYSTEM_INFO& system, const MEMORYSTATUSEX& memory,
+                                const AdapterAddress& address) {
     switch (section) {
-    case kMediaSection:
-        return MediaSection(thePlaylist.nowPlaying, int64_t(std::time(nullptr)),
-                            MonitoredAdapterRow.dwInOctets);
-    case kProcessorSection:
+    case InfoSection::Media:
+        return MediaSection(playing, int64_t(std::time(nullptr)), MonitoredAdapterRow.dwInOctets);
+    case InfoSection::Processor:
         return ProcessorSection(Processor(system));
-    case kMemorySection:
+    case InfoSection::Memory:
         return MemorySection(Memory(memory));
     default:
         return NetworkSection(Network(MonitoredAdapterRow, address));
@@ -77,37 +74,52 @@ void DrawInfoSection(HDC dc, const SectionLayout& layout, HFONT bold, HFONT norm
     }
 }
 
-void CQuorvelDlg::ShowInfoSection(int section) {
-    const PixelRect rect =
-        BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), thePlaylist.nowPlaying.isPlaying);
-    theBalloon.Place(rect);
+void InfoPanel::Connect(HWND bar, CBalloonDlg& balloon, const NowPlaying& playing) {
+    bar_ = bar;
+    balloon_ = &balloon;
+    playing_ = &playing;
+}
+
+void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t adapterPosition) {
+    const PixelRect rect = BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), playing_->isPlaying);
+    balloon_->Place(rect);
     // A quick move can jump from one cell to the next without passing the gap between them, so
     // the other sections stop here too: two of them would paint over each other.
     StopSectionTimers();
-    SetTimer(hwnd_, SectionTimerId(section), kSectionTimerPeriodMs, nullptr);
-    PaintInfoSection(section);
+    SetTimer(bar_, SectionTimerId(section), kSectionTimerPeriodMs, nullptr);
+    PaintSection(section, memory, adapterPosition);
     // A hover never takes the keyboard focus from the window the user is typing in.
-    SetWindowPos(theBalloon.hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
+    SetWindowPos(balloon_->hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    theBalloon.FadeIn();
+    balloon_->FadeIn();
 }
 
-void CQuorvelDlg::StopSectionTimers() {
-    for (int section = kMediaSection; section <= kNetworkSection; ++section) {
-        KillTimer(hwnd_, SectionTimerId(section));
+void InfoPanel::StopSectionTimers() const {
+    for (const InfoSection section : kInfoSections) {
+        KillTimer(bar_, SectionTimerId(section));
     }
 }
 
-void CQuorvelDlg::PaintInfoSection(int section) {
+bool InfoPanel::SectionOfTimer(UINT_PTR timer, InfoSection& section) {
+    for (const InfoSection candidate : kInfoSections) {
+        if (timer == SectionTimerId(candidate)) {
+            section = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+void InfoPanel::PaintSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t adapterPosition) {
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
-    memoryStatus.dwLength = sizeof memoryStatus;
-    GlobalMemoryStatusEx(&memoryStatus);
+    memory.dwLength = sizeof memory;
+    GlobalMemoryStatusEx(&memory);
     const AdapterAddress address = ReadAdapterAddress(adapterPosition);
-    const WindowDC balloon(theBalloon.hwnd());
-    DrawInfoSection(balloon.get(), InfoSectionLayout(section, system, memoryStatus, address),
-                    headingFont_.Get(faceName, headingFontHeight, FW_BOLD),
-                    panelFont_.Get(faceName, panelFontHeight, FW_NORMAL));
+    const WindowDC balloon(balloon_->hwnd());
+    DrawInfoSection(balloon.get(), InfoSectionLayout(section, *playing_, system, memory, address),
+                    headingFont_.Get(kSkinFaceName, headingFontHeight_, FW_BOLD),
+                    panelFont_.Get(kSkinFaceName, panelFontHeight_, FW_NORMAL));
 }
 
 } // namespace qv

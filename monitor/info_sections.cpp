@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "monitor/fixed_text.h"
+#include "framework/fixed_text.h"
 #include "monitor/quantity_format.h"
 
 namespace qv {

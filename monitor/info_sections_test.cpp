@@ -146,13 +146,13 @@ TEST(AdapterTexts, AddressesAndDescriptions) {
 
 TEST(BalloonLayout, EachSectionHangsUnderItsItem) {
     const int screen = 1280;
-    EXPECT_EQ(BalloonRect(kMediaSection, screen, false), (PixelRect{921, 18, 245, 60}));
-    EXPECT_EQ(BalloonRect(kMediaSection, screen, true), (PixelRect{921, 18, 245, 130}));
-    EXPECT_EQ(BalloonRect(kProcessorSection, screen, true), (PixelRect{960, 18, 245, 159}));
-    EXPECT_EQ(BalloonRect(kMemorySection, screen, false), (PixelRect{991, 18, 245, 160}));
-    EXPECT_EQ(BalloonRect(kNetworkSection, screen, false), (PixelRect{1030, 18, 245, 220}));
-    EXPECT_EQ(SectionTimerId(kMediaSection), 2u);
-    EXPECT_EQ(SectionTimerId(kNetworkSection), 5u);
+    EXPECT_EQ(BalloonRect(InfoSection::Media, screen, false), (PixelRect{921, 18, 245, 60}));
+    EXPECT_EQ(BalloonRect(InfoSection::Media, screen, true), (PixelRect{921, 18, 245, 130}));
+    EXPECT_EQ(BalloonRect(InfoSection::Processor, screen, true), (PixelRect{960, 18, 245, 159}));
+    EXPECT_EQ(BalloonRect(InfoSection::Memory, screen, false), (PixelRect{991, 18, 245, 160}));
+    EXPECT_EQ(BalloonRect(InfoSection::Network, screen, false), (PixelRect{1030, 18, 245, 220}));
+    EXPECT_EQ(SectionTimerId(InfoSection::Media), 2u);
+    EXPECT_EQ(SectionTimerId(InfoSection::Network), 5u);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "media/whole_file.h"
+#include "framework/whole_file.h"
 
 #include <windows.h>
 
@@ -26,12 +26,6 @@ std::string SystemText(DWORD error) {
     return message;
 }
 
-bool ReportFileError(const std::string& path, DWORD error) {
-    const std::string message = path + "\n" + SystemText(error);
-    MessageBoxA(GetActiveWindow(), message.c_str(), "Quorvel", MB_OK | MB_ICONEXCLAMATION);
-    return false;
-}
-
 bool WriteAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         DWORD written = 0;
@@ -44,9 +38,17 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
     return true;
 }
 
+constexpr long long kLargestFile = 1ll << 30;
+
+// False with the thread's last error set to the cause; a file over the limit sets its own error,
+// so no earlier call's error is reported in its place.
 bool ReadAll(HANDLE file, std::string& bytes) {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > (1ll << 30)) {
+    if (!GetFileSizeEx(file, &size)) {
+        return false;
+    }
+    if (size.QuadPart > kLargestFile) {
+        SetLastError(ERROR_FILE_TOO_LARGE);
         return false;
     }
     bytes.resize(size_t(size.QuadPart));
@@ -67,25 +69,26 @@ bool ReadAll(HANDLE file, std::string& bytes) {
 
 } // namespace
 
-std::optional<std::string> ReadWholeFileCreatingIt(const std::string& path) {
+std::optional<std::string> ReadWholeFileCreatingIt(const std::string& path, FileError& error) {
     std::string bytes;
     UniqueKernelHandle file = OpenFile(path, GENERIC_READ, OPEN_ALWAYS);
     if (!file || !ReadAll(file.get(), bytes)) {
-        ReportFileError(path, GetLastError());
+        error = GetLastError();
         return std::nullopt;
     }
+    error = 0;
     return bytes;
 }
 
-bool WriteWholeFile(const std::string& path, std::string_view bytes) {
+FileError WriteWholeFile(const std::string& path, std::string_view bytes) {
     UniqueKernelHandle file = OpenFile(path, GENERIC_WRITE, CREATE_ALWAYS);
     if (!file || !WriteAll(file.get(), bytes)) {
-        return ReportFileError(path, GetLastError());
+        return GetLastError();
     }
-    return true;
+    return 0;
 }
 
-bool ReplaceWholeFile(const std::string& path, std::string_view bytes) {
+FileError ReplaceWholeFile(const std::string& path, std::string_view bytes) {
     const std::string copy = path + ".new";
     {
         UniqueKernelHandle file = OpenFile(copy, GENERIC_WRITE, CREATE_ALWAYS);
@@ -93,16 +96,21 @@ bool ReplaceWholeFile(const std::string& path, std::string_view bytes) {
             const DWORD error = GetLastError();
             file.reset();
             DeleteFileA(copy.c_str());
-            return ReportFileError(path, error);
+            return error;
         }
     }
     if (!MoveFileExA(copy.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
         DeleteFileA(copy.c_str());
-        return ReportFileError(path, error);
+        return error;
     }
-    return true;
+    return 0;
+}
+
+void ShowFileError(const std::string& path, FileError error) {
+    const std::string message = path + "\n" + SystemText(error);
+    MessageBoxA(GetActiveWindow(), message.c_str(), "Quorvel", MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace qv

@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         tick();
     }
     std::printf("%d ticks of the bar (samplers and PaintBarCells), adapter position %d\n", ticks,
-                int(theBar.adapterPosition));
+                int(theBar.AdapterPosition()));
     // As in the running bar, each tick finds the reading asked for by the tick before finished.
     const auto readingDone = [] { AwaitAdapterReading(); };
     const Figures full = Measure(ticks, tick, readingDone);

@@ -1,0 +1,63 @@
+#include "framework/whole_file.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "framework/program_file_path.h"
+
+namespace {
+
+using namespace qv;
+
+class WholeFile : public ::testing::Test {
+protected:
+    void SetUp() override { Remove(); }
+    void TearDown() override { Remove(); }
+    void Remove() const { DeleteFileA(path.c_str()); }
+
+    const std::string path = ProgramFilePath("whole_file_test.bin");
+};
+
+TEST_F(WholeFile, ReadsAndWritesEverything) {
+    EXPECT_EQ(WriteWholeFile(path, "first"), 0u);
+    EXPECT_EQ(ReplaceWholeFile(path, "second"), 0u);
+    FileError error = 1;
+    EXPECT_EQ(ReadWholeFileCreatingIt(path, error), "second");
+    EXPECT_EQ(error, 0u);
+}
+
+TEST_F(WholeFile, AMissingFileIsCreatedEmpty) {
+    FileError error = 1;
+    EXPECT_EQ(ReadWholeFileCreatingIt(path, error), "");
+    EXPECT_EQ(error, 0u);
+    EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The size check fails no system call: the error is the reader's own, not whatever an earlier
+// call of the thread left behind.
+TEST_F(WholeFile, AFileOverTheLimitAnswersFileTooLargeNotAStaleError) {
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end{};
+        end.QuadPart = (1ll << 30) + 1;
+        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+        ASSERT_TRUE(SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    SetLastError(ERROR_ACCESS_DENIED);
+    FileError error = 0;
+    EXPECT_FALSE(ReadWholeFileCreatingIt(path, error).has_value());
+    EXPECT_EQ(error, FileError(ERROR_FILE_TOO_LARGE));
+}
+
+TEST_F(WholeFile, AFailedWriteAnswersItsSystemError) {
+    CreateDirectoryA(path.c_str(), nullptr);
+    EXPECT_NE(WriteWholeFile(path, "x"), 0u);
+    EXPECT_NE(ReplaceWholeFile(path, "x"), 0u);
+    RemoveDirectoryA(path.c_str());
+}
+
+} // namespace
