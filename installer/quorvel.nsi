@@ -59,6 +59,9 @@ Var StartAtEnd ; 1: start the program when the files are in place (/RUN, or a co
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Quorvel ${VERSION} for you alone, into your own \
+  programs folder: no administrator rights are needed.$\r$\n$\r$\nA Quorvel that is running \
+  now will be closed first.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
 !insertmacro MUI_PAGE_COMPONENTS
