@@ -1,6 +1,7 @@
 # The two commands of the README: `make run` and `make test`. `make build` only builds;
 # `make mutate` plants the faults of tools/mutants.txt one by one and reports those no test caught.
-.PHONY: all deps build test run mutate clean
+# `make dist` makes the zip and the installer, `make screenshots` the README's pictures.
+.PHONY: all deps build test run mutate dist screenshots clean
 
 all: build
 
@@ -18,6 +19,12 @@ run: build
 
 mutate: build
 	@tools/mutate.py
+
+dist: deps
+	@tools/dist.sh
+
+screenshots: deps
+	@tools/screenshots.sh
 
 clean:
 	rm -rf build

@@ -45,7 +45,8 @@ function(quorvel_define_targets)
                ws2_32 wininet urlmon psapi shlwapi)
 
   add_library(quorvel_resources OBJECT ${QUORVEL_RC})
-  target_include_directories(quorvel_resources PRIVATE ${PROJECT_SOURCE_DIR}/res)
+  target_include_directories(quorvel_resources PRIVATE ${PROJECT_SOURCE_DIR}/res
+                                                     ${PROJECT_BINARY_DIR}/generated)
 
   add_library(quorvel_windows STATIC ${WINDOWS})
   target_link_libraries(quorvel_windows PUBLIC quorvel_portable ${win_libs})

@@ -19,7 +19,8 @@ fuzz)
 win)
   toolchain=()
   [ -f "$folder/CMakeCache.txt" ] || toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake)
-  cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release "${toolchain[@]}" ;;
+  cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release "${toolchain[@]}" \
+    -DQUORVEL_DIST_DIR="$PWD/build/dist" ;;
 *)
   echo "usage: $0 native|fuzz|win" >&2
   exit 2 ;;
