@@ -151,15 +151,15 @@ TEST_F(BarPointer, PlayButtonClicksStartAndStopAtItsEdges) {
     const qv::testing::FileBesideProgram page("ut.html");
     thePlaylist.LoadPlaylist();
     Send(WM_LBUTTONUP, 15, 8);
-    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying);
+    EXPECT_FALSE(thePlaylist.Playback().isPlaying);
     Send(WM_LBUTTONUP, 16, 1);
-    ASSERT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    ASSERT_TRUE(thePlaylist.Playback().isPlaying);
     EXPECT_NE(page.Read().find("CLASSID=\"clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA\""),
               std::string::npos);
     Send(WM_LBUTTONUP, 29, 17);
-    EXPECT_TRUE(thePlaylist.nowPlaying.isPlaying);
+    EXPECT_TRUE(thePlaylist.Playback().isPlaying);
     Send(WM_LBUTTONUP, 28, 17);
-    EXPECT_FALSE(thePlaylist.nowPlaying.isPlaying);
+    EXPECT_FALSE(thePlaylist.Playback().isPlaying);
 }
 
 } // namespace

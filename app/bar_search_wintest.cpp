@@ -60,12 +60,12 @@ TEST_F(BarSearch, TheWebSearchIconLightsWithinItsBounds) {
     for (const auto& [x, y] : {std::pair{205, 3}, {214, 3}, {205, 12}, {214, 12}}) {
         Send(WM_MOUSEMOVE, 180, 8);
         Send(WM_MOUSEMOVE, x, y);
-        EXPECT_TRUE(theBar.webSearchHover.IsVisible()) << x << "," << y;
+        EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_WEB_SEARCH_HOVER))) << x << "," << y;
     }
     for (const auto& [x, y] : {std::pair{204, 8}, {215, 8}, {210, 2}, {210, 13}}) {
         Send(WM_MOUSEMOVE, 210, 8);
         Send(WM_MOUSEMOVE, x, y);
-        EXPECT_FALSE(theBar.webSearchHover.IsVisible()) << x << "," << y;
+        EXPECT_FALSE(IsWindowVisible(theBar.Item(IDC_BAR_WEB_SEARCH_HOVER))) << x << "," << y;
     }
 }
 

@@ -68,6 +68,7 @@ public:
     const Window& NameList() const { return nameList; }
     const Window& LinkList() const { return linkList; }
     const Window& ResultList() const { return resultList; }
+    const std::string& SearchUrl() const { return searchUrl; }
     const Window& ResultLinkList() const { return resultLinkList; }
     const Window& QueryBox() const { return queryBox; }
     int32_t SlideX() const { return slideX; }

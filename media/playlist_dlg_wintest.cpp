@@ -76,7 +76,7 @@ TEST_F(PlaylistPanel, ChoosingARowPlaysItWithThePlayerItsLinkAsksFor) {
     SelectName(0);
     EXPECT_NE(page.Read().find("CLSID:6BF52A52-394A-11d3-B153-00C04F79FAA6"), std::string::npos)
         << "http://r/a.wmv plays as Windows Media";
-    EXPECT_EQ(thePlaylist.nowPlaying.title, "1. Morning");
+    EXPECT_EQ(thePlaylist.Playback().title, "1. Morning");
 }
 
 TEST_F(PlaylistPanel, RefillingFollowsTheFileAndAnErrorKeepsTheRows) {

@@ -48,7 +48,7 @@ protected:
     void TearDown() override { theBar.Destroy(); }
 
     void Search(const char* query) {
-        thePlaylist.queryBox.SetText(query);
+        thePlaylist.QueryBox().SetText(query);
         SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0);
     }
     void ClickAt(int x, int y) {
@@ -66,22 +66,22 @@ protected:
 
 TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults) {
     ASSERT_EQ(GetACP(), 1252u); // the rows below are in that code page
-    LoopbackHttpServer site(
+    ScriptedHttpServer site(
         ScriptedReply::Page("HTTP/1.1 200 OK", kPage, "text/html; charset=utf-8"));
     SystemProxyOverride proxy(site.Port());
-    thePlaylist.queryBox.SetText("cats & dogs #1");
-    WindowTextRecorder queryTexts(thePlaylist.queryBox.hwnd());
+    thePlaylist.QueryBox().SetText("cats & dogs #1");
+    WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
     SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0); // Enter
 
     EXPECT_EQ(site.RequestLines(),
               (std::vector<std::string>{RequestLine("cats%20%26%20dogs%20%231", 1)}));
-    EXPECT_EQ(thePlaylist.searchUrl, "http://www.youtube.com/results?search_query="
+    EXPECT_EQ(thePlaylist.SearchUrl(), "http://www.youtube.com/results?search_query="
                                      "cats%20%26%20dogs%20%231&search=Search&page=1");
-    EXPECT_EQ(Rows(thePlaylist.resultList),
+    EXPECT_EQ(Rows(thePlaylist.ResultList()),
               (std::vector<std::string>{"1. Cats on a piano", "2. Tom & J..e full episode",
                                         "3. Caf\xE9 cr\xE8me br\xFBl\xE9"
                                         "e"}));
-    EXPECT_EQ(Rows(thePlaylist.resultLinkList),
+    EXPECT_EQ(Rows(thePlaylist.ResultLinkList()),
               (std::vector<std::string>{"http://www.youtube.com/v/aaaaaaaaaa1",
                                         "http://www.youtube.com/v/bbbbbbbbbb2",
                                         "http://www.youtube.com/v/cccccccccc3"}));
@@ -96,13 +96,13 @@ TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults)
               texts.end());
     EXPECT_EQ(texts[texts.size() - 2], "");
     EXPECT_EQ(texts.back(), "cats & dogs #1");
-    EXPECT_EQ(thePlaylist.queryBox.Text(), "cats & dogs #1");
+    EXPECT_EQ(thePlaylist.QueryBox().Text(), "cats & dogs #1");
 }
 
 TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
-    LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
-    thePlaylist.queryBox.SetText("caf\xE9 piano"); // typed in the ANSI code page, sent as UTF-8
+    thePlaylist.QueryBox().SetText("caf\xE9 piano"); // typed in the ANSI code page, sent as UTF-8
     ClickAt(165, 170);                             // the search button
     ClickAt(25, 170);                              // next page
     ClickAt(38, 175);                              // and the one after
@@ -110,46 +110,46 @@ TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
     EXPECT_EQ(site.RequestLines(),
               (std::vector<std::string>{RequestLine(query, 1), RequestLine(query, 2),
                                         RequestLine(query, 3)}));
-    EXPECT_EQ(RowText(thePlaylist.resultList, 0), "1. Cats on a piano");
-    EXPECT_EQ(RowCount(thePlaylist.resultList), 3);
+    EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), "1. Cats on a piano");
+    EXPECT_EQ(RowCount(thePlaylist.ResultList()), 3);
 }
 
 TEST_F(VideoSearch, ChoosingAResultPlaysItsEmbedLinkAsFlashVideo) {
-    LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
     Search("piano");
-    SelectRow(thePlaylist.resultList, 1);
+    SelectRow(thePlaylist.ResultList(), 1);
     SendMessageA(thePlaylist.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PLAYLIST_RESULTS, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(thePlaylist.resultList.hwnd()));
-    EXPECT_TRUE(thePlaylist.nowPlaying.fromSearch);
-    EXPECT_EQ(thePlaylist.nowPlaying.link, "http://www.youtube.com/v/bbbbbbbbbb2");
+                 reinterpret_cast<LPARAM>(thePlaylist.ResultList().hwnd()));
+    EXPECT_TRUE(thePlaylist.Playback().fromSearch);
+    EXPECT_EQ(thePlaylist.Playback().link, "http://www.youtube.com/v/bbbbbbbbbb2");
     EXPECT_NE(playerPage.Read().find("http://www.youtube.com/v/bbbbbbbbbb2"), std::string::npos);
     EXPECT_TRUE(thePlaylist.IsParked());
 }
 
 TEST_F(VideoSearch, AnEmptyQueryAsksNothingAndKeepsTheResults) {
-    LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
     Search("piano");
-    thePlaylist.searchUrl = "kept";
+    const std::string kept = thePlaylist.SearchUrl();
     Search("");
     EXPECT_EQ(site.RequestLines().size(), 1u);
-    EXPECT_EQ(thePlaylist.searchUrl, "kept");
-    EXPECT_EQ(RowCount(thePlaylist.resultList), 3);
+    EXPECT_EQ(thePlaylist.SearchUrl(), kept);
+    EXPECT_EQ(RowCount(thePlaylist.ResultList()), 3);
 }
 
 TEST_F(VideoSearch, AFailedFetchEmptiesTheListsAndPutsTheQueryBack) {
     {
-        LoopbackHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+        ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
         SystemProxyOverride proxy(site.Port());
         Search("piano");
-        ASSERT_EQ(RowCount(thePlaylist.resultList), 3);
+        ASSERT_EQ(RowCount(thePlaylist.ResultList()), 3);
     }
-    SystemProxyOverride nobody(LoopbackHttpServer::ClosedPort());
-    WindowTextRecorder queryTexts(thePlaylist.queryBox.hwnd());
+    SystemProxyOverride nobody(ScriptedHttpServer::ClosedPort());
+    WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
     SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(RowCount(thePlaylist.resultList), 0);
-    EXPECT_EQ(RowCount(thePlaylist.resultLinkList), 0);
+    EXPECT_EQ(RowCount(thePlaylist.ResultList()), 0);
+    EXPECT_EQ(RowCount(thePlaylist.ResultLinkList()), 0);
     const auto& texts = queryTexts.Texts();
     ASSERT_GE(texts.size(), 3u);
     EXPECT_NE(texts[texts.size() - 2], ""); // the platform's message for the failure
@@ -166,13 +166,13 @@ TEST_F(VideoSearch, APageCutOffMidwayListsTheResultsThatArrived) {
     reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nConnection: close\r\n\r\n";
     reply.body = {{0, page}, {200, ""}};
     reply.resetAfterBody = true;
-    LoopbackHttpServer site(std::move(reply));
+    ScriptedHttpServer site(std::move(reply));
     SystemProxyOverride proxy(site.Port());
     Search("piano");
     const size_t whole = (8190 - 6) / Result("dddddddddd4", "Arrived").size();
-    ASSERT_GE(RowCount(thePlaylist.resultList), int(whole));
-    EXPECT_EQ(RowText(thePlaylist.resultList, 0), "1. Arrived");
-    EXPECT_EQ(RowText(thePlaylist.resultList, int(whole) - 1), std::to_string(whole) + ". Arrived");
+    ASSERT_GE(RowCount(thePlaylist.ResultList()), int(whole));
+    EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), "1. Arrived");
+    EXPECT_EQ(RowText(thePlaylist.ResultList(), int(whole) - 1), std::to_string(whole) + ". Arrived");
 }
 
 } // namespace

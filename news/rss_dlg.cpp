@@ -198,7 +198,7 @@ void CRssDlg::OnTitleSelected() {
     if (!IsOpenableNewsLink(link)) {
         return;
     }
-    browser_.browser.Navigate(link.c_str());
+    browser_.Navigate(link.c_str());
     browser_.Show(true);
     SetForegroundWindow(browser_.hwnd());
     StartAnimation(NewsSlideOutTimer, NewsSlideInTimer);

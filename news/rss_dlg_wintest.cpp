@@ -55,7 +55,7 @@ protected:
     }
     PixelRect Marker() const { return RectInParent(theNews.Item(IDC_NEWS_TAB_MARKER)); }
     const std::vector<std::string>& Navigations() const {
-        return theNews.Browser().browser.Navigations();
+        return theNews.Browser().Browser().Navigations();
     }
     // Is the slide-out timer set? Killing answers that (and the test sets it again).
     bool SlidingOut() const {
@@ -265,9 +265,9 @@ TEST_F(NewsPanel, TheNewsIconOpensAndClosesIt) {
     SendMessageA(theBar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 17));
     EXPECT_TRUE(SlidingOut());
     SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(10, 12));
-    EXPECT_TRUE(theBar.newsHover.IsVisible());
+    EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_NEWS_HOVER)));
     SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(11, 12));
-    EXPECT_FALSE(theBar.newsHover.IsVisible());
+    EXPECT_FALSE(IsWindowVisible(theBar.Item(IDC_BAR_NEWS_HOVER)));
 }
 
 // The pixels of a picture's current image, row by row from the top.

@@ -93,31 +93,31 @@ ScriptedReply ScriptedReply::Page(const std::string& statusLine, const std::stri
     return reply;
 }
 
-LoopbackHttpServer::LoopbackHttpServer(ScriptedReply reply)
+ScriptedHttpServer::ScriptedHttpServer(ScriptedReply reply)
     : reply_(std::move(reply)), listener_(ListenOnLoopback(port_)), thread_([this] { Serve(); }) {}
 
-LoopbackHttpServer::~LoopbackHttpServer() {
+ScriptedHttpServer::~ScriptedHttpServer() {
     stopping_ = true;
     closesocket(listener_); // ends a waiting accept
     thread_.join();
 }
 
-std::string LoopbackHttpServer::Url(const std::string& path) const {
+std::string ScriptedHttpServer::Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
 
-std::vector<std::string> LoopbackHttpServer::RequestLines() const {
+std::vector<std::string> ScriptedHttpServer::RequestLines() const {
     std::lock_guard lock(mutex_);
     return requestLines_;
 }
 
-int LoopbackHttpServer::ClosedPort() {
+int ScriptedHttpServer::ClosedPort() {
     int port = 0;
     closesocket(ListenOnLoopback(port));
     return port;
 }
 
-void LoopbackHttpServer::Serve() {
+void ScriptedHttpServer::Serve() {
     while (!stopping_) {
         const SOCKET client = accept(listener_, nullptr, nullptr);
         if (client == INVALID_SOCKET) {
@@ -127,7 +127,7 @@ void LoopbackHttpServer::Serve() {
     }
 }
 
-void LoopbackHttpServer::Answer(SOCKET client) {
+void ScriptedHttpServer::Answer(SOCKET client) {
     const std::string head = ReadRequestHead(client);
     {
         std::lock_guard lock(mutex_);

@@ -30,12 +30,12 @@ struct ScriptedReply {
 
 // An HTTP server on 127.0.0.1 at a port the system picks, serving one connection at a time on
 // its own thread, and noting the request line of each request.
-class LoopbackHttpServer {
+class ScriptedHttpServer {
 public:
-    explicit LoopbackHttpServer(ScriptedReply reply);
-    LoopbackHttpServer(const LoopbackHttpServer&) = delete;
-    LoopbackHttpServer& operator=(const LoopbackHttpServer&) = delete;
-    ~LoopbackHttpServer();
+    explicit ScriptedHttpServer(ScriptedReply reply);
+    ScriptedHttpServer(const ScriptedHttpServer&) = delete;
+    ScriptedHttpServer& operator=(const ScriptedHttpServer&) = delete;
+    ~ScriptedHttpServer();
 
     int Port() const { return port_; }
     std::string Url(const std::string& path) const;
