@@ -120,6 +120,7 @@ def sync_tree():
             continue
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copyfile(source, target)
+        shutil.copymode(source, target)  # scripts stay runnable
     for folder, subfolders, files in os.walk(TREE):
         relative = Path(folder).relative_to(TREE).as_posix()
         if relative == ".":
