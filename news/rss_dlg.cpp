@@ -221,24 +221,22 @@ void CRssDlg::OnTimer(UINT_PTR id) {
 }
 
 void CRssDlg::SlideInStep() {
-    KillTimer(hwnd_, NewsSlideOutTimer);
-    const NewsSlideStep step = NewsSlideInStep(slideY_, alpha_);
-    if (step.settled) {
-        KillTimer(hwnd_, NewsSlideInTimer);
-        Move(slideX_, kNewsOpenTop, kNewsWidth, kNewsHeight);
-        return;
-    }
-    slideY_ = step.y;
-    alpha_ = step.alpha;
-    MoveToSlide();
+    ApplySlideStep(NewsSlideInStep(slideY_, alpha_), NewsSlideOutTimer, NewsSlideInTimer,
+                   kNewsOpenTop);
 }
 
 void CRssDlg::SlideOutStep() {
-    KillTimer(hwnd_, NewsSlideInTimer);
-    const NewsSlideStep step = NewsSlideOutStep(slideY_, alpha_);
+    ApplySlideStep(NewsSlideOutStep(slideY_, alpha_), NewsSlideInTimer, NewsSlideOutTimer,
+                   kNewsParkedTop);
+}
+
+// Each step first stops the opposite slide, so the toggle asked for last wins.
+void CRssDlg::ApplySlideStep(NewsSlideStep step, UINT_PTR oppositeTimer, UINT_PTR ownTimer,
+                             int restingTop) {
+    KillTimer(hwnd_, oppositeTimer);
     if (step.settled) {
-        KillTimer(hwnd_, NewsSlideOutTimer);
-        Move(slideX_, kNewsParkedTop, kNewsWidth, kNewsHeight);
+        KillTimer(hwnd_, ownTimer);
+        Move(slideX_, restingTop, kNewsWidth, kNewsHeight);
         return;
     }
     slideY_ = step.y;

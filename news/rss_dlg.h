@@ -82,6 +82,8 @@ private:
     void OnDestroy();
     void SlideInStep();
     void SlideOutStep();
+    void ApplySlideStep(NewsSlideStep step, UINT_PTR oppositeTimer, UINT_PTR ownTimer,
+                        int restingTop);
     void MoveToSlide() const;
 
     Window titleList_, linkList_, body_, tabStrip_, tabMarker_;

@@ -165,6 +165,8 @@ TEST_F(NewsPanel, CloseWhileSlidingDownReversesFromWhereItIs) {
     Ticks(SlideInTimer, 3); // y -325, alpha 90
     Click(255, 292);
     EXPECT_EQ(Ticks(SlideOutTimer, 1), (std::vector<std::pair<int, int>>{{-360, 45}}));
+    // The slide up's first step stopped the slide down's timer.
+    EXPECT_FALSE(KillTimer(theNews.hwnd(), SlideInTimer));
     // The slide down's own timer must not win any more.
     EXPECT_EQ(Ticks(SlideInTimer, 1)[0].first, -305);
 }
