@@ -48,13 +48,14 @@ public:
     }
     // A directory in the file's place: it can be neither opened nor replaced as a file.
     void BlockWithDirectory() const { CreateDirectoryA(path_.c_str(), nullptr); }
-
-private:
+    // The file, or the directory in its place, is gone.
     void Remove() const {
         SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(path_.c_str());
         RemoveDirectoryA(path_.c_str());
     }
+
+private:
     std::string path_;
 };
 

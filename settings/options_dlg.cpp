@@ -83,12 +83,11 @@ void COptionsDlg::BindControls() {
 BOOL COptionsDlg::OnInitDialog() {
     editMode_ = false; // every opening starts outside edit mode; a pending edit was dropped
     FillFrequencyList();
-    // A playlist file that can be neither read nor created has been reported; the rest of the
-    // opening is left out.
-    if (FillPlaylist()) {
-        FillAdapterList();
-        LoadSettings();
-    }
+    // A playlist file that cannot be read has been reported; the settings still load, so that
+    // OK saves what the user sees rather than blanks.
+    playlistRead_ = FillPlaylist();
+    FillAdapterList();
+    LoadSettings();
     return TRUE;
 }
 
@@ -205,7 +204,7 @@ void COptionsDlg::OnOK() {
     }
     // A playlist that cannot be written has been reported; the dialog stays open and the
     // registry is left as it was.
-    if (!WritePlaylistFile(Entries())) {
+    if (ShouldWritePlaylist() && !WritePlaylistFile(Entries())) {
         return;
     }
     SaveSettings();
@@ -298,6 +297,12 @@ PlaylistEntry COptionsDlg::FieldEntry() const {
 void COptionsDlg::ClearFields() const {
     nameField_.SetText("");
     linkField_.SetText("");
+}
+
+// A file that could not be read is not replaced by the empty list shown in its place: only
+// entries the user has added since are written over it.
+bool COptionsDlg::ShouldWritePlaylist() const {
+    return playlistRead_ || RowCount(names_) > 0;
 }
 
 std::vector<PlaylistEntry> COptionsDlg::Entries() const {

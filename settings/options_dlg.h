@@ -54,6 +54,7 @@ private:
     PlaylistEntry EntryAt(int row) const;
     PlaylistEntry FieldEntry() const;
     void ClearFields() const;
+    bool ShouldWritePlaylist() const;
     std::vector<PlaylistEntry> Entries() const;
     bool RefuseCaretInFeedTitle() const;
     void SaveSettings() const;
@@ -63,6 +64,7 @@ private:
     Window names_, links_, nameField_, linkField_, editButton_, addButton_;
     Window adapters_, frequencies_, startup_;
     FeedRow feeds_[5];
+    bool playlistRead_ = false;
     bool editMode_ = false;
     int32_t editedIndex_ = 0;
 };

@@ -133,9 +133,20 @@ bool Checked(int id) {
     return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// Runs `steps` once the dialog is shown; a box shown while it opens has a loop of its own.
+void RunOnceShown(std::function<void()> steps) {
+    RunInNextLoop([steps = std::move(steps)] {
+        if (options.hwnd() && IsWindowVisible(options.hwnd())) {
+            steps();
+        } else {
+            RunOnceShown(steps);
+        }
+    });
+}
+
 // Runs the dialog modally as the bar does; the steps run inside its loop once it is up.
 INT_PTR RunOptions(std::function<void()> steps) {
-    RunInNextLoop(std::move(steps));
+    RunOnceShown(std::move(steps));
     return options.RunModal(nullptr);
 }
 
@@ -902,20 +913,184 @@ TEST_F(OptionsPlaylist, ACaretInAFeedTitleIsRefusedAndNothingIsSaved) {
     EXPECT_EQ(ReadRegistryImage()["Rss3"], Text("AB^C"));
 }
 
-TEST_F(OptionsDialog, AnUnreadablePlaylistIsReportedAndTheRestIsNotLoaded) {
-    playlist.BlockWithDirectory();
-    const DWORD startup = 1;
+// Holds a file open without sharing it, as another program might: nobody else can open it.
+class ShareLock {
+public:
+    bool Take(const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        file_.reset(file == INVALID_HANDLE_VALUE ? nullptr : file);
+        return file_.get() != nullptr;
+    }
+    void Release() { file_.reset(); }
+
+private:
+    UniqueKernelHandle file_;
+};
+
+// A file a byte over 1 GiB that begins with `head`; sparse, so that it costs no disk space.
+void WriteHugeFile(const std::string& path, const std::string& head) {
+    UniqueKernelHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), head.data(), DWORD(head.size()), &written, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = (1ll << 30) + 1;
+    SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+    SetEndOfFile(file.get());
+}
+
+// The size of the file and its first bytes, without reading a gigabyte.
+std::pair<long long, std::string> SizeAndHead(const std::string& path, size_t count) {
+    UniqueKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file.get(), &size);
+    std::string head(count, '\0');
+    DWORD read = 0;
+    ReadFile(file.get(), head.data(), DWORD(count), &read, nullptr);
+    head.resize(read);
+    return {size.QuadPart, head};
+}
+
+// The system's text for the error, or the program's own where the system has none (Wine has
+// none for a file too large).
+std::string FileErrorText(DWORD error) {
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                   text, sizeof text, nullptr);
+    return text[0] ? text : "The file could not be accessed.";
+}
+
+// Presses OK. Should OK leave the dialog open (a failed save), a Cancel waiting behind it closes
+// the dialog, so that the test fails at once rather than by timing out.
+void PressOkOrGiveUp() {
+    Click(IDOK);
+    PostMessageA(options.hwnd(), WM_COMMAND, IDCANCEL, 0);
+}
+
+// Every setting stored, so that a save of blanks or defaults over them shows.
+void StoreEverySetting() {
+    const DWORD startup = 1, adapter = 1, frequency = 4;
     RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss1", REG_SZ, "World^http://w", 15);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &adapter, 4);
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    const char* feeds[][2] = {{"Rss1", "World^http://w"},
+                              {"Rss2", "News^http://n"},
+                              {"Rss3", "^"},
+                              {"Rss4", "Four^http://4?a=1^b"},
+                              {"Rss5", "Five^http://5"}};
+    for (const auto& [name, value] : feeds) {
+        RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value,
+                        DWORD(strlen(value) + 1));
+    }
+    const std::string program = ProgramFilePath("Quorvel.exe");
+    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, program.c_str(),
+                    DWORD(program.size() + 1));
+}
+
+void ExpectEverySettingLoaded() {
+    EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
+    EXPECT_EQ(Choices(IDC_OPTIONS_ADAPTER), InterfaceTableDescriptions());
+    EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), 1);
+    EXPECT_TRUE(Checked(IDC_OPTIONS_STARTUP));
+    EXPECT_EQ(Choice(IDC_OPTIONS_FREQUENCY), 4);
+    EXPECT_EQ(TextOf(IDC_OPTIONS_FEED1_TITLE), "World");
+    EXPECT_EQ(TextOf(IDC_OPTIONS_FEED2_SOURCE), "http://n");
+    EXPECT_EQ(TextOf(1010), "http://4?a=1^b");
+    EXPECT_EQ(TextOf(1011), "Five");
+}
+
+// A playlist that cannot be read is reported, the settings load all the same, and OK saves the
+// one change made without touching the file or writing anything else.
+TEST_F(OptionsDialog, AnUnreadablePlaylistIsReportedAndOkKeepsItAndEveryOtherSetting) {
+    const std::string head = "<song>Kept</song><link>http://k/1.mp3</link>\n";
+    struct Cause {
+        const char* name;
+        DWORD error; // 0: not checked
+    };
+    for (const Cause cause :
+         {Cause{"locked", ERROR_SHARING_VIOLATION}, Cause{"over 1 GiB", ERROR_FILE_TOO_LARGE},
+          Cause{"a folder in its place", 0}}) {
+        SCOPED_TRACE(cause.name);
+        ClearSettings();
+        StoreEverySetting();
+        RegistryImage expected = ReadRegistryImage();
+        expected["UpdateFrequency"] = Number(2);
+        ShareLock lock;
+        if (cause.error == ERROR_SHARING_VIOLATION) {
+            playlist.Write(kFivePlaylist);
+            ASSERT_TRUE(lock.Take(playlist.path()));
+        } else if (cause.error == ERROR_FILE_TOO_LARGE) {
+            WriteHugeFile(playlist.path(), head);
+        } else {
+            playlist.BlockWithDirectory();
+        }
+        MessageBoxAnswers boxes;
+        const INT_PTR result = RunOptions([&] {
+            ExpectEverySettingLoaded();
+            lock.Release(); // a write now would succeed: OK must not try
+            SendMessageA(Control(IDC_OPTIONS_FREQUENCY), CB_SETCURSEL, 2, 0);
+            PressOkOrGiveUp();
+        });
+        EXPECT_EQ(result, IDOK);
+        ASSERT_EQ(boxes.Seen().size(), 1u) << "only the failed read is reported";
+        EXPECT_EQ(boxes.Seen()[0].caption, "Quorvel");
+        if (cause.error) {
+            EXPECT_EQ(boxes.Seen()[0].text, playlist.path() + "\n" + FileErrorText(cause.error));
+        } else {
+            EXPECT_TRUE(boxes.Seen()[0].text.starts_with(playlist.path() + "\n"));
+        }
+        EXPECT_EQ(ReadRegistryImage(), expected);
+        if (cause.error == ERROR_SHARING_VIOLATION) {
+            EXPECT_EQ(playlist.Read(), kFivePlaylist);
+        } else if (cause.error == ERROR_FILE_TOO_LARGE) {
+            EXPECT_EQ(SizeAndHead(playlist.path(), head.size()),
+                      std::make_pair((1ll << 30) + 1, head));
+        } else {
+            EXPECT_TRUE(GetFileAttributesA(playlist.path().c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+        }
+        playlist.Remove();
+    }
+}
+
+// Entries added after a failed read are the user's new playlist and are saved; entries added
+// and deleted again leave nothing to save.
+TEST_F(OptionsDialog, OnlyEntriesAddedAfterAFailedReadAreWrittenOverTheFile) {
+    for (const bool keepTheEntry : {false, true}) {
+        SCOPED_TRACE(keepTheEntry ? "kept" : "deleted again");
+        playlist.Write(kFivePlaylist);
+        ShareLock lock;
+        ASSERT_TRUE(lock.Take(playlist.path()));
+        MessageBoxAnswers boxes({IDOK, IDYES});
+        const INT_PTR result = RunOptions([&] {
+            lock.Release();
+            Type(IDC_OPTIONS_NAME, "Six");
+            Type(IDC_OPTIONS_LINK, "http://a/6.mp3");
+            Click(IDC_OPTIONS_ADD);
+            if (!keepTheEntry) {
+                Click(IDC_OPTIONS_DELETE);
+            }
+            PressOkOrGiveUp();
+        });
+        EXPECT_EQ(result, IDOK);
+        EXPECT_EQ(boxes.Seen().size(), keepTheEntry ? 1u : 2u);
+        EXPECT_EQ(playlist.Read(),
+                  keepTheEntry ? "<song>Six</song><link>http://a/6.mp3</link>\n" : kFivePlaylist);
+    }
+}
+
+// A missing playlist is an empty one, not a failure: no box, and OK leaves an empty file.
+TEST_F(OptionsDialog, AMissingPlaylistIsCreatedEmptyWithoutABoxAndOkKeepsItEmpty) {
     MessageBoxAnswers boxes;
-    RunOptions([] {
-        EXPECT_TRUE(Choices(IDC_OPTIONS_ADAPTER).empty());
-        EXPECT_FALSE(Checked(IDC_OPTIONS_STARTUP));
-        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED1_TITLE), "");
-        EXPECT_EQ(Choices(IDC_OPTIONS_FREQUENCY).size(), 6u);
-        Click(IDCANCEL);
+    const INT_PTR result = RunOptions([] {
+        EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
+        Click(IDOK);
     });
-    EXPECT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(boxes.Seen().empty());
+    EXPECT_TRUE(playlist.Exists());
+    EXPECT_EQ(playlist.Read(), "");
 }
 
 } // namespace
