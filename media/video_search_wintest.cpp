@@ -7,7 +7,8 @@
 #include "app/singletons.h"
 #include "media/list_rows.h"
 #include "media/media_wintest_support.h"
-#include "testing/loopback_http.h"
+#include "testing/loopback_http_server.h"
+#include "testing/system_proxy_override.h"
 #include "testing/window_text_recorder.h"
 
 namespace {
@@ -66,8 +67,7 @@ protected:
 
 TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults) {
     ASSERT_EQ(GetACP(), 1252u); // the rows below are in that code page
-    ScriptedHttpServer site(
-        ScriptedReply::Page("HTTP/1.1 200 OK", kPage, "text/html; charset=utf-8"));
+    LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage, "text/html; charset=utf-8"));
     SystemProxyOverride proxy(site.Port());
     thePlaylist.QueryBox().SetText("cats & dogs #1");
     WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
@@ -76,7 +76,7 @@ TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults)
     EXPECT_EQ(site.RequestLines(),
               (std::vector<std::string>{RequestLine("cats%20%26%20dogs%20%231", 1)}));
     EXPECT_EQ(thePlaylist.SearchUrl(), "http://www.youtube.com/results?search_query="
-                                     "cats%20%26%20dogs%20%231&search=Search&page=1");
+                                       "cats%20%26%20dogs%20%231&search=Search&page=1");
     EXPECT_EQ(Rows(thePlaylist.ResultList()),
               (std::vector<std::string>{"1. Cats on a piano", "2. Tom & J..e full episode",
                                         "3. Caf\xE9 cr\xE8me br\xFBl\xE9"
@@ -100,12 +100,12 @@ TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults)
 }
 
 TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
-    ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
     thePlaylist.QueryBox().SetText("caf\xE9 piano"); // typed in the ANSI code page, sent as UTF-8
-    ClickAt(165, 170);                             // the search button
-    ClickAt(25, 170);                              // next page
-    ClickAt(38, 175);                              // and the one after
+    ClickAt(165, 170);                               // the search button
+    ClickAt(25, 170);                                // next page
+    ClickAt(38, 175);                                // and the one after
     const std::string query = "caf%C3%A9%20piano";
     EXPECT_EQ(site.RequestLines(),
               (std::vector<std::string>{RequestLine(query, 1), RequestLine(query, 2),
@@ -115,7 +115,7 @@ TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
 }
 
 TEST_F(VideoSearch, ChoosingAResultPlaysItsEmbedLinkAsFlashVideo) {
-    ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
     Search("piano");
     SelectRow(thePlaylist.ResultList(), 1);
@@ -128,7 +128,7 @@ TEST_F(VideoSearch, ChoosingAResultPlaysItsEmbedLinkAsFlashVideo) {
 }
 
 TEST_F(VideoSearch, AnEmptyQueryAsksNothingAndKeepsTheResults) {
-    ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+    LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
     Search("piano");
     const std::string kept = thePlaylist.SearchUrl();
@@ -140,12 +140,12 @@ TEST_F(VideoSearch, AnEmptyQueryAsksNothingAndKeepsTheResults) {
 
 TEST_F(VideoSearch, AFailedFetchEmptiesTheListsAndPutsTheQueryBack) {
     {
-        ScriptedHttpServer site(ScriptedReply::Page("HTTP/1.1 200 OK", kPage));
+        LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage));
         SystemProxyOverride proxy(site.Port());
         Search("piano");
         ASSERT_EQ(RowCount(thePlaylist.ResultList()), 3);
     }
-    SystemProxyOverride nobody(ScriptedHttpServer::ClosedPort());
+    SystemProxyOverride nobody(LoopbackHttpServer::ClosedPort());
     WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
     SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(RowCount(thePlaylist.ResultList()), 0);
@@ -162,17 +162,18 @@ TEST_F(VideoSearch, APageCutOffMidwayListsTheResultsThatArrived) {
         page += Result("dddddddddd4", "Arrived");
     }
     page.resize(8190);
-    ScriptedReply reply;
+    Reply reply;
     reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\nConnection: close\r\n\r\n";
     reply.body = {{0, page}, {200, ""}};
-    reply.resetAfterBody = true;
-    ScriptedHttpServer site(std::move(reply));
+    reply.end = Reply::End::Reset;
+    LoopbackHttpServer site(std::move(reply));
     SystemProxyOverride proxy(site.Port());
     Search("piano");
     const size_t whole = (8190 - 6) / Result("dddddddddd4", "Arrived").size();
     ASSERT_GE(RowCount(thePlaylist.ResultList()), int(whole));
     EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), "1. Arrived");
-    EXPECT_EQ(RowText(thePlaylist.ResultList(), int(whole) - 1), std::to_string(whole) + ". Arrived");
+    EXPECT_EQ(RowText(thePlaylist.ResultList(), int(whole) - 1),
+              std::to_string(whole) + ". Arrived");
 }
 
 } // namespace

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "framework/handles.h"
-#include "testing/loopback_http.h"
+#include "testing/loopback_http_server.h"
+#include "testing/system_proxy_override.h"
 #include "testing/window_text_recorder.h"
 
 namespace {
@@ -48,7 +49,7 @@ std::string Body(size_t size) {
 }
 
 std::string UrlWithNobodyListening() {
-    return "http://127.0.0.1:" + std::to_string(ScriptedHttpServer::ClosedPort()) + "/";
+    return "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::ClosedPort()) + "/";
 }
 
 std::string WinInetMessage(DWORD error) {
@@ -64,7 +65,7 @@ std::string WinInetMessage(DWORD error) {
 
 TEST_F(WebFetch, ShowsEachStageThenByteCountsWithinTheFirstSecondAndEndsEmpty) {
     const std::string body = Body(10000);
-    ScriptedHttpServer server(ScriptedReply::Page("HTTP/1.1 200 OK", body));
+    LoopbackHttpServer server(Reply::Page("HTTP/1.1 200 OK", body));
     ASSERT_TRUE(grab.FetchUrl(server.Url("/results?q=1"), page, statusWindow));
 
     EXPECT_EQ(page, body);
@@ -90,8 +91,8 @@ TEST_F(WebFetch, ShowsEachStageThenByteCountsWithinTheFirstSecondAndEndsEmpty) {
 }
 
 TEST_F(WebFetch, ReadsInChunksOfAtMost4095Bytes) {
-    ScriptedReply reply = ScriptedReply::Page("HTTP/1.1 200 OK", Body(9000));
-    ScriptedHttpServer server(std::move(reply));
+    Reply reply = Reply::Page("HTTP/1.1 200 OK", Body(9000));
+    LoopbackHttpServer server(std::move(reply));
     ASSERT_TRUE(grab.FetchUrl(server.Url("/"), page, statusWindow));
     const auto progress = ProgressLines();
     ASSERT_FALSE(progress.empty());
@@ -99,10 +100,10 @@ TEST_F(WebFetch, ReadsInChunksOfAtMost4095Bytes) {
 }
 
 TEST_F(WebFetch, ShowsTheRateOnceTheClockHasPassedASecond) {
-    ScriptedReply reply;
+    Reply reply;
     reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 9216\r\nConnection: close\r\n\r\n";
     reply.body = {{0, Body(5000)}, {1300, Body(4216)}};
-    ScriptedHttpServer server(std::move(reply));
+    LoopbackHttpServer server(std::move(reply));
     ASSERT_TRUE(grab.FetchUrl(server.Url("/slow"), page, statusWindow));
 
     // 8190 and then 9216 bytes (9 KB) after one or two whole clock seconds, as the second
@@ -139,11 +140,11 @@ TEST_F(WebFetch, AnUnresolvableHostShowsThePlatformMessageAndFails) {
 }
 
 TEST_F(WebFetch, AResetMidBodyKeepsThePartReceivedAndReportsTheError) {
-    ScriptedReply reply;
+    Reply reply;
     reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 50000\r\nConnection: close\r\n\r\n";
     reply.body = {{0, Body(8190)}, {200, ""}};
-    reply.resetAfterBody = true;
-    ScriptedHttpServer server(std::move(reply));
+    reply.end = Reply::End::Reset;
+    LoopbackHttpServer server(std::move(reply));
     EXPECT_FALSE(grab.FetchUrl(server.Url("/"), page, statusWindow));
     EXPECT_EQ(page, Body(8190));
     EXPECT_EQ(grab.HttpStatus(), 0u);
@@ -152,7 +153,7 @@ TEST_F(WebFetch, AResetMidBodyKeepsThePartReceivedAndReportsTheError) {
 
     // A later fetch that works leaves the error text as it was.
     const std::string errorText = grab.ErrorText();
-    ScriptedHttpServer good(ScriptedReply::Page("HTTP/1.1 200 OK", "fine"));
+    LoopbackHttpServer good(Reply::Page("HTTP/1.1 200 OK", "fine"));
     EXPECT_TRUE(grab.FetchUrl(good.Url("/"), page, statusWindow));
     EXPECT_EQ(grab.ErrorText(), errorText);
 }
@@ -160,7 +161,7 @@ TEST_F(WebFetch, AResetMidBodyKeepsThePartReceivedAndReportsTheError) {
 TEST_F(WebFetch, ErrorPagesAreReturnedWithTheirStatus) {
     for (const auto& [statusLine, code] : {std::pair{"HTTP/1.1 404 Not Found", 404u},
                                            {"HTTP/1.1 500 Internal Server Error", 500u}}) {
-        ScriptedHttpServer server(ScriptedReply::Page(statusLine, "<h1>error page</h1>"));
+        LoopbackHttpServer server(Reply::Page(statusLine, "<h1>error page</h1>"));
         EXPECT_TRUE(grab.FetchUrl(server.Url("/missing"), page, statusWindow)) << code;
         EXPECT_EQ(page, "<h1>error page</h1>");
         EXPECT_EQ(grab.HttpStatus(), code);
@@ -169,11 +170,11 @@ TEST_F(WebFetch, ErrorPagesAreReturnedWithTheirStatus) {
 }
 
 TEST_F(WebFetch, RepeatedFetchesReuseTheSessionAndKeepOnlyTheLastHeaders) {
-    ScriptedReply first = ScriptedReply::Page("HTTP/1.1 200 OK", "one");
+    Reply first = Reply::Page("HTTP/1.1 200 OK", "one");
     first.head.insert(first.head.find("\r\n") + 2, "X-First: 1\r\n");
-    ScriptedReply second = ScriptedReply::Page("HTTP/1.1 200 OK", "two");
+    Reply second = Reply::Page("HTTP/1.1 200 OK", "two");
     second.head.insert(second.head.find("\r\n") + 2, "X-Second: 2\r\n");
-    ScriptedHttpServer one(std::move(first)), two(std::move(second));
+    LoopbackHttpServer one(std::move(first)), two(std::move(second));
 
     ASSERT_TRUE(grab.FetchUrl(one.Url("/a"), page, statusWindow));
     const CWebGrabSession* session = grab.Session();
@@ -193,7 +194,7 @@ TEST_F(WebFetch, RepeatedFetchesReuseTheSessionAndKeepOnlyTheLastHeaders) {
 }
 
 TEST_F(WebFetch, WithoutAStatusWindowTheLinesAreStillKept) {
-    ScriptedHttpServer server(ScriptedReply::Page("HTTP/1.1 200 OK", "quiet"));
+    LoopbackHttpServer server(Reply::Page("HTTP/1.1 200 OK", "quiet"));
     ASSERT_TRUE(grab.FetchUrl(server.Url("/"), page, nullptr));
     EXPECT_EQ(page, "quiet");
     EXPECT_TRUE(Lines().empty());
@@ -201,7 +202,7 @@ TEST_F(WebFetch, WithoutAStatusWindowTheLinesAreStillKept) {
 }
 
 TEST_F(WebFetch, TheSystemsProxySettingsCarryTheRequestsOfADefaultSession) {
-    ScriptedHttpServer proxy(ScriptedReply::Page("HTTP/1.1 200 OK", "via the system's proxy"));
+    LoopbackHttpServer proxy(Reply::Page("HTTP/1.1 200 OK", "via the system's proxy"));
     SystemProxyOverride settings(proxy.Port());
     ASSERT_TRUE(grab.FetchUrl("http://video.example/page", page, statusWindow));
     EXPECT_EQ(page, "via the system's proxy");
@@ -222,7 +223,7 @@ TEST_F(WebFetch, AnExplicitProxyIsHostColonPortAndCarriesTheRequests) {
     EXPECT_EQ(info->dwAccessType, DWORD(INTERNET_OPEN_TYPE_PROXY));
     EXPECT_STREQ(reinterpret_cast<const char*>(info->lpszProxy), "proxy:8080");
 
-    ScriptedHttpServer proxy(ScriptedReply::Page("HTTP/1.1 200 OK", "via proxy"));
+    LoopbackHttpServer proxy(Reply::Page("HTTP/1.1 200 OK", "via proxy"));
     grab.proxyHost = "127.0.0.1";
     grab.proxyPort = proxy.Port();
     ASSERT_TRUE(grab.OpenFetchSession(statusWindow));
@@ -236,7 +237,7 @@ TEST_F(WebFetch, AnExplicitProxyIsHostColonPortAndCarriesTheRequests) {
 // Wine accepts session time-outs without applying them, so only this much can be seen here: a
 // session made with one fetches as before, and the next session is made afresh.
 TEST_F(WebFetch, AReceiveTimeoutGivenForNewSessionsLeavesFetchingAsItWas) {
-    ScriptedHttpServer server(ScriptedReply::Page("HTTP/1.1 200 OK", "in time"));
+    LoopbackHttpServer server(Reply::Page("HTTP/1.1 200 OK", "in time"));
     grab.receiveTimeout = 500;
     ASSERT_TRUE(grab.OpenFetchSession(statusWindow));
     ASSERT_TRUE(grab.FetchUrl(server.Url("/"), page, nullptr));

@@ -11,9 +11,8 @@ namespace {
 
 using qv::FeedDownloader;
 using qv::FeedDownloadLimits;
-using qv::testing::Answer;
 using qv::testing::LoopbackHttpServer;
-using qv::testing::Route;
+using qv::testing::Reply;
 
 const std::string kFeed = "<rss><channel><item><title>Fresh</title><link>http://n/1</link></item>"
                           "</channel></rss>\n";
@@ -48,13 +47,13 @@ protected:
 };
 
 TEST_F(FeedDownload, AWholeBodyReplacesTheFileAndEveryDownloadAsksTheServer) {
-    server_.Route("/feed.xml", {kFeed});
+    server_.Route("/feed.xml", Reply::Ok(kFeed));
     FeedDownloader downloader({});
     EXPECT_TRUE(downloader.Download(server_.Url("/feed.xml"), path_));
     EXPECT_EQ(FileBytes(), kFeed);
     EXPECT_FALSE(PartialLeft());
 
-    server_.Route("/feed.xml", {"<rss>changed</rss>"});
+    server_.Route("/feed.xml", Reply::Ok("<rss>changed</rss>"));
     EXPECT_TRUE(FeedDownloader({}).Download(server_.Url("/feed.xml"), path_));
     EXPECT_EQ(FileBytes(), "<rss>changed</rss>"); // not the cached first answer
     EXPECT_EQ(server_.Requests("/feed.xml"), 2);
@@ -65,14 +64,14 @@ TEST_F(FeedDownload, AWholeBodyReplacesTheFileAndEveryDownloadAsksTheServer) {
 
 TEST_F(FeedDownload, EveryFailureLeavesThePreviousFileByteForByte) {
     const std::string body(40000, 'x');
-    server_.Route("/404", {body, Answer::NotFound});
-    server_.Route("/500", {body, Answer::ServerError});
-    server_.Route("/reset", {body, Answer::ResetMidBody});
-    server_.Route("/short", {body, Answer::ShortBody});
-    server_.Route("/stall", {body, Answer::Stall});
-    server_.Route("/silent", {body, Answer::Serve, 5000}); // no answer at all for 5 s
-    server_.Route("/drip", {body, Answer::SlowDrip, 0, 20});
-    server_.Route("/huge", {std::string(3 << 20, 'y')});
+    server_.Route("/404", Reply::Page("HTTP/1.1 404 Not Found", body));
+    server_.Route("/500", Reply::Page("HTTP/1.1 500 Internal Server Error", body));
+    server_.Route("/reset", Reply::ResetMidBody(body));
+    server_.Route("/short", Reply::ShortBody(body));
+    server_.Route("/stall", Reply::Stall(body));
+    server_.Route("/silent", Reply::Ok(body).Delayed(5000)); // no answer at all for 5 s
+    server_.Route("/drip", Reply::Drip(body, 20));
+    server_.Route("/huge", Reply::Ok(std::string(3 << 20, 'y')));
     FeedDownloadLimits limits;
     limits.receiveTimeoutMs = 700;
     limits.totalTimeMs = 1500;
@@ -90,7 +89,7 @@ TEST_F(FeedDownload, EveryFailureLeavesThePreviousFileByteForByte) {
 
 TEST_F(FeedDownload, AFailureLeavesAMissingFileMissing) {
     DeleteFileA(path_.c_str());
-    server_.Route("/short", {kFeed, Answer::ShortBody});
+    server_.Route("/short", Reply::ShortBody(kFeed));
     EXPECT_FALSE(FeedDownloader({}).Download(server_.Url("/short"), path_));
     EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
 }

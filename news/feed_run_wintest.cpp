@@ -53,7 +53,7 @@ protected:
     void SetUp() override {
         for (int n = 1; n <= 5; ++n) {
             const std::string path = FeedPath(n);
-            server.Route(path, {Feed(Numbered("f", n), n)});
+            server.Route(path, Reply::Ok(Feed(Numbered("f", n), n)));
             settings.Text(kFeedSettings[n - 1], Numbered("Feed", n) + "^" + server.Url(path));
         }
     }
@@ -97,10 +97,10 @@ TEST_F(FeedRuns, FailedDownloadsKeepTheFilesAndTheListsWhileTheWindowAnswers) {
     CreatePanel();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     const std::string body = Feed("changed", 30);
-    server.Route("/feed1.xml", {body, Answer::ResetMidBody});
-    server.Route("/feed2.xml", {body, Answer::NotFound});
-    server.Route("/feed3.xml", {body, Answer::ServerError});
-    server.Route("/feed4.xml", {body, Answer::ShortBody});
+    server.Route("/feed1.xml", Reply::ResetMidBody(body));
+    server.Route("/feed2.xml", Reply::Page("HTTP/1.1 404 Not Found", body));
+    server.Route("/feed3.xml", Reply::Page("HTTP/1.1 500 Internal Server Error", body));
+    server.Route("/feed4.xml", Reply::ShortBody(body));
     settings.Text("Rss5", std::string("Gone^").append(LoopbackHttpServer::RefusedUrl()));
     GuiPinger pinger(theNews.hwnd());
     theNews.StartFeedDownload();
@@ -121,9 +121,9 @@ TEST_F(FeedRuns, ASlowDripOrAStalledServerHoldsNeitherTheWindowNorLaterFeeds) {
     CreatePanel();
     theNews.SetFeedDownloadLimits(limits);
     ASSERT_TRUE(WaitForFeedRuns(theNews));
-    server.Route("/feed1.xml", {Feed("drip", 5), Answer::SlowDrip, 0, 10});
-    server.Route("/feed2.xml", {Feed("stall", 5), Answer::Stall});
-    server.Route("/feed3.xml", {Feed("after", 2)});
+    server.Route("/feed1.xml", Reply::Drip(Feed("drip", 5), 10));
+    server.Route("/feed2.xml", Reply::Stall(Feed("stall", 5)));
+    server.Route("/feed3.xml", Reply::Ok(Feed("after", 2)));
     settings.Number("DefaultRss", 3);
     GuiPinger pinger(theNews.hwnd());
     theNews.StartFeedDownload();
@@ -141,10 +141,10 @@ TEST_F(FeedRuns, AFiftyMegabyteBodyIsNoFeedAndChangesNothingWhileTheWindowAnswer
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     std::string big = Feed("big", 3);
     big.insert(big.find("</channel>"), std::string(50 << 20, ' '));
-    server.Route("/feed2.xml", {big});
+    server.Route("/feed2.xml", Reply::Ok(big));
     std::string fifteen = big.substr(0, 15 << 20);
     fifteen += "</channel></rss>";
-    server.Route("/feed3.xml", {fifteen});
+    server.Route("/feed3.xml", Reply::Ok(fifteen));
     GuiPinger pinger(theNews.hwnd());
     theNews.StartFeedDownload();
     ASSERT_TRUE(WaitForFeedRuns(theNews, 60000));
@@ -157,7 +157,7 @@ TEST_F(FeedRuns, AFiftyMegabyteBodyIsNoFeedAndChangesNothingWhileTheWindowAnswer
 
 TEST_F(FeedRuns, RunsAskedForWhileOneGoesAreMadeOnceAfterItNeverAlongside) {
     for (int n = 1; n <= 5; ++n) {
-        server.Route(FeedPath(n), {Feed("slow", 1), Answer::Serve, 150});
+        server.Route(FeedPath(n), Reply::Ok(Feed("slow", 1)).Delayed(150));
     }
     const int threadsBefore = ThreadsOfThisProcess();
     CreatePanel();
@@ -175,7 +175,7 @@ TEST_F(FeedRuns, RunsAskedForWhileOneGoesAreMadeOnceAfterItNeverAlongside) {
 TEST_F(FeedRuns, EveryRunReachesTheServer) {
     CreatePanel();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
-    server.Route("/feed1.xml", {Feed("second", 2)});
+    server.Route("/feed1.xml", Reply::Ok(Feed("second", 2)));
     SendMessageA(theNews.hwnd(), WM_TIMER, UpdateTimer, 0);
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(server.Requests("/feed1.xml"), 2);
@@ -188,15 +188,16 @@ TEST_F(FeedRuns, TitlesAreDecodedIntoTheAnsiCodePageAndLinksLeftAsWritten) {
         WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
         return std::string(text);
     };
-    server.Route("/feed1.xml", {"<?xml version=\"1.0\" encoding=\"utf-8\"?><rss><item>"
-                                "<title>Caf\xC3\xA9 &amp; cr\xC3\xA8me</title>"
-                                "<link>http://a/caf\xC3\xA9</link></item>"
-                                "<item><title>Na\xEFve</title><link>l</link></item>"});
-    server.Route("/feed2.xml", {"<?xml version=\"1.0\" encoding=\"windows-1252\"?><rss><item>"
-                                "<title>It\x92s</title><link>x</link></item>"});
+    server.Route("/feed1.xml", Reply::Ok("<?xml version=\"1.0\" encoding=\"utf-8\"?><rss><item>"
+                                         "<title>Caf\xC3\xA9 &amp; cr\xC3\xA8me</title>"
+                                         "<link>http://a/caf\xC3\xA9</link></item>"
+                                         "<item><title>Na\xEFve</title><link>l</link></item>"));
+    server.Route("/feed2.xml",
+                 Reply::Ok("<?xml version=\"1.0\" encoding=\"windows-1252\"?><rss><item>"
+                           "<title>It\x92s</title><link>x</link></item>"));
     server.Route("/feed3.xml",
-                 {"\xFF\xFE<\0i\0t\0e\0m\0>\0<\0t\0i\0t\0l\0e\0>\0\xE9\0<\0/\0t\0i\0t\0"
-                  "l\0e\0>\0"s});
+                 Reply::Ok("\xFF\xFE<\0i\0t\0e\0m\0>\0<\0t\0i\0t\0l\0e\0>\0\xE9\0<\0/\0t\0i\0t\0"
+                           "l\0e\0>\0"s));
     CreatePanel();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(Titles(), (Strings{ansi(L"1. Caf\u00E9 &amp; cr\u00E8me"), ansi(L"2. Na\u00EFve")}));

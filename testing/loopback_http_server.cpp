@@ -8,29 +8,33 @@ namespace qv::testing {
 
 namespace {
 
-bool SendAll(SOCKET socket, const char* bytes, size_t count) {
-    while (count > 0) {
-        const int sent = send(socket, bytes, int(std::min<size_t>(count, 1 << 20)), 0);
-        if (sent <= 0) {
+bool SendAll(SOCKET socket, const std::string& bytes) {
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        const int n = send(socket, bytes.data() + sent,
+                           int(std::min<size_t>(bytes.size() - sent, 1 << 20)), 0);
+        if (n <= 0) {
             return false;
         }
-        bytes += sent;
-        count -= size_t(sent);
+        sent += size_t(n);
     }
     return true;
 }
 
-bool SendText(SOCKET socket, const std::string& text) {
-    return SendAll(socket, text.data(), text.size());
+std::string ReadRequestHead(SOCKET client) {
+    std::string head;
+    char buffer[4096];
+    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
+        const int got = recv(client, buffer, sizeof buffer, 0);
+        if (got <= 0) {
+            break;
+        }
+        head.append(buffer, size_t(got));
+    }
+    return head;
 }
 
-std::string Head(int status, const char* reason, size_t length) {
-    return "HTTP/1.1 " + std::to_string(status) + " " + reason +
-           "\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(length) +
-           "\r\nConnection: close\r\n\r\n";
-}
-
-// "GET /path HTTP/1.1", or with a proxy "GET http://host:port/path HTTP/1.1".
+// "GET /path HTTP/1.1", or through a proxy "GET http://host:port/path HTTP/1.1".
 std::string PathOf(const std::string& head) {
     const size_t start = head.find(' ');
     const size_t end = head.find(' ', start + 1);
@@ -38,40 +42,99 @@ std::string PathOf(const std::string& head) {
         return {};
     }
     std::string target = head.substr(start + 1, end - start - 1);
-    if (target.rfind("http://", 0) == 0) {
+    if (target.starts_with("http://")) {
         const size_t slash = target.find('/', 7);
         target = slash == std::string::npos ? "/" : target.substr(slash);
     }
     return target;
 }
 
-} // namespace
-
-LoopbackHttpServer::LoopbackHttpServer() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+// The listener's port is the system's choice; `listening` false leaves a port nobody answers.
+SOCKET BindLoopback(int& port, bool listening) {
+    SOCKET socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = 0;
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 16);
+    bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    if (listening) {
+        listen(socket, 16);
+    }
     int length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    return socket;
+}
+
+// The head of a fault: the whole body announced, whatever is sent of it.
+Reply Announced(const std::string& body) {
+    Reply reply = Reply::Page("HTTP/1.1 200 OK", body);
+    reply.body.clear();
+    return reply;
+}
+
+} // namespace
+
+Reply Reply::Page(const std::string& statusLine, const std::string& body,
+                  const std::string& contentType) {
+    Reply reply;
+    reply.head = statusLine + "\r\nContent-Type: " + contentType +
+                 "\r\nContent-Length: " + std::to_string(body.size()) +
+                 "\r\nConnection: close\r\n\r\n";
+    reply.body.push_back({0, body});
+    return reply;
+}
+
+Reply Reply::ResetMidBody(const std::string& body) {
+    Reply reply = Announced(body);
+    // The pause lets the client take the half in before the reset overtakes it.
+    reply.body = {{0, body.substr(0, body.size() / 2)}, {100, ""}};
+    reply.end = End::Reset;
+    return reply;
+}
+
+Reply Reply::ShortBody(const std::string& body) {
+    Reply reply = Announced(body);
+    reply.body = {{0, body.substr(0, body.size() / 2)}};
+    return reply;
+}
+
+Reply Reply::Drip(const std::string& body, int gapMs) {
+    Reply reply = Announced(body);
+    for (const char byte : body) {
+        reply.body.push_back({gapMs, std::string(1, byte)});
+    }
+    return reply;
+}
+
+Reply Reply::Stall(const std::string& body) {
+    Reply reply = Announced(body);
+    reply.end = End::Stall;
+    return reply;
+}
+
+Reply Reply::Delayed(int ms) const {
+    Reply reply = *this;
+    reply.delayMs = ms;
+    return reply;
+}
+
+LoopbackHttpServer::LoopbackHttpServer(Reply otherPaths)
+    : otherPaths_(std::make_shared<const Reply>(std::move(otherPaths))) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    listener_ = BindLoopback(port_, true);
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer() {
     SetEvent(stop_);
-    closesocket(listener_);
+    closesocket(listener_); // ends a waiting accept
     acceptor_.join();
     {
         const std::lock_guard lock(mutex_);
-        for (SOCKET client : clients_) {
-            shutdown(client, SD_BOTH);
+        for (const SOCKET client : clients_) {
+            shutdown(client, SD_BOTH); // ends a waiting receive
         }
     }
     for (std::thread& thread : threads_) {
@@ -81,9 +144,9 @@ LoopbackHttpServer::~LoopbackHttpServer() {
     WSACleanup();
 }
 
-void LoopbackHttpServer::Route(const std::string& path, qv::testing::Route route) {
+void LoopbackHttpServer::Route(const std::string& path, Reply reply) {
     const std::lock_guard lock(mutex_);
-    routes_[path] = std::move(route);
+    routes_[path] = std::make_shared<const Reply>(std::move(reply));
 }
 
 std::string LoopbackHttpServer::Url(const std::string& path) const {
@@ -101,19 +164,30 @@ std::vector<std::string> LoopbackHttpServer::RequestHeads() const {
     return heads_;
 }
 
-std::string LoopbackHttpServer::RefusedUrl() {
+std::vector<std::string> LoopbackHttpServer::RequestLines() const {
+    std::vector<std::string> lines;
+    for (const std::string& head : RequestHeads()) {
+        lines.push_back(head.substr(0, head.find("\r\n")));
+    }
+    return lines;
+}
+
+int LoopbackHttpServer::ClosedPort() {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
-    const SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    int length = sizeof address;
-    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    closesocket(probe); // bound, never listening, now closed: nothing is there
+    int port = 0;
+    closesocket(BindLoopback(port, false)); // bound, never listening, now closed
     WSACleanup();
-    return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/refused.xml";
+    return port;
+}
+
+std::string LoopbackHttpServer::RefusedUrl() {
+    return "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/refused.xml";
+}
+
+Reply LoopbackHttpServer::NotFound() {
+    return Reply::Page("HTTP/1.1 404 Not Found",
+                       "<item><title>Not found</title><link>x</link></item>", "text/xml");
 }
 
 void LoopbackHttpServer::AcceptLoop() {
@@ -128,81 +202,61 @@ void LoopbackHttpServer::AcceptLoop() {
     }
 }
 
-bool LoopbackHttpServer::WaitStop(int milliseconds) const {
-    return WaitForSingleObject(stop_, DWORD(milliseconds)) == WAIT_OBJECT_0;
+void LoopbackHttpServer::Handle(SOCKET client) {
+    NoteOpened();
+    const std::shared_ptr<const Reply> reply = ReplyFor(ReadRequestHead(client));
+    Respond(client, *reply);
+    --open_;
+    {
+        const std::lock_guard lock(mutex_);
+        std::erase(clients_, client);
+    }
+    closesocket(client);
 }
 
-void LoopbackHttpServer::Handle(SOCKET client) {
+void LoopbackHttpServer::NoteOpened() {
     const int now = ++open_;
     int most = mostAtOnce_.load();
     while (now > most && !mostAtOnce_.compare_exchange_weak(most, now)) {
     }
-    std::string head;
-    char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos) {
-        const int got = recv(client, buffer, sizeof buffer, 0);
-        if (got <= 0) {
-            break;
-        }
-        head.append(buffer, size_t(got));
-    }
-    qv::testing::Route route{"", Answer::NotFound};
-    {
-        const std::lock_guard lock(mutex_);
-        const std::string path = PathOf(head);
-        heads_.push_back(head);
-        ++requests_[path];
-        if (const auto found = routes_.find(path); found != routes_.end()) {
-            route = found->second;
-        }
-    }
-    if (!WaitStop(route.delayMs)) {
-        Respond(client, route);
-    }
-    --open_;
-    closesocket(client);
 }
 
-void LoopbackHttpServer::Respond(SOCKET client, const qv::testing::Route& route) {
-    const std::string& body = route.body;
-    const size_t half = body.size() / 2;
-    switch (route.answer) {
-    case Answer::Serve:
-        SendText(client, Head(200, "OK", body.size()) + body);
+std::shared_ptr<const Reply> LoopbackHttpServer::ReplyFor(const std::string& head) {
+    const std::string path = PathOf(head);
+    const std::lock_guard lock(mutex_);
+    heads_.push_back(head);
+    ++requests_[path];
+    const auto found = routes_.find(path);
+    return found == routes_.end() ? otherPaths_ : found->second;
+}
+
+void LoopbackHttpServer::Respond(SOCKET client, const Reply& reply) const {
+    if (WaitStop(DWORD(reply.delayMs)) || !SendAll(client, reply.head)) {
+        return;
+    }
+    for (const Reply::Piece& piece : reply.body) {
+        if (WaitStop(DWORD(piece.pauseMs)) || !SendAll(client, piece.bytes)) {
+            return;
+        }
+    }
+    switch (reply.end) {
+    case Reply::End::Close:
+        shutdown(client, SD_SEND);
         break;
-    case Answer::NotFound:
-        SendText(client, Head(404, "Not Found", 52) +
-                             "<item><title>Not found</title><link>x</link></item>");
-        break;
-    case Answer::ServerError:
-        SendText(client, Head(500, "Internal Server Error", 52) +
-                             "<item><title>Try again</title><link>x</link></item>");
-        break;
-    case Answer::ResetMidBody: {
-        SendText(client, Head(200, "OK", body.size()) + body.substr(0, half));
-        WaitStop(100);
-        const linger abort{1, 0}; // closing now sends a reset
+    case Reply::End::Reset: {
+        const linger abort{1, 0}; // closing with a zero linger resets the connection
         setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort),
                    sizeof abort);
         break;
     }
-    case Answer::ShortBody:
-        SendText(client, Head(200, "OK", body.size()) + body.substr(0, half));
-        shutdown(client, SD_SEND);
-        break;
-    case Answer::SlowDrip:
-        SendText(client, Head(200, "OK", body.size()));
-        for (size_t i = 0; i < body.size() && !WaitStop(route.dripDelayMs); ++i) {
-            if (!SendAll(client, &body[i], 1)) {
-                break;
-            }
-        }
-        break;
-    case Answer::Stall:
-        SendText(client, Head(200, "OK", body.size()));
+    case Reply::End::Stall:
         WaitStop(INFINITE);
         break;
     }
+}
+
+bool LoopbackHttpServer::WaitStop(DWORD milliseconds) const {
+    return WaitForSingleObject(stop_, milliseconds) == WAIT_OBJECT_0;
 }
 
 } // namespace qv::testing

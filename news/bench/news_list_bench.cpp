@@ -55,10 +55,10 @@ void TimeListing(CRssDlg& panel, const std::string& path) {
 void TimeRun(HWND window, const std::string& folder) {
     LoopbackHttpServer server;
     const std::string body(200000, ' ');
-    server.Route("/drip", {body, Answer::SlowDrip, 0, 5});
-    server.Route("/stall", {body, Answer::Stall});
-    server.Route("/reset", {body, Answer::ResetMidBody});
-    server.Route("/big", {std::string(20 << 20, ' ')});
+    server.Route("/drip", Reply::Drip(body, 5));
+    server.Route("/stall", Reply::Stall(body));
+    server.Route("/reset", Reply::ResetMidBody(body));
+    server.Route("/big", Reply::Ok(std::string(20 << 20, ' ')));
     FeedRunJob job{{server.Url("/drip"), server.Url("/stall"), server.Url("/reset"),
                     server.Url("/big"), LoopbackHttpServer::RefusedUrl()},
                    {}};
