@@ -8,30 +8,8 @@ namespace qv::testing {
 
 namespace {
 
-bool SendAll(SOCKET socket, const std::string& bytes) {
-    size_t sent = 0;
-    while (sent < bytes.size()) {
-        const int n = send(socket, bytes.data() + sent,
-                           int(std::min<size_t>(bytes.size() - sent, 1 << 20)), 0);
-        if (n <= 0) {
-            return false;
-        }
-        sent += size_t(n);
-    }
-    return true;
-}
-
-std::string ReadRequestHead(SOCKET client) {
-    std::string head;
-    char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
-        const int got = recv(client, buffer, sizeof buffer, 0);
-        if (got <= 0) {
-            break;
-        }
-        head.append(buffer, size_t(got));
-    }
-    return head;
+bool WouldBlock(int result) {
+    return result == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK;
 }
 
 // "GET /path HTTP/1.1", or through a proxy "GET http://host:port/path HTTP/1.1".
@@ -131,12 +109,6 @@ LoopbackHttpServer::~LoopbackHttpServer() {
     SetEvent(stop_);
     closesocket(listener_); // ends a waiting accept
     acceptor_.join();
-    {
-        const std::lock_guard lock(mutex_);
-        for (const SOCKET client : clients_) {
-            shutdown(client, SD_BOTH); // ends a waiting receive
-        }
-    }
     for (std::thread& thread : threads_) {
         thread.join();
     }
@@ -196,22 +168,63 @@ void LoopbackHttpServer::AcceptLoop() {
         if (client == INVALID_SOCKET) {
             return;
         }
-        const std::lock_guard lock(mutex_);
-        clients_.push_back(client);
         threads_.emplace_back([this, client] { Handle(client); });
     }
 }
 
 void LoopbackHttpServer::Handle(SOCKET client) {
+    // Never blocked in a call: a client that stops reading cannot hold the server's end.
+    u_long nonBlocking = 1;
+    ioctlsocket(client, FIONBIO, &nonBlocking);
     NoteOpened();
     const std::shared_ptr<const Reply> reply = ReplyFor(ReadRequestHead(client));
     Respond(client, *reply);
     --open_;
-    {
-        const std::lock_guard lock(mutex_);
-        std::erase(clients_, client);
-    }
     closesocket(client);
+}
+
+std::string LoopbackHttpServer::ReadRequestHead(SOCKET client) const {
+    std::string head;
+    char buffer[4096];
+    while (head.find("\r\n\r\n") == std::string::npos && head.size() < 65536) {
+        const int got = recv(client, buffer, sizeof buffer, 0);
+        if (got > 0) {
+            head.append(buffer, size_t(got));
+        } else if (!WouldBlock(got) || !WaitSocket(client, false)) {
+            break;
+        }
+    }
+    return head;
+}
+
+bool LoopbackHttpServer::SendAll(SOCKET client, const std::string& bytes) const {
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        const int n = send(client, bytes.data() + sent,
+                           int(std::min<size_t>(bytes.size() - sent, 1 << 20)), 0);
+        if (n > 0) {
+            sent += size_t(n);
+        } else if (!WouldBlock(n) || !WaitSocket(client, true)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Until the socket is ready to be read or written; false when the server stops first.
+bool LoopbackHttpServer::WaitSocket(SOCKET client, bool forWriting) const {
+    while (!WaitStop(0)) {
+        fd_set sockets;
+        FD_ZERO(&sockets);
+        FD_SET(client, &sockets);
+        timeval step{0, 50000}; // how soon a stop is noticed
+        const int ready = select(0, forWriting ? nullptr : &sockets,
+                                 forWriting ? &sockets : nullptr, nullptr, &step);
+        if (ready != 0) {
+            return ready > 0;
+        }
+    }
+    return false;
 }
 
 void LoopbackHttpServer::NoteOpened() {

@@ -73,6 +73,9 @@ private:
     void AcceptLoop();
     void Handle(SOCKET client);
     void Respond(SOCKET client, const Reply& reply) const;
+    std::string ReadRequestHead(SOCKET client) const;
+    bool SendAll(SOCKET client, const std::string& bytes) const;
+    bool WaitSocket(SOCKET client, bool forWriting) const;
     std::shared_ptr<const Reply> ReplyFor(const std::string& head);
     void NoteOpened();
     bool WaitStop(DWORD milliseconds) const;
@@ -88,7 +91,6 @@ private:
     std::map<std::string, std::shared_ptr<const Reply>> routes_;
     std::map<std::string, int> requests_;
     std::vector<std::string> heads_;
-    std::vector<SOCKET> clients_;
     std::vector<std::thread> threads_;
     std::thread acceptor_;
 };
