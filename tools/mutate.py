@@ -5,7 +5,9 @@ Each mutant is planted in a scratch copy of the tree (build/mutate/tree), whose 
 kept between runs, so that a mutant rebuilds only what its file touches. The tests most likely to
 catch it run first: the test that caught it last time, the native suite when the portable code
 changed, then the Windows tests of the mutated file, of its folder, of files that include it, and
-the rest. The first failing test ends the mutant's run.
+the rest. The first failing test ends the mutant's run. A mutant in a file the release packages
+are made of is looked for by the packaging tests of build/win (ctest) too, which make the
+packages first; they run before the Windows tests, being much quicker.
 
   tools/mutate.py                run every mutant (make mutate)
   tools/mutate.py WORD...        run the mutants whose line holds one of the words
@@ -37,6 +39,12 @@ KILLERS = WORK / "killers.json"
 REPORT = WORK / "report.txt"
 TEST_TIMEOUT_S = 60
 TEST_MACRO = re.compile(r"^\s*TEST(?:_F)?\(\s*(\w+)\s*,\s*(\w+)\s*\)", re.M)
+# The release packages: the files (or folders) they are made of, and the ctest tests of build/win
+# that check them; those tests' fixture builds the dist target first.
+PACKAGE_FILES = ("installer/", "cmake/dist.cmake", "res/Quorvel.rc")
+PACKAGE_TESTS = r"^(dist_builds|dist_zip_contents|Installer\..+)$"
+PACKAGE_TIMEOUT_S = 1800
+CTEST_KILLER = "ctest:"  # how a packaging test is named in the record of killers
 
 
 @dataclass
@@ -217,6 +225,16 @@ def list_windows_tests(env):
     return names
 
 
+def is_packaged(path):
+    return any(path == name or (name.endswith("/") and path.startswith(name))
+               for name in PACKAGE_FILES)
+
+
+def first_failing_ctest(output):
+    failed = re.search(r"^\s*\d+ - (\S+) \(", output.partition("tests FAILED:")[2], re.M)
+    return failed.group(1) if failed else None
+
+
 def first_failing_native_test(output):
     failed = re.search(r"^\[  FAILED  \] (\S+)", output, re.M)
     return failed.group(1) if failed else "the native suite (crashed)"
@@ -234,7 +252,8 @@ class Runner:
         def outcome(verdict, detail):
             return Outcome(verdict, detail, time.monotonic() - started)
 
-        if mutant.path not in self.windows_files | self.native_files:
+        built_into = self.windows_files | self.native_files
+        if mutant.path not in built_into and not is_packaged(mutant.path):
             return outcome("invalid", "its file is not built")
         file = TREE / mutant.path
         original = file.read_text(encoding="latin-1")
@@ -246,6 +265,11 @@ class Runner:
             file.write_text(original, encoding="latin-1")
 
     def catch(self, mutant, outcome):
+        killer = self.killers.get(mutant.line, "")
+        if killer.startswith(CTEST_KILLER):
+            caught = self.package_tests("^" + re.escape(killer[len(CTEST_KILLER):]) + "$")
+            if caught:
+                return outcome("killed", caught[1])
         if mutant.path in self.native_files:
             built, output = build("native", ["quorvel_tests"])
             if not built:
@@ -255,19 +279,45 @@ class Runner:
                                timeout=300)
             if code != 0:
                 return outcome("killed", first_failing_native_test(output) + " (native)")
-        if mutant.path not in self.windows_files:
-            return outcome("survived", "no native test failed")
-        built, output = build("win", ["quorvel_wintests", "Quorvel"])
-        if not built:
-            return outcome("invalid", "does not compile for Windows:\n" + tail(output))
-        binary = TREE / "build" / "win" / "bin" / "quorvel_wintests.exe"
-        for name in self.order.for_mutant(mutant.path, self.killers.get(mutant.line)):
-            code, _ = run(["wine", str(binary), f"--gtest_filter={name}"], TREE / "build" / "win",
-                          timeout=TEST_TIMEOUT_S, env=self.env)
-            if code != 0:
-                self.killers[mutant.line] = name
-                return outcome("killed", name + (" (timed out)" if code is None else ""))
+        windows = mutant.path in self.windows_files
+        if windows:
+            built, output = build("win", ["quorvel_wintests", "Quorvel"])
+            if not built:
+                return outcome("invalid", "does not compile for Windows:\n" + tail(output))
+        # The packaging tests first: a few minutes, where the Windows tests take many.
+        if is_packaged(mutant.path):
+            caught = self.package_tests(PACKAGE_TESTS)
+            if caught:
+                name, detail = caught
+                if name:
+                    self.killers[mutant.line] = CTEST_KILLER + name
+                return outcome("killed", detail)
+        if windows:
+            binary = TREE / "build" / "win" / "bin" / "quorvel_wintests.exe"
+            for name in self.order.for_mutant(mutant.path, killer):
+                code, _ = run(["wine", str(binary), f"--gtest_filter={name}"],
+                              TREE / "build" / "win", timeout=TEST_TIMEOUT_S, env=self.env)
+                if code != 0:
+                    self.killers[mutant.line] = name
+                    return outcome("killed", name + (" (timed out)" if code is None else ""))
         return outcome("survived", "no test failed")
+
+    def package_tests(self, pattern):
+        """Runs the packaging tests that match, which make the packages first: None when they
+        pass, else the name of the first that failed (None when unknown) and a detail."""
+        # The installer's tests list themselves when run: their program must be there.
+        installer = ["quorvel_installer_wintests"] if shutil.which("makensis") else []
+        built, output = build("win", ["Quorvel", *installer])
+        if not built:
+            return None, "the build of the packages' inputs fails:\n" + tail(output)
+        code, output = run(["ctest", "--test-dir", str(TREE / "build" / "win"), "-R", pattern,
+                            "-j1", "--stop-on-failure"], TREE, timeout=PACKAGE_TIMEOUT_S,
+                           env=self.env)
+        if code == 0:
+            return None
+        name = first_failing_ctest(output)
+        detail = (name or "the packaging tests") + (" (timed out)" if code is None else " (ctest)")
+        return name, detail
 
 
 def tail(output, lines=12):
