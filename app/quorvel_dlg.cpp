@@ -5,6 +5,7 @@
 #include "app/bar_layout.h"
 #include "app/bar_zones.h"
 #include "app/singletons.h"
+#include "framework/ole_apartment.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
 #include "news/news_layout.h"
@@ -316,6 +317,7 @@ void CQuorvelDlg::OnAbout() {
 }
 
 void CQuorvelDlg::OnTaskManager() {
+    EnterOleApartment();
     ShellExecuteA(nullptr, "open", "taskmgr", nullptr, nullptr, SW_SHOW);
 }
 
