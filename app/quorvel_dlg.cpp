@@ -154,10 +154,14 @@ void CQuorvelDlg::OnTimer(UINT_PTR id) {
     }
 }
 
-// Each tick composes the cells and repaints the strip at once; WM_PAINT copies the composition.
+// Each tick composes the cells and copies the strip onto the bar at once. The composition holds
+// the skin under the cells, so nothing beneath needs repainting; a repaint for any other cause
+// copies the same composition (WM_PAINT). The next adapter reading is asked for last.
 void CQuorvelDlg::PaintBarCells() {
     cells_.Compose(SampleBarFigures(memoryStatus_));
-    RedrawWindow(hwnd_, &kBarCellStrip, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    const WindowDC bar(hwnd_);
+    cells_.CopyStrip(bar.get());
+    RequestAdapterReading();
 }
 
 void CQuorvelDlg::ShowInfoSection(InfoSection section) {

@@ -138,7 +138,7 @@ BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
     GlobalMemoryStatusEx(&memoryStatus);
     figures.memoryLoad = memoryStatus.dwMemoryLoad;
     figures.availablePhysical = memoryStatus.ullAvailPhys;
-    figures.rates = SampleAdapterRates();
+    figures.rates = TakeAdapterRates();
     return figures;
 }
 

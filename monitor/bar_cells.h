@@ -19,7 +19,8 @@ struct BarCellFigures {
     RateText rates;
 };
 
-// Samples CPU load, memory (into memory, the bar's record) and the monitored adapter's rates.
+// Samples CPU load, memory (into memory, the bar's record) and the monitored adapter's rates
+// (the reading asked for by RequestAdapterReading after the tick before).
 BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memory);
 
 struct GaugeTools {
