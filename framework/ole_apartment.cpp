@@ -6,7 +6,7 @@ namespace qv {
 
 namespace {
 
-bool entered = false; // the GUI thread's only
+thread_local bool entered = false; // an apartment is a thread's own
 
 } // namespace
 

@@ -7,7 +7,8 @@ namespace qv {
 // part of the launch under Wine, and most sessions never need it.
 void EnterOleApartment();
 
-// Leaves the apartment if EnterOleApartment entered it; the application calls it as it ends.
+// Leaves the apartment if EnterOleApartment entered it on this thread; the application calls it
+// as it ends.
 void LeaveOleApartment();
 
 } // namespace qv
