@@ -76,7 +76,8 @@ BOOL CQuorvelDlg::OnInitDialog() {
     ReadAdapterSetting();
     SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
-    cells_.Create();
+    cells_.Create(
+        reinterpret_cast<HBITMAP>(SendMessageA(background.hwnd(), STM_GETIMAGE, IMAGE_BITMAP, 0)));
     menu_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_POPUP)));
     popupMenu_ = GetSubMenu(menu_.get(), 0);
     return TRUE;
