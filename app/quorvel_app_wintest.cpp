@@ -4,27 +4,14 @@
 
 #include <string>
 
-#include "framework/handles.h"
-#include "framework/program_file_path.h"
+#include "app/program_wintest_support.h"
 #include "res/resource.h"
 
 namespace {
 
 using qv::UniqueKernelHandle;
-
-UniqueKernelHandle StartProgram() {
-    std::string commandLine(1, '"');
-    commandLine.append(qv::ProgramFilePath("Quorvel.exe")).push_back('"');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return {};
-    }
-    CloseHandle(process.hThread);
-    return UniqueKernelHandle(process.hProcess);
-}
+using qv::testing::AwaitBar;
+using qv::testing::StartProgram;
 
 bool MutexExists() {
     UniqueKernelHandle mutex(OpenMutexA(SYNCHRONIZE, FALSE, qv::kSingleInstanceMutexName));
@@ -36,34 +23,6 @@ bool AwaitMutex() {
         Sleep(100);
     }
     return MutexExists();
-}
-
-// The process's top-level window of the bar's size, once it has one.
-HWND AwaitBar(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        HWND bar;
-    } search{processId, nullptr};
-    for (int i = 0; i < 100 && !search.bar; ++i) {
-        EnumWindows(
-            [](HWND window, LPARAM context) -> BOOL {
-                auto* search = reinterpret_cast<Search*>(context);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                RECT rect{};
-                GetWindowRect(window, &rect);
-                if (owner == search->processId && IsWindowVisible(window) &&
-                    rect.right - rect.left == 236 && rect.bottom - rect.top == 18) {
-                    search->bar = window;
-                }
-                return search->bar == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (!search.bar) {
-            Sleep(100);
-        }
-    }
-    return search.bar;
 }
 
 TEST(SingleInstance, ASecondCopyExitsAtOnceAndTheFirstRunsOn) {

@@ -5,6 +5,7 @@
 #include "app/bar_layout.h"
 #include "app/bar_zones.h"
 #include "app/singletons.h"
+#include "framework/ole_apartment.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
 #include "news/news_layout.h"
@@ -75,7 +76,8 @@ BOOL CQuorvelDlg::OnInitDialog() {
     ReadAdapterSetting();
     SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
-    cells_.Create();
+    cells_.Create(
+        reinterpret_cast<HBITMAP>(SendMessageA(background.hwnd(), STM_GETIMAGE, IMAGE_BITMAP, 0)));
     menu_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_POPUP)));
     popupMenu_ = GetSubMenu(menu_.get(), 0);
     return TRUE;
@@ -153,10 +155,14 @@ void CQuorvelDlg::OnTimer(UINT_PTR id) {
     }
 }
 
-// Each tick composes the cells and repaints the strip at once; WM_PAINT copies the composition.
+// Each tick composes the cells and copies the strip onto the bar at once. The composition holds
+// the skin under the cells, so nothing beneath needs repainting; a repaint for any other cause
+// copies the same composition (WM_PAINT). The next adapter reading is asked for last.
 void CQuorvelDlg::PaintBarCells() {
     cells_.Compose(SampleBarFigures(memoryStatus_));
-    RedrawWindow(hwnd_, &kBarCellStrip, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    const WindowDC bar(hwnd_);
+    cells_.CopyStrip(bar.get());
+    RequestAdapterReading();
 }
 
 void CQuorvelDlg::ShowInfoSection(InfoSection section) {
@@ -316,6 +322,7 @@ void CQuorvelDlg::OnAbout() {
 }
 
 void CQuorvelDlg::OnTaskManager() {
+    EnterOleApartment();
     ShellExecuteA(nullptr, "open", "taskmgr", nullptr, nullptr, SW_SHOW);
 }
 

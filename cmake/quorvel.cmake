@@ -1,3 +1,5 @@
+include(${CMAKE_CURRENT_LIST_DIR}/delay_import.cmake)
+
 # Each folder lists its files with quorvel_sources(); the targets are made once at the end, so that
 # the portable rules build natively (with sanitizers) and into the Windows program alike.
 function(quorvel_sources)
@@ -41,8 +43,14 @@ function(quorvel_define_targets)
   endif()
 
   add_test(NAME portable_under_wine COMMAND quorvel_tests)
-  set(win_libs comctl32 comdlg32 gdi32 user32 advapi32 shell32 ole32 oleaut32 uuid iphlpapi
-               ws2_32 wininet urlmon psapi shlwapi)
+  # What the bar needs to show itself is imported as usual. The rest loads at its first call:
+  # under Wine each library costs the launch time and memory for as long as the program runs.
+  set(win_libs comctl32 gdi32 user32 advapi32 uuid iphlpapi)
+  foreach(library comdlg32 shell32 shlwapi ole32 oleaut32 wininet urlmon)
+    quorvel_delay_import(${library} delay_library)
+    list(APPEND win_libs ${delay_library})
+  endforeach()
+  list(APPEND win_libs delayimp)
 
   add_library(quorvel_resources OBJECT ${QUORVEL_RC})
   target_include_directories(quorvel_resources PRIVATE ${PROJECT_SOURCE_DIR}/res
@@ -56,7 +64,9 @@ function(quorvel_define_targets)
   set_target_properties(Quorvel PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
   add_executable(quorvel_wintests ${WINTESTS})
-  target_link_libraries(quorvel_wintests PRIVATE quorvel_windows quorvel_resources gtest)
+  # Sockets for the tests' loopback servers, psapi for their handle and memory counts.
+  target_link_libraries(quorvel_wintests PRIVATE quorvel_windows quorvel_resources gtest ws2_32
+                                                 psapi)
   set_target_properties(quorvel_wintests PROPERTIES RUNTIME_OUTPUT_DIRECTORY
                                                     ${CMAKE_BINARY_DIR}/bin)
   # Each test in its own process: the windows are process-wide singletons.

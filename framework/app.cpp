@@ -1,6 +1,6 @@
 #include "framework/app.h"
 
-#include <ole2.h>
+#include "framework/ole_apartment.h"
 
 namespace qv {
 
@@ -15,12 +15,8 @@ CWinApp::~CWinApp() {
 }
 
 int CWinApp::Run() {
-    // The embedded browser control wants a single-threaded apartment with OLE.
-    const HRESULT ole = OleInitialize(nullptr);
     InitInstance();
-    if (SUCCEEDED(ole)) {
-        OleUninitialize();
-    }
+    LeaveOleApartment();
     return 0;
 }
 

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "framework/ole_apartment.h"
+
 namespace qv {
 
 namespace {
@@ -222,6 +224,7 @@ bool CExplorer1::ActivateControl() {
         return webBrowser_.get() != nullptr;
     }
     activationTried_ = true;
+    EnterOleApartment();
     if (!EmbedControl()) {
         ReleaseControl();
         return false;

@@ -5,8 +5,11 @@
 #include <exdispid.h>
 
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include "framework/ole_apartment.h"
 
 namespace {
 
@@ -44,6 +47,25 @@ TEST_F(Explorer, HostsTheRealControlInAChildWindowWithItsIdFromTheFirstNavigatio
     EXPECT_EQ(rect.bottom, 170);
     // The control made its own windows inside the host.
     EXPECT_NE(GetWindow(browser.hwnd(), GW_CHILD), nullptr);
+}
+
+// The program enters OLE only when something needs it. A thread that never showed a window has
+// had nothing else enter COM for it (Wine's input methods do, at the first focus).
+TEST(ExplorerApartment, TheFirstNavigationEntersOleItself) {
+    bool hadControl = false;
+    std::thread([&hadControl] {
+        const HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr,
+                                            nullptr, nullptr, nullptr);
+        {
+            CExplorer1 browser;
+            browser.CreateControl(parent, 1008, RECT{10, 20, 210, 170});
+            browser.Navigate("about:blank");
+            hadControl = browser.HasControl();
+        }
+        DestroyWindow(parent);
+        LeaveOleApartment();
+    }).join();
+    EXPECT_TRUE(hadControl);
 }
 
 TEST_F(Explorer, TakesThePlaceOfAPlaceholder) {

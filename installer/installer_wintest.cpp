@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "framework/handles.h"
+#include "framework/ole_apartment.h"
 
 namespace {
 
@@ -248,6 +249,7 @@ std::wstring ProductVersionOf(const fs::path& program) {
 }
 
 fs::path ShortcutTarget(const fs::path& link) {
+    qv::EnterOleApartment();
     ComPtr<IShellLinkW> shellLink;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_PPV_ARGS(shellLink.put())))) {

@@ -193,10 +193,19 @@ size_t CopyShortenedText(std::wstring_view text, UINT codePage, char* out, size_
 }
 
 RateText SampleAdapterRates() {
+    const RateText text = TakeAdapterRates();
+    RequestAdapterReading();
+    return text;
+}
+
+void RequestAdapterReading() {
+    Reader().Request(MonitoredQuestion());
+}
+
+RateText TakeAdapterRates() {
     static MIB_IF_ROW2 reading;
     static RateText text;
     const std::optional<bool> succeeded = Reader().Take(reading);
-    Reader().Request(MonitoredQuestion());
     if (!succeeded) {
         return text; // the next reading is late: the figures stand for one more tick
     }

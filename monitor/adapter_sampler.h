@@ -38,11 +38,17 @@ std::span<const DWORD> InterfaceIndexTable();
 void SelectMonitoredAdapter(int32_t position);
 
 // "received/sent" between the two newest readings of the adapter, or empty text when it could
-// not be read. Each call takes the reading asked for by the call before (made in the background)
-// and asks for the next; selecting an adapter reads it at once.
+// not be read. Each call takes the reading asked for before (made in the background) and asks
+// for the next; selecting an adapter reads it at once.
 RateText SampleAdapterRates();
 
-// Waits for the reading asked for by the last SampleAdapterRates; false after two seconds.
+// SampleAdapterRates in two steps, for the bar: the take during its tick, the request after
+// the tick's painting, so that the reading (calls into Wine's server on another thread) does
+// not run alongside the tick and hold it up.
+RateText TakeAdapterRates();
+void RequestAdapterReading();
+
+// Waits for the reading asked for last; false after two seconds.
 bool AwaitAdapterReading();
 
 // The description of every row of the interface table, in table order, as the settings dialog

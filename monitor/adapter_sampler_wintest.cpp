@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/singletons.h"
 #include "monitor/quantity_format.h"
 
 namespace {
@@ -103,6 +104,27 @@ TEST_F(AdapterSampler, RatesFollowLoopbackTrafficOneReadingLater) {
     EXPECT_GE(sent, DWORD(datagrams * size));
     EXPECT_EQ(second, FormatAdapterRates({float(received), float(sent)}));
     EXPECT_NE(second.view().find(" KB/"), std::string_view::npos) << second;
+}
+
+// The bar takes a reading at each tick and asks for the next once its painting is done.
+TEST_F(AdapterSampler, EachBarTickTakesTheReadingTheTickBeforeAskedFor) {
+    const std::optional<int32_t> loopback = PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
+    ASSERT_TRUE(loopback);
+    ASSERT_TRUE(theBar.Create(nullptr));
+    KillTimer(theBar.hwnd(), BarRefreshTimer);
+    SelectMonitoredAdapter(*loopback);
+    const auto tick = [] {
+        SendMessageA(theBar.hwnd(), WM_TIMER, BarRefreshTimer, 0);
+        return AwaitAdapterReading();
+    };
+    ASSERT_TRUE(tick());
+    ASSERT_TRUE(tick());
+    const DWORD inBefore = MonitoredAdapterRow.dwInOctets;
+    SendOverLoopback(100, 1000);
+    ASSERT_TRUE(tick()); // takes the reading made before the traffic, asks for one after it
+    ASSERT_TRUE(tick()); // takes that one
+    EXPECT_GE(MonitoredAdapterRow.dwInOctets - inBefore, DWORD(100 * 1000));
+    theBar.Destroy();
 }
 
 TEST_F(AdapterSampler, RowReadsAsTheClassicInterfaceQueryGivesIt) {

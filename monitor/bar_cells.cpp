@@ -7,7 +7,6 @@
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
 #include "monitor/quantity_format.h"
-#include "res/resource.h"
 
 namespace qv {
 
@@ -94,17 +93,15 @@ UniqueBitmap CreateCanvasBitmap(uint32_t*& bits) {
 // What the cells are composed on: a bitmap the size of the skin, kept selected in a memory DC of
 // its own, and the skin's pixels to start each tick from. Under Wine every selection of a bitmap
 // into a DC costs a round trip to the X resources, and loading the skin costs more than the
-// whole rest of the tick, so neither is done per tick.
+// whole rest of the tick, so neither is done per tick. The skin is the one the bar's skin
+// control already decoded.
 class BarCells::Canvas {
 public:
-    Canvas()
+    explicit Canvas(HBITMAP skin)
         : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCanvasBitmap(bits_)),
           selected_(dc_.get(), bitmap_.get()) {
-        const UniqueBitmap skin(static_cast<HBITMAP>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BAR_SKIN), IMAGE_BITMAP, 0,
-                       0, LR_CREATEDIBSECTION)));
         const UniqueMemoryDC source(CreateCompatibleDC(nullptr));
-        const SelectGuard skinSelected(source.get(), skin.get());
+        const SelectGuard skinSelected(source.get(), skin);
         BitBlt(dc_.get(), 0, 0, kSkinWidth, kBarSkinHeight, source.get(), 0, 0, SRCCOPY);
         GdiFlush();
         if (bits_) {
@@ -138,7 +135,7 @@ BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
     GlobalMemoryStatusEx(&memoryStatus);
     figures.memoryLoad = memoryStatus.dwMemoryLoad;
     figures.availablePhysical = memoryStatus.ullAvailPhys;
-    figures.rates = SampleAdapterRates();
+    figures.rates = TakeAdapterRates();
     return figures;
 }
 
@@ -155,8 +152,8 @@ void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& to
 BarCells::BarCells() = default;
 BarCells::~BarCells() = default;
 
-void BarCells::Create() {
-    canvas_ = std::make_unique<Canvas>();
+void BarCells::Create(HBITMAP skin) {
+    canvas_ = std::make_unique<Canvas>(skin);
     gaugePen_.reset(CreatePen(PS_NULL, 0, RGB(255, 255, 255)));
     gaugeTrackBrush_.reset(CreateSolidBrush(RGB(0, 128, 0)));
     gaugeFillBrush_.reset(CreateSolidBrush(RGB(0, 254, 0)));

@@ -19,7 +19,8 @@ struct BarCellFigures {
     RateText rates;
 };
 
-// Samples CPU load, memory (into memory, the bar's record) and the monitored adapter's rates.
+// Samples CPU load, memory (into memory, the bar's record) and the monitored adapter's rates
+// (the reading asked for by RequestAdapterReading after the tick before).
 BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memory);
 
 struct GaugeTools {
@@ -48,8 +49,9 @@ public:
     BarCells& operator=(const BarCells&) = delete;
     ~BarCells();
 
-    // Makes the canvas and the gauge tools; the bar calls it from its initialisation.
-    void Create();
+    // Makes the canvas from the bar's skin (the skin control's bitmap, which stays its owner's)
+    // and the gauge tools; the bar calls it from its initialisation.
+    void Create(HBITMAP skin);
     void Compose(const BarCellFigures& figures);
     // Copies the composed strip onto a DC of the bar (its paint DC).
     void CopyStrip(HDC bar) const;

@@ -93,6 +93,14 @@ TEST_F(FeedRuns, AtCreationARunFetchesAllFiveAndListsTheDefaultFeed) {
     EXPECT_EQ(RectInParent(theNews.Item(IDC_NEWS_TAB_MARKER)), (PixelRect{96, 266, 41, 16}));
 }
 
+TEST_F(FeedRuns, ARunAskedForBeforeTheFirstHasBegunIsThatFirstRun) {
+    CreatePanel();
+    theNews.StartFeedDownload(); // the settings' OK, before the windows have painted
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    PumpMessagesFor(100);
+    EXPECT_EQ(AllRequests(), 5);
+}
+
 TEST_F(FeedRuns, FailedDownloadsKeepTheFilesAndTheListsWhileTheWindowAnswers) {
     CreatePanel();
     ASSERT_TRUE(WaitForFeedRuns(theNews));

@@ -71,7 +71,12 @@ BOOL CRssDlg::OnInitDialog() {
     colorKey_ = SkinColourKey;
     browser_.MakeLayered(ExStyle(), colorKey_, 255);
     PlaceBrowser();
-    StartFeedDownload();
+    // The first run waits until the windows have painted: a timer comes after every other
+    // message, and the user sees nothing of a run before its end.
+    firstRunWaiting_ = SetTimer(hwnd_, FirstRunTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+    if (!firstRunWaiting_) {
+        StartFeedDownload();
+    }
     return TRUE;
 }
 
@@ -83,6 +88,9 @@ void CRssDlg::PlaceBrowser() const {
 }
 
 void CRssDlg::StartFeedDownload() {
+    if (std::exchange(firstRunWaiting_, false)) { // whichever asks first makes the first run
+        KillTimer(hwnd_, FirstRunTimer);
+    }
     if (worker_.Running()) {
         runAskedFor_ = true;
         return;
@@ -206,6 +214,7 @@ void CRssDlg::OnTitleSelected() {
 
 void CRssDlg::OnTimer(UINT_PTR id) {
     switch (id) {
+    case FirstRunTimer:
     case UpdateTimer:
         StartFeedDownload();
         break;
@@ -250,6 +259,7 @@ void CRssDlg::MoveToSlide() const {
 }
 
 void CRssDlg::OnDestroy() {
+    firstRunWaiting_ = false;
     worker_.Abandon();
     runAskedFor_ = false;
     browser_.Destroy();

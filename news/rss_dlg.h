@@ -20,6 +20,7 @@ namespace qv {
 // The timers of the news panel.
 enum NewsTimer : UINT_PTR {
     UpdateTimer = 1,
+    FirstRunTimer = 2,
     NewsSlideInTimer = SlideInTimer,
     NewsSlideOutTimer = SlideOutTimer,
 };
@@ -58,7 +59,8 @@ public:
     void StartOpening(HWND behind, int x);
     void StartClosing(int x);
 
-    bool FeedRunGoing() const { return worker_.Running(); }
+    // A run is going, or the first one waits for the windows to have painted.
+    bool FeedRunGoing() const { return worker_.Running() || firstRunWaiting_; }
     std::optional<uint32_t> ArmedUpdatePeriodMs() const { return updatePeriodMs_; }
     void SetFeedDownloadLimits(const FeedDownloadLimits& limits) { worker_.SetLimits(limits); }
     const FeedTable& Feeds() const { return table_; }
@@ -95,6 +97,7 @@ private:
     CBrowserDlg browser_;
     FeedWorker worker_;
     bool runAskedFor_ = false;
+    bool firstRunWaiting_ = false;
     int shownFeed_ = 1;
     std::optional<uint32_t> updatePeriodMs_;
     TabStripImages tabImages_;

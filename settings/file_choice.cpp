@@ -3,6 +3,7 @@
 #include <cderr.h>
 #include <commdlg.h>
 
+#include "framework/ole_apartment.h"
 #include "settings/playlist_edits.h"
 
 namespace qv {
@@ -21,6 +22,7 @@ bool AskForFiles(HWND owner, DWORD flags, std::string& answer) {
     dialog.nMaxFile = DWORD(answer.size());
     dialog.lpstrDefExt = "*.*";
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | flags;
+    EnterOleApartment(); // the Explorer-style dialog browses through the shell's COM objects
     return GetOpenFileNameA(&dialog) != FALSE;
 }
 

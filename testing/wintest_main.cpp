@@ -1,16 +1,13 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <gtest/gtest.h>
 
-// The same start as the program's: OLE for the browser control, all common control classes.
+// The same start as the program's: all common control classes, and OLE only where something
+// enters it at its first use (the browser control, the shell, the file dialog).
 int main(int argc, char** argv) {
-    OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
     testing::InitGoogleTest(&argc, argv);
-    const int result = RUN_ALL_TESTS();
-    OleUninitialize();
-    return result;
+    return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "framework/handles.h"
+#include "framework/ole_apartment.h"
 #include "ui/browser_command.h"
 #include "ui/web_address.h"
 
@@ -46,6 +47,7 @@ bool RunningUnderWine() {
 } // namespace
 
 void OpenInDefaultBrowser(const std::string& url) {
+    EnterOleApartment(); // the shell may hand the URL to a COM handler
     const bool shortUrl = url.size() <= kLongestUrlForTheShell;
     if (!shortUrl && RunHttpCommand(url)) {
         return;

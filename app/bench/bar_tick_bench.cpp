@@ -100,8 +100,12 @@ int main(int argc, char** argv) {
     });
     Report("  GlobalMemoryStatusEx", memory);
     const Figures adapter = Measure(
-        ticks, [] { SampleAdapterRates(); }, readingDone);
-    Report("  SampleAdapterRates", adapter);
+        ticks, [] { TakeAdapterRates(); },
+        [] {
+            RequestAdapterReading();
+            AwaitAdapterReading();
+        });
+    Report("  TakeAdapterRates", adapter);
     std::printf("  painting (the rest)      mean %.3f ms\n",
                 full.mean - cpu.mean - memory.mean - adapter.mean);
     // What the sampler's background thread spends once a second, off the bar's thread.
@@ -109,8 +113,8 @@ int main(int argc, char** argv) {
     row.InterfaceIndex = MonitoredAdapterRow.dwIndex;
     ConvertInterfaceIndexToLuid(row.InterfaceIndex, &row.InterfaceLuid);
     Report("background GetIfEntry2", Measure(ticks / 4, [&] { GetIfEntry2(&row); }));
-    std::printf("Target: a full tick at most 0.300 ms. Mean %.3f ms (wall), own CPU %.3f ms.\n",
-                full.mean, full.cpu);
+    std::printf("Target: a full tick at most 0.100 ms. Mean %.3f ms (wall), own CPU %.3f ms: %s.\n",
+                full.mean, full.cpu, full.mean <= 0.1 ? "met" : "NOT met");
     theBar.Destroy();
     return 0;
 }
