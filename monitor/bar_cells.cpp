@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
@@ -120,12 +121,27 @@ public:
 
     HDC Composed() const { return dc_.get(); }
 
+    // The bar font stays selected from tick to tick, for the same reason: each selection makes
+    // Wine realise the font anew. A new height puts the first font back before the old goes.
+    void UseFont(const char* face, int height) {
+        if (font_ && height == fontHeight_) {
+            return;
+        }
+        fontSelected_.reset();
+        font_ = CreateFaceFont(face, height, FW_NORMAL);
+        fontHeight_ = height;
+        fontSelected_.emplace(dc_.get(), font_.get());
+    }
+
 private:
     UniqueMemoryDC dc_;
     uint32_t* bits_ = nullptr;
     UniqueBitmap bitmap_;
     SelectGuard selected_;
     std::array<uint32_t, kSkinPixels> skin_{};
+    UniqueFont font_;
+    int fontHeight_ = 0;
+    std::optional<SelectGuard> fontSelected_;
 };
 
 BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
@@ -165,8 +181,8 @@ void BarCells::Compose(const BarCellFigures& figures) {
     if (!canvas_) {
         return;
     }
+    canvas_->UseFont(FaceName(), fontHeight_);
     const HDC canvas = canvas_->Fresh();
-    const SelectGuard fontSelected(canvas, font_.Get(FaceName(), fontHeight_, FW_NORMAL));
     ComposeBarCells(canvas, figures,
                     {gaugePen_.get(), gaugeTrackBrush_.get(), gaugeFillBrush_.get()});
 }

@@ -71,7 +71,6 @@ private:
     UniqueBrush gaugeFillBrush_;
     UniqueBrush gaugeTrackBrush_;
     int32_t fontHeight_ = 12;
-    FaceFontCache font_;
 };
 
 } // namespace qv

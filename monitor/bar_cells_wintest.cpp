@@ -5,6 +5,7 @@
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/test_support.h"
+#include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
 #include "testing/text_pixels.h"
 
@@ -222,6 +223,16 @@ TEST_F(BarTick, TheFontFollowsTheFieldsFromOnePaintToTheNext) {
     theBar.Cells().SetFontHeight(12);
     theBar.PaintBarCells();
     EXPECT_FALSE(lowerRowsBare());
+
+    // Each change of font lets the old one go.
+    const int gdiObjects = qv::testing::GdiObjectCount();
+    for (int height = 6; height <= 30; ++height) {
+        theBar.Cells().SetFontHeight(height);
+        theBar.PaintBarCells();
+    }
+    theBar.Cells().SetFontHeight(12);
+    theBar.PaintBarCells();
+    EXPECT_EQ(qv::testing::GdiObjectCount(), gdiObjects);
 }
 
 TEST_F(BarTick, OnlyTheCellStripChanges) {
