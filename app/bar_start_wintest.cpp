@@ -119,8 +119,9 @@ TEST(BarStart, EveryWindowExistsWhenTheBarShowsAndNoLibraryWaitingForFirstUseIsL
 
 std::string Feed(int n) {
     const std::string name = "f" + std::to_string(n);
-    return "<rss><channel><item><title>" + name + "</title><link>http://" + name +
-           "/</link></item></channel></rss>";
+    std::string feed = "<rss><channel><item><title>";
+    feed.append(name).append("</title><link>http://").append(name);
+    return feed.append("/</link></item></channel></rss>");
 }
 
 TEST(BarStart, TheFirstFeedRunAndItsNetworkLibraryWaitUntilTheWindowsHavePainted) {
