@@ -118,7 +118,7 @@ TEST(BarStart, EveryWindowExistsWhenTheBarShowsAndNoLibraryWaitingForFirstUseIsL
 }
 
 std::string Feed(int n) {
-    const std::string name = "f" + std::to_string(n);
+    const std::string name = std::string(1, 'f').append(std::to_string(n));
     std::string feed = "<rss><channel><item><title>";
     feed.append(name).append("</title><link>http://").append(name);
     return feed.append("/</link></item></channel></rss>");
