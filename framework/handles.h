@@ -41,6 +41,11 @@ using UniqueMemoryDC = Unique<HDC, &CloseMemoryDC>;
 using UniqueRegKey = Unique<HKEY, &CloseRegKey>;
 using UniqueMenu = Unique<HMENU, &CloseMenu>;
 using UniqueKernelHandle = Unique<HANDLE, &CloseKernelHandle>;
+
+// CreateFile's failure value is INVALID_HANDLE_VALUE, not null: this owner takes it as none.
+inline UniqueKernelHandle OwnFileHandle(HANDLE file) {
+    return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 using UniqueBstr = Unique<BSTR, &FreeBstr>;
 // A COM interface: released, never deleted, by its owner.
 template <typename Interface>

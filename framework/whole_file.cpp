@@ -11,9 +11,8 @@ namespace qv {
 namespace {
 
 UniqueKernelHandle OpenFile(const std::string& path, DWORD access, DWORD disposition) {
-    HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+    return OwnFileHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 std::string SystemText(DWORD error) {

@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "framework/handles.h"
-#include "news/file_handle.h"
 
 namespace qv {
 

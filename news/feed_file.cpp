@@ -4,7 +4,6 @@
 
 #include "framework/handles.h"
 #include "framework/wide_text.h"
-#include "news/file_handle.h"
 #include "news/feed_encoding.h"
 #include "news/feed_scanner.h"
 
