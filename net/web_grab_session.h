@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "net/internet_handle.h"
+#include "framework/internet_handle.h"
 
 namespace qv {
 

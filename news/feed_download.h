@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "net/internet_handle.h"
+#include "framework/internet_handle.h"
 
 namespace qv {
 
