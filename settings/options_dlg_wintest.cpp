@@ -98,12 +98,7 @@ std::string TextOf(int id) {
 }
 
 Texts Rows(int listId) {
-    const Window list(Control(listId));
-    Texts rows;
-    for (int row = 0; row < RowCount(list); ++row) {
-        rows.push_back(RowText(list, row));
-    }
-    return rows;
+    return qv::testing::Rows(Window(Control(listId)));
 }
 
 int Selected(int listId) {
