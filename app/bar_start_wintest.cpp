@@ -9,13 +9,13 @@
 #include <set>
 #include <string>
 
-#include "app/program_wintest_support.h"
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
 #include "res/resource.h"
 #include "settings/setting_names.h"
 #include "testing/loopback_http_server.h"
+#include "testing/program_process.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/program_wintest_support.h"
 #include "res/resource.h"
+#include "testing/program_process.h"
 
 namespace {
 

@@ -76,6 +76,7 @@ endfunction()
 function(quorvel_define_screenshot_driver)
   add_executable(quorvel_screenshot_driver EXCLUDE_FROM_ALL
                  ${PROJECT_SOURCE_DIR}/tools/screenshot_driver.cpp)
+  target_include_directories(quorvel_screenshot_driver PRIVATE ${PROJECT_SOURCE_DIR})
   set_target_properties(quorvel_screenshot_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY
                                                              ${CMAKE_BINARY_DIR}/bin)
 endfunction()

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "framework/ole_apartment.h"
+#include "framework/wide_text.h"
 
 namespace qv {
 
@@ -34,21 +35,6 @@ long IntegerArgument(VARIANT& argument) {
         return 0;
     }
     return number.lVal;
-}
-
-std::wstring Wide(const char* text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(size_t(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
-std::string Narrow(const wchar_t* text, int length) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string narrow(size_t(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
-    return narrow;
 }
 
 // COM is gone once the apartment has been left: releasing then could call into unloaded code.
@@ -329,7 +315,7 @@ void CExplorer1::Navigate(const char* address) {
     if (!ActivateControl()) {
         return;
     }
-    UniqueBstr url(SysAllocString(Wide(address).c_str()));
+    UniqueBstr url(SysAllocString(Widen(address).c_str()));
     VARIANT absent;
     VariantInit(&absent);
     webBrowser_->Navigate(url.get(), &absent, &absent, &absent, &absent);
@@ -350,7 +336,7 @@ std::string CExplorer1::LocationURL() const {
     if (!webBrowser_ || webBrowser_->get_LocationURL(location.put()) != S_OK || !location) {
         return {};
     }
-    return Narrow(location.get(), int(SysStringLen(location.get())));
+    return Narrow(std::wstring_view(location.get(), SysStringLen(location.get())));
 }
 
 IDispatch* CExplorer1::EventSink() const {

@@ -17,6 +17,7 @@
 
 #include "framework/handles.h"
 #include "framework/ole_apartment.h"
+#include "testing/program_process.h"
 
 namespace {
 
@@ -196,10 +197,7 @@ ShownBar AwaitInstalledBar() {
     for (int attempt = 0; attempt < 150 && !found.window; ++attempt) {
         EnumWindows(
             [](HWND window, LPARAM context) -> BOOL {
-                RECT rect{};
-                GetWindowRect(window, &rect);
-                if (!IsWindowVisible(window) || rect.right - rect.left != 236 ||
-                    rect.bottom - rect.top != 18) {
+                if (!qv::testing::IsShownBar(window)) {
                     return TRUE;
                 }
                 DWORD id = 0;
@@ -218,19 +216,6 @@ ShownBar AwaitInstalledBar() {
         }
     }
     return found;
-}
-
-UniqueKernelHandle StartInstalledProgram() {
-    std::wstring commandLine = L"\"" + InstalledProgram().wstring() + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return {};
-    }
-    CloseHandle(process.hThread);
-    return UniqueKernelHandle(process.hProcess);
 }
 
 // ---- what the installed program says about itself ----
@@ -364,7 +349,7 @@ TEST_F(Installer, StartAtLogonWritesTheSettingsDialogsRunEntryAndRunStartsThePro
 
 TEST_F(Installer, SilentUninstallEndsTheProgramRemovesItsTracesAndKeepsTheUsersThings) {
     ASSERT_EQ(RunSetup(L"/S /LOGON"), 0u);
-    const UniqueKernelHandle running = StartInstalledProgram();
+    const UniqueKernelHandle running = qv::testing::StartProgramAt(InstalledProgram());
     ASSERT_TRUE(AwaitInstalledBar().window);
     WriteNumber(kSettingsKey, L"NicAdapter", 2);
     WriteFile(InstallDir() / L"QVPlaylist.ini", "1=Radio^http://radio.example/live.asx\r\n");
@@ -412,7 +397,7 @@ TEST_F(Installer, UninstallAskedToRemoveTheUsersThingsLeavesNothing) {
 
 TEST_F(Installer, InstallingOverARunningCopyReplacesItAndStartsTheNewOne) {
     ASSERT_EQ(RunSetup(L"/S"), 0u);
-    const UniqueKernelHandle old = StartInstalledProgram();
+    const UniqueKernelHandle old = qv::testing::StartProgramAt(InstalledProgram());
     const ShownBar oldBar = AwaitInstalledBar();
     ASSERT_TRUE(oldBar.window);
     const std::string readme = ReadFile(InstallDir() / L"README.txt");

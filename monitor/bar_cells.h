@@ -41,7 +41,8 @@ inline constexpr int kBarSkinHeight = 18;
 
 // The bar's value cells, held by the bar: the canvas they are composed on, the gauge pen and
 // brushes, and the bar font. Compose draws the cells of a tick on a fresh copy of the skin; the
-// bar's WM_PAINT copies the strip, so a repaint by any cause shows the cells of the last tick.
+// bar copies the strip at each tick and at each WM_PAINT, so a repaint by any cause shows the
+// cells of the last tick.
 class BarCells {
 public:
     BarCells();
@@ -53,7 +54,7 @@ public:
     // and the gauge tools; the bar calls it from its initialisation.
     void Create(HBITMAP skin);
     void Compose(const BarCellFigures& figures);
-    // Copies the composed strip onto a DC of the bar (its paint DC).
+    // Copies the composed strip onto a DC of the bar.
     void CopyStrip(HDC bar) const;
 
     const char* FaceName() const { return kSkinFaceName; }

@@ -12,11 +12,6 @@ namespace qv {
 
 namespace {
 
-inline void CloseInternetHandle(HINTERNET handle) {
-    InternetCloseHandle(handle);
-}
-using UniqueInternetHandle = Unique<HINTERNET, &CloseInternetHandle>;
-
 constexpr DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                                 INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
                                 INTERNET_FLAG_NO_COOKIES;
@@ -49,8 +44,8 @@ bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
 }
 
 struct FeedRequest {
-    UniqueInternetHandle connection;
-    UniqueInternetHandle request;
+    UniqueInternet connection;
+    UniqueInternet request;
 };
 
 void SetTimeout(HINTERNET handle, DWORD option, uint32_t milliseconds) {
@@ -108,12 +103,6 @@ std::string DownloadPathFor(const std::string& feedPath) {
 
 FeedDownloader::FeedDownloader(const FeedDownloadLimits& limits) : limits_(limits) {}
 
-FeedDownloader::~FeedDownloader() {
-    if (session_) {
-        InternetCloseHandle(session_);
-    }
-}
-
 // The session is opened at the first feed that has a URL: a run without any sets up no
 // networking at all.
 bool FeedDownloader::Download(const std::string& url, const std::string& path) {
@@ -121,10 +110,10 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
         return false;
     }
     if (!session_) {
-        session_ = InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
-                                 INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+        session_.reset(InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
+                                     INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     }
-    const FeedRequest feed = SendFeedRequest(session_, url, limits_);
+    const FeedRequest feed = SendFeedRequest(session_.get(), url, limits_);
     const HINTERNET request = feed.request.get();
     if (!request || StatusCode(request) != HTTP_STATUS_OK) {
         return false;
@@ -155,7 +144,7 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
 
 // Reads what has arrived, as it arrives, so that a slow server is only waited for as long as
 // the limits allow; a reset or a timeout shows as a failed read.
-bool FeedDownloader::WriteBody(void* request, void* file) const {
+bool FeedDownloader::WriteBody(HINTERNET request, HANDLE file) const {
     static constexpr DWORD kChunk = 64 * 1024;
     char buffer[kChunk];
     const ULONGLONG deadline = GetTickCount64() + limits_.totalTimeMs;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
+
+#include "net/internet_handle.h"
 
 namespace qv {
 
@@ -21,7 +25,6 @@ public:
     explicit FeedDownloader(const FeedDownloadLimits& limits);
     FeedDownloader(const FeedDownloader&) = delete;
     FeedDownloader& operator=(const FeedDownloader&) = delete;
-    ~FeedDownloader();
 
     // Asks the server itself (never the local internet cache) for url and writes the body to a
     // temporary file beside path, which takes path's place only when the whole body arrived
@@ -29,10 +32,10 @@ public:
     bool Download(const std::string& url, const std::string& path);
 
 private:
-    bool WriteBody(void* request, void* file) const;
+    bool WriteBody(HINTERNET request, HANDLE file) const;
 
     FeedDownloadLimits limits_;
-    void* session_ = nullptr;
+    UniqueInternet session_;
 };
 
 // The temporary file a feed file is downloaded into.

@@ -95,19 +95,10 @@ bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == y; });
 }
 
-uint8_t Byte(std::string_view bytes, size_t i) {
-    return i < bytes.size() ? uint8_t(bytes[i]) : 0xAA;
-}
-
 bool StartsWith(std::string_view bytes, std::initializer_list<uint8_t> prefix) {
-    size_t i = 0;
-    for (uint8_t b : prefix) {
-        if (i >= bytes.size() || Byte(bytes, i) != b) {
-            return false;
-        }
-        ++i;
-    }
-    return true;
+    return bytes.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), bytes.begin(),
+                      [](uint8_t expected, char actual) { return uint8_t(actual) == expected; });
 }
 
 // The mark, or a '<' written wide where the mark is missing.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "framework/handles.h"
+#include "framework/wide_text.h"
 #include "news/file_handle.h"
 #include "news/feed_encoding.h"
 #include "news/feed_scanner.h"
@@ -14,28 +15,6 @@ namespace {
 // Longer titles are cut: a list row is no place for a page of text.
 constexpr size_t kMaxTitleBytes = 1024;
 constexpr int64_t kMaxFeedFileBytes = int64_t(64) << 20;
-
-std::wstring Widen(std::string_view text, unsigned codePage) {
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring wide(size_t(length), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string Narrow(std::wstring_view wide) {
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
-    if (length <= 0) {
-        return {};
-    }
-    std::string text(size_t(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), length, nullptr,
-                        nullptr);
-    return text;
-}
 
 } // namespace
 

@@ -13,8 +13,8 @@ namespace qv {
 
 namespace {
 
-std::string FeedFileName(int feed) {
-    return "Rss" + std::to_string(feed) + ".xml";
+std::string FeedFilePath(int feed) {
+    return ProgramFilePath(("Rss" + std::to_string(feed) + ".xml").c_str());
 }
 
 void SetHandCursorOver(POINT point) {
@@ -96,13 +96,10 @@ void CRssDlg::StartFeedDownload() {
         return;
     }
     LoadFeedTable();
-    FeedRunJob job;
     for (int n = 1; n <= kFeedCount; ++n) {
-        table_.paths[n - 1] = table_.basePath + std::to_string(n) + ".xml";
-        job.urls[n - 1] = table_.urls[n - 1];
-        job.paths[n - 1] = table_.paths[n - 1];
+        table_.paths[n - 1] = FeedFilePath(n);
     }
-    worker_.Start(hwnd_, kFeedRunEndedMessage, std::move(job));
+    worker_.Start(hwnd_, kFeedRunEndedMessage, table_);
 }
 
 void CRssDlg::OnFeedRunEnded(WPARAM, LPARAM) {
@@ -114,7 +111,6 @@ void CRssDlg::OnFeedRunEnded(WPARAM, LPARAM) {
 }
 
 void CRssDlg::LoadFeedTable() {
-    table_.basePath = ProgramFilePath("Rss");
     std::array<std::string, kFeedCount> titles;
     {
         const SettingsReader settings;
@@ -140,7 +136,7 @@ void CRssDlg::ApplyFeedSettings() {
 void CRssDlg::ShowFeed(int feed) {
     shownFeed_ = feed >= 1 && feed <= kFeedCount ? feed : 1;
     tabMarker_.Place(NewsTabMarkerRect(shownFeed_));
-    FillNewsLists(ProgramFilePath(FeedFileName(shownFeed_).c_str()));
+    FillNewsLists(FeedFilePath(shownFeed_));
     tabMarker_.Show(true);
     LoadFeedTable();
 }

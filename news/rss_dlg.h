@@ -28,13 +28,6 @@ enum NewsTimer : UINT_PTR {
 // The worker's word that a run has ended.
 inline constexpr UINT kFeedRunEndedMessage = WM_APP + 40;
 
-// The five feeds' URLs and files.
-struct FeedTable {
-    std::array<std::string, kFeedCount> urls;
-    std::array<std::string, kFeedCount> paths;
-    std::string basePath;
-};
-
 // The news panel: hangs left of the bar with one tab per feed; its titles open in the page
 // browser, which it owns.
 class CRssDlg : public CDialog {
@@ -63,7 +56,7 @@ public:
     bool FeedRunGoing() const { return worker_.Running() || firstRunWaiting_; }
     std::optional<uint32_t> ArmedUpdatePeriodMs() const { return updatePeriodMs_; }
     void SetFeedDownloadLimits(const FeedDownloadLimits& limits) { worker_.SetLimits(limits); }
-    const FeedTable& Feeds() const { return table_; }
+    const FeedRunJob& Feeds() const { return table_; }
     CBrowserDlg& Browser() { return browser_; }
     int32_t SlideY() const { return slideY_; }
 
@@ -89,7 +82,7 @@ private:
     void MoveToSlide() const;
 
     Window titleList_, linkList_, body_, tabStrip_, tabMarker_;
-    FeedTable table_;
+    FeedRunJob table_; // the five feeds' URLs and files
     int32_t slideX_ = 0;
     int32_t slideY_ = 0;
     uint32_t colorKey_ = 0;

@@ -18,19 +18,22 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
+#include "testing/program_process.h"
+
 namespace {
 
 bool IsQuorvelWindow(HWND window) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    const qv::UniqueKernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     if (!process) {
         return false;
     }
     char image[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    const bool named = QueryFullProcessImageNameA(process, 0, image, &size) != 0;
-    CloseHandle(process);
+    const bool named = QueryFullProcessImageNameA(process.get(), 0, image, &size) != 0;
     const char* file = std::strrchr(image, '\\');
     return named && file && lstrcmpiA(file + 1, "Quorvel.exe") == 0;
 }
@@ -77,8 +80,7 @@ std::string TitleOf(HWND window) {
 
 HWND Bar() {
     for (HWND window : VisibleQuorvelWindows()) {
-        const RECT rect = RectOf(window);
-        if (rect.right - rect.left == 236 && rect.bottom - rect.top == 18) {
+        if (qv::testing::IsShownBar(window)) {
             return window;
         }
     }

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/program_process.h"
+
 namespace {
 
 struct Program {
@@ -28,11 +30,7 @@ BOOL CALLBACK FindShownBar(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<Search*>(context);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    RECT rect{};
-    if (owner != search->processId || !IsWindowVisible(window) || !GetWindowRect(window, &rect)) {
-        return TRUE;
-    }
-    if (rect.right - rect.left == 236 && rect.bottom - rect.top == 18) {
+    if (owner == search->processId && qv::testing::IsShownBar(window)) {
         search->found = window;
         return FALSE;
     }

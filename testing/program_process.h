@@ -1,22 +1,29 @@
 #pragma once
 
-// Starting the built program as a process of its own, and finding its bar.
+// Starting a built program as a process of its own, and knowing its bar when it is on screen.
+// Header-only, so that a benchmark can use it as well as the tests.
 #include <windows.h>
 
-#include <string>
+#include <filesystem>
 
 #include "framework/handles.h"
 #include "framework/program_file_path.h"
 
 namespace qv::testing {
 
-inline UniqueKernelHandle StartProgram() {
-    std::string commandLine(1, '"');
-    commandLine.append(ProgramFilePath("Quorvel.exe")).push_back('"');
-    STARTUPINFOA startup{};
+// A visible window of the bar's size, 236 x 18.
+inline bool IsShownBar(HWND window) {
+    RECT rect{};
+    return IsWindowVisible(window) && GetWindowRect(window, &rect) &&
+           rect.right - rect.left == 236 && rect.bottom - rect.top == 18;
+}
+
+inline UniqueKernelHandle StartProgramAt(const std::filesystem::path& program) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
         return {};
     }
@@ -24,8 +31,13 @@ inline UniqueKernelHandle StartProgram() {
     return UniqueKernelHandle(process.hProcess);
 }
 
-// The process's visible top-level window of the bar's size, looked for every millisecond or so
-// for ten seconds: the first look that finds it is within moments of its showing.
+// The program built beside the tests.
+inline UniqueKernelHandle StartProgram() {
+    return StartProgramAt(ProgramFilePath("Quorvel.exe"));
+}
+
+// The process's shown bar, looked for every millisecond or so for ten seconds: the first look
+// that finds it is within moments of its showing.
 inline HWND AwaitBar(DWORD processId) {
     struct Search {
         DWORD processId;
@@ -38,10 +50,7 @@ inline HWND AwaitBar(DWORD processId) {
                 auto* search = reinterpret_cast<Search*>(context);
                 DWORD owner = 0;
                 GetWindowThreadProcessId(window, &owner);
-                RECT rect{};
-                GetWindowRect(window, &rect);
-                if (owner == search->processId && IsWindowVisible(window) &&
-                    rect.right - rect.left == 236 && rect.bottom - rect.top == 18) {
+                if (owner == search->processId && IsShownBar(window)) {
                     search->bar = window;
                 }
                 return search->bar == nullptr;
