@@ -5,9 +5,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "framework/pixel_rect.h"
 #include "framework/program_file_path.h"
+#include "media/list_rows.h"
 
 namespace qv::testing {
 
@@ -22,6 +24,15 @@ inline PixelRect RectInParent(HWND control) {
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+// Every row of a list box, top to bottom.
+inline std::vector<std::string> Rows(const Window& list) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < RowCount(list); ++i) {
+        rows.push_back(RowText(list, i));
+    }
+    return rows;
 }
 
 inline BYTE LayeredAlpha(HWND window) {

@@ -17,14 +17,6 @@ namespace {
 using namespace qv;
 using namespace qv::testing;
 
-std::vector<std::string> Rows(const Window& list) {
-    std::vector<std::string> rows;
-    for (int i = 0; i < RowCount(list); ++i) {
-        rows.push_back(RowText(list, i));
-    }
-    return rows;
-}
-
 class PlaylistPanel : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ui/web_address.h"
+
 namespace qv {
 
 namespace {
@@ -10,24 +12,6 @@ namespace {
 constexpr std::string_view kResultMarker = "a class=\"newvtitlelink\" href=\"/watch?v=";
 constexpr std::string_view kTitleEnd = "</a><br/>";
 constexpr size_t kVideoIdLength = 11;
-
-bool StaysUnescaped(unsigned char c) {
-    return std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~';
-}
-
-void PercentEncode(std::string_view text, std::string& out) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80 && StaysUnescaped(byte)) {
-            out += c;
-        } else {
-            out += '%';
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xF];
-        }
-    }
-}
 
 void RemoveAll(std::string& text, std::string_view what) {
     size_t from = 0;
@@ -88,7 +72,7 @@ std::string ResultsPageUrl(std::string_view query, int page) {
     std::string url = "http://";
     url += kVideoSiteHost;
     url += "/results?search_query=";
-    PercentEncode(query, url);
+    url += PercentEncode(query);
     url += "&search=Search&page=";
     url += std::to_string(page);
     return url;

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "framework/wide_text.h"
 #include "media/list_rows.h"
 #include "media/playlist_dlg.h"
 #include "media/video_results.h"
@@ -13,32 +14,17 @@ namespace qv {
 namespace {
 
 // wchar_t is UTF-16 on Windows: the portable rules take it as char16_t.
-std::u16string Widen(std::string_view text, UINT codePage) {
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
-    std::u16string wide(size_t(length > 0 ? length : 0), u'\0');
-    if (length > 0) {
-        MultiByteToWideChar(codePage, 0, text.data(), int(text.size()),
-                            reinterpret_cast<wchar_t*>(wide.data()), length);
-    }
-    return wide;
+std::u16string Utf16(std::wstring_view wide) {
+    return {wide.begin(), wide.end()};
 }
-
-std::string Narrow(std::u16string_view text, UINT codePage) {
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length =
-        WideCharToMultiByte(codePage, 0, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(size_t(length > 0 ? length : 0), '\0');
-    if (length > 0) {
-        WideCharToMultiByte(codePage, 0, wide, int(text.size()), narrow.data(), length, nullptr,
-                            nullptr);
-    }
-    return narrow;
+std::wstring Wide(std::u16string_view text) {
+    return {text.begin(), text.end()};
 }
 
 // The row in the system's ANSI code page, shortened by characters once decoded, so that no
 // character is cut in half.
 std::string DisplayText(const std::string& row, bool pageIsUtf8) {
-    return Narrow(ShortenRow(Widen(row, pageIsUtf8 ? CP_UTF8 : CP_ACP)), CP_ACP);
+    return Narrow(Wide(ShortenRow(Utf16(Widen(row, pageIsUtf8 ? CP_UTF8 : CP_ACP)))), CP_ACP);
 }
 
 } // namespace

@@ -29,14 +29,6 @@ const std::string kPage = "<html><body>" + Result("aaaaaaaaaa1", "<b>Cats</b> on
                                                 "e") +
                           "</body></html>";
 
-std::vector<std::string> Rows(const Window& list) {
-    std::vector<std::string> rows;
-    for (int i = 0; i < RowCount(list); ++i) {
-        rows.push_back(RowText(list, i));
-    }
-    return rows;
-}
-
 // The real panel in search mode, with the loopback server standing in for the video site as
 // the system's proxy.
 class VideoSearch : public ::testing::Test {

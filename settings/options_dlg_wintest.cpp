@@ -81,6 +81,15 @@ void ClearSettings() {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel");
 }
 
+void StoreNumber(const char* name, DWORD value) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof value);
+}
+
+// Zero-ended, as the system stores a text value.
+void StoreText(const char* name, const std::string& text, const char* keyPath = kSettingsKey) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, keyPath, name, REG_SZ, text.c_str(), DWORD(text.size() + 1));
+}
+
 HWND Control(int id) {
     return options.Item(id);
 }
@@ -98,12 +107,7 @@ std::string TextOf(int id) {
 }
 
 Texts Rows(int listId) {
-    const Window list(Control(listId));
-    Texts rows;
-    for (int row = 0; row < RowCount(list); ++row) {
-        rows.push_back(RowText(list, row));
-    }
-    return rows;
+    return qv::testing::Rows(Window(Control(listId)));
 }
 
 int Selected(int listId) {
@@ -338,18 +342,16 @@ TEST_F(OptionsDialog, NewUserSeesTheDefaults) {
 
 TEST_F(OptionsDialog, LoadsThePlaylistAndEveryStoredValue) {
     playlist.Write(kFivePlaylist);
-    const DWORD startup = 1, frequency = 5, adapter = 0;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &adapter, 4);
+    StoreNumber("Startup", 1);
+    StoreNumber("UpdateFrequency", 5);
+    StoreNumber("NicAdapter", 0);
     const std::pair<const char*, const char*> feeds[] = {{"Rss1", "World^x^y"},
                                                          {"Rss2", "^"},
                                                          {"Rss3", "no caret"},
                                                          {"Rss4", "Four^http://4"},
                                                          {"Rss5", "Five^http://5"}};
     for (const auto& [name, value] : feeds) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value,
-                        DWORD(strlen(value) + 1));
+        StoreText(name, value);
     }
     RunOptions([] {
         EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Two", "Three", "Four", "Five"}));
@@ -374,9 +376,8 @@ TEST_F(OptionsDialog, LoadsThePlaylistAndEveryStoredValue) {
 }
 
 TEST_F(OptionsDialog, StoredPositionsTheListsDoNotHaveSelectNothing) {
-    const DWORD frequency = 6, adapter = 0xFFFFFFFF;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &adapter, 4);
+    StoreNumber("UpdateFrequency", 6);
+    StoreNumber("NicAdapter", 0xFFFFFFFF);
     RunOptions([] {
         EXPECT_EQ(Choice(IDC_OPTIONS_FREQUENCY), CB_ERR);
         EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), CB_ERR);
@@ -408,7 +409,7 @@ TEST_F(OptionsDialog, AdapterListIsTheInterfaceTableInItsOrder) {
     const Texts table = InterfaceTableDescriptions();
     ASSERT_GE(table.size(), 2u) << "Wine lists at least the loopback and one more interface";
     const DWORD last = DWORD(table.size() - 1);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &last, 4);
+    StoreNumber("NicAdapter", last);
     RunOptions([&] {
         EXPECT_EQ(Choices(IDC_OPTIONS_ADAPTER), table);
         EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), int(last));
@@ -773,9 +774,8 @@ void ChangeEverything() {
 }
 
 TEST_F(OptionsPlaylist, OkWritesThePlaylistEveryValueAndTheRunEntry) {
-    const DWORD frequency = 1;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss1", REG_SZ, "World^http://w", 15);
+    StoreNumber("UpdateFrequency", 1);
+    StoreText("Rss1", "World^http://w");
     const INT_PTR result = RunOptions([] {
         ChangeEverything();
         Click(IDOK);
@@ -803,9 +803,8 @@ TEST_F(OptionsPlaylist, OkWritesThePlaylistEveryValueAndTheRunEntry) {
 }
 
 TEST_F(OptionsPlaylist, UncheckedStartupLeavesAnEmptyRunEntryAndAPendingEditIsDropped) {
-    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, "C:\\old\\Quorvel.exe", 19);
-    const DWORD startup = 1;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
+    StoreText("Quorvel", "C:\\old\\Quorvel.exe", kRunKey);
+    StoreNumber("Startup", 1);
     RunOptions([] {
         EXPECT_TRUE(Checked(IDC_OPTIONS_STARTUP));
         Click(IDC_OPTIONS_STARTUP); // unchecks it
@@ -838,10 +837,9 @@ void PressKey(int id, WPARAM key) {
 }
 
 TEST_F(OptionsPlaylist, CancelEscAndTheCloseBoxChangeNothing) {
-    const DWORD frequency = 3;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Rss3", REG_SZ, "Tech^http://t", 14);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, "", 1);
+    StoreNumber("UpdateFrequency", 3);
+    StoreText("Rss3", "Tech^http://t");
+    StoreText("Quorvel", "", kRunKey);
     const RegistryImage before = ReadRegistryImage();
     const std::pair<const char*, std::function<void()>> ways[] = {
         {"Cancel", [] { Click(IDCANCEL); }},
@@ -971,22 +969,18 @@ void PressOkOrGiveUp() {
 
 // Every setting stored, so that a save of blanks or defaults over them shows.
 void StoreEverySetting() {
-    const DWORD startup = 1, adapter = 1, frequency = 4;
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "Startup", REG_DWORD, &startup, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "NicAdapter", REG_DWORD, &adapter, 4);
-    RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, "UpdateFrequency", REG_DWORD, &frequency, 4);
+    StoreNumber("Startup", 1);
+    StoreNumber("NicAdapter", 1);
+    StoreNumber("UpdateFrequency", 4);
     const char* feeds[][2] = {{"Rss1", "World^http://w"},
                               {"Rss2", "News^http://n"},
                               {"Rss3", "^"},
                               {"Rss4", "Four^http://4?a=1^b"},
                               {"Rss5", "Five^http://5"}};
     for (const auto& [name, value] : feeds) {
-        RegSetKeyValueA(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, value,
-                        DWORD(strlen(value) + 1));
+        StoreText(name, value);
     }
-    const std::string program = ProgramFilePath("Quorvel.exe");
-    RegSetKeyValueA(HKEY_CURRENT_USER, kRunKey, "Quorvel", REG_SZ, program.c_str(),
-                    DWORD(program.size() + 1));
+    StoreText("Quorvel", ProgramFilePath("Quorvel.exe"), kRunKey);
 }
 
 void ExpectEverySettingLoaded() {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/handles.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -94,13 +95,10 @@ TEST_F(AboutBox, TheCaptionCloseBoxHidesIt) {
 TEST_F(AboutBox, TheLargeVersionLineFitsOnOneLine) {
     ShowAndCheck();
     const HWND title = box.Item(IDC_ABOUT_TITLE);
-    const HDC dc = GetDC(title);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(title, WM_GETFONT, 0, 0)));
+    const qv::WindowDC dc(title);
+    const qv::SelectGuard font(dc.get(), HGDIOBJ(SendMessageA(title, WM_GETFONT, 0, 0)));
     SIZE text{};
-    GetTextExtentPoint32A(dc, "Quorvel Version 1.0", 19, &text);
-    SelectObject(dc, previous);
-    ReleaseDC(title, dc);
+    GetTextExtentPoint32A(dc.get(), "Quorvel Version 1.0", 19, &text);
     RECT client{};
     GetClientRect(title, &client);
     EXPECT_LE(text.cx, client.right) << "the version number would wrap out of sight";

@@ -1,6 +1,7 @@
 #include "ui/search_dlg.h"
 
 #include "framework/animation.h"
+#include "framework/wide_text.h"
 #include "ui/default_browser.h"
 #include "ui/search_layout.h"
 #include "ui/web_address.h"
@@ -13,15 +14,7 @@ namespace {
 std::string Utf8Text(HWND field) {
     std::wstring wide(size_t(GetWindowTextLengthW(field)) + 1, L'\0');
     wide.resize(size_t(GetWindowTextW(field, wide.data(), int(wide.size()))));
-    if (wide.empty()) {
-        return {};
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string utf8(size_t(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), utf8.data(), size, nullptr,
-                        nullptr);
-    return utf8;
+    return Narrow(wide, CP_UTF8);
 }
 
 } // namespace
