@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "ui/web_address.h"
+#include "framework/percent_encoding.h"
 
 namespace qv {
 

@@ -2,32 +2,6 @@
 
 namespace qv {
 
-namespace {
-
-bool IsUnreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~';
-}
-
-} // namespace
-
-std::string PercentEncode(std::string_view utf8) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string encoded;
-    encoded.reserve(utf8.size() * 3);
-    for (const char ch : utf8) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (IsUnreserved(c)) {
-            encoded += ch;
-        } else {
-            encoded += '%';
-            encoded += kHex[c >> 4];
-            encoded += kHex[c & 0x0F];
-        }
-    }
-    return encoded;
-}
-
 std::string WebSearchUrl(std::string_view utf8Query) {
     std::string url = "http://";
     url += kWebSearchHost;
