@@ -10,6 +10,14 @@ namespace {
 using namespace qv;
 using namespace qv::testing;
 
+// The player frame's opacity once its fade has run: a fade is given the time it takes, and a
+// step that must not fade is given a while to show that it does not.
+int FrameAlphaAfterFade(int expected) {
+    PumpMessagesFor(200);
+    PumpMessagesUntil([expected] { return LayeredAlpha(thePlayerFrame.hwnd()) == expected; });
+    return LayeredAlpha(thePlayerFrame.hwnd());
+}
+
 class BarMedia : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,34 +67,29 @@ TEST_F(BarMedia, PlayerIconOnlyHighlightsWhileNothingPlays) {
     theBar.HoverPlayerIcon();
     EXPECT_TRUE(IsWindowVisible(theBar.Item(IDC_BAR_PLAYER_HOVER)));
     EXPECT_FALSE(thePlaylist.Playback().playerPinned);
-    qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(FrameAlphaAfterFade(0), 0);
 }
 
 TEST_F(BarMedia, PlayerIconPinsAndUnpinsThePlayer) {
     theBar.ClickPlayButton();
-    qv::testing::PumpMessagesFor(200);
+    PumpMessagesUntil([] { return thePlayerBrowser.IsVisible(); });
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
 
     theBar.ClickPlayerIcon(); // unpin
     EXPECT_FALSE(thePlaylist.Playback().playerPinned);
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
-    qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(FrameAlphaAfterFade(0), 0);
 
     theBar.HoverPlayerIcon(); // unpinned: hovering shows it for a while
-    qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
+    EXPECT_EQ(FrameAlphaAfterFade(230), 230);
     theBar.ReleaseUnpinnedPlayer(); // and leaving fades it out again
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
-    qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
+    EXPECT_EQ(FrameAlphaAfterFade(0), 0);
 
     theBar.ClickPlayerIcon(); // pin: it fades in and stays
     EXPECT_TRUE(thePlaylist.Playback().playerPinned);
     theBar.ReleaseUnpinnedPlayer();
-    qv::testing::PumpMessagesFor(200);
-    EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
+    EXPECT_EQ(FrameAlphaAfterFade(230), 230);
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
 }
 

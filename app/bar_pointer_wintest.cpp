@@ -116,10 +116,10 @@ TEST_F(BarPointer, ReleaseOnACellRunsTheHoverStep) {
 
 TEST_F(BarPointer, LeavingTheCellsFadesTheBalloonOut) {
     Move(60, 8);
-    qv::testing::PumpMessagesFor(400);
+    qv::testing::PumpMessagesUntil([] { return BalloonAlpha() == 230; });
     EXPECT_EQ(BalloonAlpha(), 230);
     Move(60, 13);
-    qv::testing::PumpMessagesFor(400);
+    qv::testing::PumpMessagesUntil([] { return BalloonAlpha() == 0; });
     EXPECT_EQ(BalloonAlpha(), 0);
     EXPECT_EQ(RunningSectionTimer(), 0);
     // Faded out, not hidden: the next hover shows it again from there.
@@ -129,18 +129,22 @@ TEST_F(BarPointer, LeavingTheCellsFadesTheBalloonOut) {
 // The whole value-cell strip, x 48 to 200 and y 1 to 17, opens and closes the playlist panel;
 // a release just outside it leaves the panel where it is.
 TEST_F(BarPointer, ValueCellClicksToggleThePlaylistAtTheStripsEdges) {
-    const auto panelTopAfterRelease = [this](int x, int y) {
+    // The slide is given the time it takes, and a release that must not move the panel is
+    // given a while to show that it does not.
+    const auto panelTopAfterRelease = [this](int x, int y, int expectedTop) {
         Send(WM_LBUTTONUP, x, y);
         qv::testing::PumpMessagesFor(300);
+        qv::testing::PumpMessagesUntil(
+            [&] { return qv::testing::ScreenRect(thePlaylist.hwnd()).y == expectedTop; });
         return qv::testing::ScreenRect(thePlaylist.hwnd()).y;
     };
-    EXPECT_EQ(panelTopAfterRelease(47, 1), -200);
-    EXPECT_EQ(panelTopAfterRelease(48, 1), 18);
+    EXPECT_EQ(panelTopAfterRelease(47, 1, -200), -200);
+    EXPECT_EQ(panelTopAfterRelease(48, 1, 18), 18);
     EXPECT_EQ(qv::testing::ScreenRect(thePlaylist.hwnd()).x, screenWidth - 350 + 16);
-    EXPECT_EQ(panelTopAfterRelease(201, 17), 18);
-    EXPECT_EQ(panelTopAfterRelease(200, 17), -200);
-    EXPECT_EQ(panelTopAfterRelease(120, 0), -200);
-    EXPECT_EQ(panelTopAfterRelease(120, 18), -200);
+    EXPECT_EQ(panelTopAfterRelease(201, 17, 18), 18);
+    EXPECT_EQ(panelTopAfterRelease(200, 17, -200), -200);
+    EXPECT_EQ(panelTopAfterRelease(120, 0, -200), -200);
+    EXPECT_EQ(panelTopAfterRelease(120, 18, -200), -200);
 }
 
 // A release on the play button, x 16 to 28 and y 1 to 17, starts the selected row with the

@@ -114,7 +114,7 @@ TEST(BarStart, EveryWindowExistsWhenTheBarShowsAndNoLibraryWaitingForFirstUseIsL
         Sleep(1500);
     }
     PostMessageA(bar, WM_COMMAND, ID_EXIT, 0);
-    EXPECT_EQ(WaitForSingleObject(program.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(program.get(), qv::testing::kProgramDeadlineMs), WAIT_OBJECT_0);
 }
 
 std::string Feed(int n) {

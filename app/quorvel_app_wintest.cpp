@@ -19,8 +19,9 @@ bool MutexExists() {
 }
 
 bool AwaitMutex() {
-    for (int i = 0; i < 100 && !MutexExists(); ++i) {
-        Sleep(100);
+    const DWORD start = GetTickCount();
+    while (!MutexExists() && GetTickCount() - start < qv::testing::kProgramDeadlineMs) {
+        Sleep(20);
     }
     return MutexExists();
 }
@@ -32,11 +33,11 @@ TEST(SingleInstance, ASecondCopyExitsAtOnceAndTheFirstRunsOn) {
 
     const UniqueKernelHandle second = StartProgram();
     ASSERT_TRUE(second);
-    EXPECT_EQ(WaitForSingleObject(second.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(second.get(), qv::testing::kProgramDeadlineMs), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(first.get(), 0), DWORD(WAIT_TIMEOUT)) << "the first copy ended";
 
     TerminateProcess(first.get(), 0);
-    WaitForSingleObject(first.get(), 10000);
+    WaitForSingleObject(first.get(), qv::testing::kProgramDeadlineMs);
 }
 
 // The adapter reader's thread is running by then; ending must not wait on it or crash.
@@ -48,7 +49,7 @@ TEST(ProgramExit, TheExitCommandEndsTheRunningProgram) {
     ASSERT_NE(bar, nullptr);
     Sleep(1500); // a tick or so, so a background reading has come and gone
     PostMessageA(bar, WM_COMMAND, ID_EXIT, 0);
-    ASSERT_EQ(WaitForSingleObject(program.get(), 10000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(program.get(), qv::testing::kProgramDeadlineMs), WAIT_OBJECT_0);
     DWORD exitCode = STILL_ACTIVE;
     GetExitCodeProcess(program.get(), &exitCode);
     EXPECT_EQ(exitCode, 0u);

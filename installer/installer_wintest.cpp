@@ -183,7 +183,7 @@ void TerminateInstalledCopies() {
     for (DWORD id : InstalledCopies()) {
         const UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
         TerminateProcess(process.get(), 0);
-        WaitForSingleObject(process.get(), 10000);
+        WaitForSingleObject(process.get(), qv::testing::kProgramDeadlineMs);
     }
 }
 

@@ -89,6 +89,7 @@ TEST_F(Playback, StopBlanksTheBrowserHidesItAndFadesTheFrameOut) {
     EXPECT_EQ(now.title, "1. Jazz"); // kept for the balloon
     EXPECT_EQ(now.link, "http://radio/jazz.asx");
     qv::testing::PumpMessagesFor(300);
+    qv::testing::PumpMessagesUntil([] { return LayeredAlpha(thePlayerFrame.hwnd()) == 0; });
     EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
     EXPECT_TRUE(thePlayerFrame.IsVisible());
 }

@@ -55,10 +55,12 @@ TEST_F(PlayerWindows, TheLastStartedFadeWins) {
     thePlayerFrame.StartFadeIn();
     thePlayerFrame.StartFadeOut();
     qv::testing::PumpMessagesFor(300);
+    qv::testing::PumpMessagesUntil([] { return LayeredAlpha(thePlayerFrame.hwnd()) == 0; });
     EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 0);
     thePlayerFrame.StartFadeOut();
     thePlayerFrame.StartFadeIn();
     qv::testing::PumpMessagesFor(300);
+    qv::testing::PumpMessagesUntil([] { return LayeredAlpha(thePlayerFrame.hwnd()) == 230; });
     EXPECT_EQ(LayeredAlpha(thePlayerFrame.hwnd()), 230);
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
 }

@@ -110,7 +110,9 @@ TEST_F(PlaylistPanel, MenuCommandSlidesItDownFadingInAndBackUp) {
 
 TEST_F(PlaylistPanel, OpensByItsOwnTimersToo) {
     theBar.ShowHidePlaylist();
-    qv::testing::PumpMessagesFor(400);
+    qv::testing::PumpMessagesUntil([] {
+        return ScreenRect(thePlaylist.hwnd()).y == 18 && LayeredAlpha(thePlaylist.hwnd()) == 245;
+    });
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()).y, 18);
     EXPECT_EQ(LayeredAlpha(thePlaylist.hwnd()), 245);
 }
@@ -133,7 +135,7 @@ TEST_F(PlaylistPanel, ASelectionWhileOpeningClosesFromWhereItIs) {
     EXPECT_FALSE(IsWindowVisible(theBar.Item(IDC_BAR_PLAY_HOVER)));
     EXPECT_EQ(thePlaylist.SlideY(), -95); // the close rises from where the panel is
     // The opening's timer is still set; the close must win over it all the same.
-    qv::testing::PumpMessagesFor(300);
+    qv::testing::PumpMessagesUntil([] { return thePlaylist.IsParked(); });
     EXPECT_TRUE(thePlaylist.IsParked());
     EXPECT_EQ(thePlaylist.Playback().title, "3. Evening");
 }

@@ -89,7 +89,7 @@ std::vector<std::string> BrowserCapture::UrlsUpToMarker() const {
     ShellExecuteA(nullptr, "open", kCaptureMarkerUrl, nullptr, nullptr, SW_SHOW);
     const DWORD start = GetTickCount();
     std::vector<std::string> urls = Recorded();
-    while ((urls.empty() || urls.back() != kCaptureMarkerUrl) && GetTickCount() - start < 15000) {
+    while ((urls.empty() || urls.back() != kCaptureMarkerUrl) && GetTickCount() - start < 60000) {
         PumpMessagesFor(50);
         urls = Recorded();
     }

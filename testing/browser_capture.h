@@ -19,7 +19,7 @@ public:
 
     // Handles messages until that many URLs have been recorded or the time is up; returns
     // everything recorded so far.
-    std::vector<std::string> WaitForUrls(size_t count, DWORD timeoutMs = 15000) const;
+    std::vector<std::string> WaitForUrls(size_t count, DWORD timeoutMs = 60000) const;
     // After the actions that must open nothing: opens a marker URL and returns what was
     // recorded up to and including it, so "nothing else" needs no fixed wait.
     std::vector<std::string> UrlsUpToMarker() const;

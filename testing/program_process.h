@@ -11,6 +11,10 @@
 
 namespace qv::testing {
 
+// How long a program is given to show its bar or to end: a deadline for a loaded machine, where
+// a start under Wine has taken seconds, not a wait; every look answers as soon as it can.
+constexpr DWORD kProgramDeadlineMs = 60000;
+
 // A visible window of the bar's size, 236 x 18.
 inline bool IsShownBar(HWND window) {
     RECT rect{};
@@ -36,15 +40,15 @@ inline UniqueKernelHandle StartProgram() {
     return StartProgramAt(ProgramFilePath("Quorvel.exe"));
 }
 
-// The process's shown bar, looked for every millisecond or so for ten seconds: the first look
-// that finds it is within moments of its showing.
+// The process's shown bar, looked for every millisecond or so: the first look that finds it is
+// within moments of its showing.
 inline HWND AwaitBar(DWORD processId) {
     struct Search {
         DWORD processId;
         HWND bar;
     } search{processId, nullptr};
     const DWORD start = GetTickCount();
-    while (!search.bar && GetTickCount() - start < 10000) {
+    while (!search.bar && GetTickCount() - start < kProgramDeadlineMs) {
         EnumWindows(
             [](HWND window, LPARAM context) -> BOOL {
                 auto* search = reinterpret_cast<Search*>(context);

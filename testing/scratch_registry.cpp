@@ -45,4 +45,15 @@ void PumpMessagesFor(DWORD milliseconds) {
     }
 }
 
+bool PumpMessagesUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= milliseconds) {
+            return false;
+        }
+        PumpMessagesFor(10);
+    }
+    return true;
+}
+
 } // namespace qv::testing

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace qv::testing {
@@ -25,5 +26,9 @@ private:
 
 // Handles messages for the given time, so that timers and posted messages run.
 void PumpMessagesFor(DWORD milliseconds);
+
+// Handles messages until the condition holds, for at most the given time; answers whether it
+// holds. A loaded machine only makes the wait longer, never the test fail.
+bool PumpMessagesUntil(const std::function<bool()>& condition, DWORD milliseconds = 20000);
 
 } // namespace qv::testing

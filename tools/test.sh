@@ -19,6 +19,10 @@ tools/fuzz.sh "${FUZZ_SECONDS:-15}" || failed=1
 echo "== Windows tests under Wine"
 source tools/wine-env.sh
 ensure_display
+# Two runs in one tree would wipe each other's prefix and files beside the program: the second
+# waits for the first.
+exec 9>"$root/build/test-run.lock"
+flock -n 9 || { echo "Another test run of this tree is going on: waiting for it"; flock 9; }
 use_wine_prefix "$root/build/test-prefix" fresh
 # One server for the whole run, and Wine's own services started now, detached from ctest's
 # pipes: a service started by a test would hold its output open and stall the run.
