@@ -33,4 +33,17 @@ TEST(OptionValues, FindsTheFirstFeedTitleThatWouldNotSurviveItsValue) {
     EXPECT_EQ(qv::CaretInTitleMessage(3), "The title of feed 3 cannot contain the ^ character.");
 }
 
+// A text of 511 characters is the longest that reads back: title, caret and source together.
+TEST(OptionValues, FindsTheFirstFeedTooLongToReadBack) {
+    const std::string fits(255, 't');
+    std::vector<qv::FeedSlot> rows{{"World", "http://w"}, {fits, fits}, {"", std::string(510, 's')}};
+    EXPECT_EQ(qv::FeedRowTooLongToStore(rows), std::nullopt);
+    rows.push_back({fits, fits + "s"});
+    rows.push_back({std::string(600, 'a'), ""});
+    EXPECT_EQ(qv::FeedRowTooLongToStore(rows), 4);
+    EXPECT_EQ(qv::FeedTooLongMessage(4),
+              "Feed 4 is too long to be saved: its title and source may hold 510 characters "
+              "together.");
+}
+
 } // namespace
