@@ -12,9 +12,9 @@ uint32_t StoredPosition(int selected) {
     return selected < 0 ? 0xFFFFFFFFu : uint32_t(selected);
 }
 
-std::optional<int> FeedRowWithCaretInTitle(std::span<const std::string> titles) {
-    for (size_t row = 0; row < titles.size(); ++row) {
-        if (titles[row].find('^') != std::string::npos) {
+std::optional<int> FeedRowWithCaretInTitle(std::span<const FeedSlot> rows) {
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].title.find('^') != std::string::npos) {
             return int(row) + 1;
         }
     }

@@ -20,7 +20,7 @@ uint32_t StoredPosition(int selected);
 
 // A caret in a feed title would move the rest of the title into the source when it is read
 // back: the number (1-based) of the first row whose title holds one.
-std::optional<int> FeedRowWithCaretInTitle(std::span<const std::string> titles);
+std::optional<int> FeedRowWithCaretInTitle(std::span<const FeedSlot> rows);
 std::string CaretInTitleMessage(int row);
 
 // A feed whose stored value would be longer than a text reads back comes back empty: the number

@@ -292,7 +292,8 @@ void COptionsDlg::ClearFields() const {
     linkField_.SetText("");
 }
 
-// Tags in a field would cut the entry or split it into others when the file is read back.
+// An entry needs both fields, and neither may hold one of the file's tags, which would cut the
+// entry or split it into others when the file is read back.
 bool COptionsDlg::RefuseEntry(const PlaylistEntry& entry, const char* emptyText,
                               const char* emptyCaption) const {
     if (!EntryFieldsFilled(entry.name, entry.link)) {
@@ -333,13 +334,11 @@ std::vector<PlaylistEntry> COptionsDlg::Entries() const {
 // A caret in a title would split the stored value in the wrong place, and a value longer than
 // a text reads back would come back empty: the row is named, and nothing is saved.
 bool COptionsDlg::RefuseUnstorableFeed() const {
-    std::vector<std::string> titles;
     std::vector<FeedSlot> rows;
     for (const FeedRow& feed : feeds_) {
-        titles.push_back(feed.title.Text());
-        rows.push_back({titles.back(), feed.source.Text()});
+        rows.push_back({feed.title.Text(), feed.source.Text()});
     }
-    if (const std::optional<int> row = FeedRowWithCaretInTitle(titles)) {
+    if (const std::optional<int> row = FeedRowWithCaretInTitle(rows)) {
         RefuseFeed(CaretInTitleMessage(*row), "Invalid Feed Title", feeds_[*row - 1].title);
         return true;
     }

@@ -317,6 +317,12 @@ TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
         EXPECT_TRUE(style & WS_CAPTION);
         EXPECT_TRUE(style & WS_SYSMENU);
         EXPECT_TRUE(style & DS_MODALFRAME);
+        RECT screen{}, window{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+        GetWindowRect(dialog, &window);
+        EXPECT_NEAR(window.left + window.right, screen.left + screen.right, 2) << "centred";
+        EXPECT_NEAR(window.top + window.bottom, screen.top + screen.bottom, 2) << "centred";
+        EXPECT_EQ(GetFocus(), Control(IDC_OPTIONS_NAMES)) << "the first tab stop";
         EXPECT_EQ(Window(dialog).ClientRect().right, InPixels({0, 0, 315, 196}).width);
         EXPECT_EQ(Window(dialog).ClientRect().bottom, InPixels({0, 0, 315, 196}).height);
         for (const TemplatePlace& place : kPlaces) {
