@@ -1013,63 +1013,52 @@ TEST_F(OptionsPlaylist, AFailedPlaylistWriteKeepsTheDialogOpenAndWritesNoValue) 
     EXPECT_TRUE(ReadRegistryImage().empty());
 }
 
-TEST_F(OptionsPlaylist, ACaretInAFeedTitleIsRefusedAndNothingIsSaved) {
-    MessageBoxAnswers boxes;
-    HWND dialog = nullptr;
-    const INT_PTR result = RunOptions([&] {
-        dialog = options.hwnd();
-        ChangeEverything();
-        Type(IDC_OPTIONS_FEED3_TITLE, "A^B");
-        Type(IDC_OPTIONS_FEED3_SOURCE, "C");
-        Type(IDC_OPTIONS_FEED5_TITLE, "x^");
-        SendMessageA(Control(IDC_OPTIONS_FEED3_TITLE), EM_SETSEL, 1, 1);
-        SetFocus(Control(IDC_OPTIONS_FEED1_SOURCE));
-        Click(IDOK);
-        EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
-        EXPECT_EQ(GetFocus(), Control(IDC_OPTIONS_FEED3_TITLE));
-        EXPECT_EQ(Selection(IDC_OPTIONS_FEED3_TITLE), std::make_pair(0, 3)) << "selected whole";
-        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED3_TITLE), "A^B") << "the title is kept for mending";
-        EXPECT_EQ(playlist.Read(), kFivePlaylist);
-        EXPECT_TRUE(ReadRegistryImage().empty());
-        Type(IDC_OPTIONS_FEED3_TITLE, "AB");
-        Type(IDC_OPTIONS_FEED5_TITLE, "x");
-        Click(IDOK);
-    });
-    EXPECT_EQ(result, IDOK);
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    ExpectBox(boxes.Seen()[0], dialog, "Invalid Feed Title",
-              "The title of feed 3 cannot contain the ^ character.", {IDOK}, IDI_HAND);
-    EXPECT_EQ(ReadRegistryImage()["Rss3"], Text("AB^C"));
+// Presses OK with a field that would not read back as typed: the dialog stays open with that
+// field focused and its text selected for mending, and nothing is saved.
+void PressOkAndExpectRefusal(int field, int length, const FileBesideProgram& playlist) {
+    SendMessageA(Control(field), EM_SETSEL, 1, 1);
+    SetFocus(Control(IDC_OPTIONS_FEED1_SOURCE));
+    Click(IDOK);
+    EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
+    EXPECT_EQ(GetFocus(), Control(field));
+    EXPECT_EQ(Selection(field), std::make_pair(0, length)) << "selected whole";
+    EXPECT_EQ(playlist.Read(), kFivePlaylist);
+    EXPECT_TRUE(ReadRegistryImage().empty());
 }
 
-// A feed longer than a stored text reads back would come back as an empty row.
-TEST_F(OptionsPlaylist, AFeedTooLongToReadBackIsRefusedAndNothingIsSaved) {
+// A caret in a title moves the rest of the title into the source when read back; a feed longer
+// than a stored text reads back comes back as an empty row.
+TEST_F(OptionsPlaylist, FeedsThatWouldNotReadBackAreRefusedAndNothingIsSaved) {
     MessageBoxAnswers boxes;
     HWND dialog = nullptr;
     const std::string longest(506, 's'); // "Four^" and these: 511 characters
     const INT_PTR result = RunOptions([&] {
         dialog = options.hwnd();
         ChangeEverything();
+        Type(IDC_OPTIONS_FEED3_TITLE, "A^B");
+        Type(IDC_OPTIONS_FEED3_SOURCE, "C");
         Type(IDC_OPTIONS_FEED4_TITLE, "Four");
         Type(IDC_OPTIONS_FEED4_SOURCE, (longest + "s").c_str());
-        Click(IDOK);
-        EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
-        EXPECT_EQ(GetFocus(), Control(IDC_OPTIONS_FEED4_SOURCE));
-        EXPECT_EQ(Selection(IDC_OPTIONS_FEED4_SOURCE), std::make_pair(0, 507));
-        EXPECT_EQ(playlist.Read(), kFivePlaylist);
-        EXPECT_TRUE(ReadRegistryImage().empty());
+        Type(IDC_OPTIONS_FEED5_TITLE, "x^");
+        PressOkAndExpectRefusal(IDC_OPTIONS_FEED3_TITLE, 3, playlist);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED3_TITLE), "A^B") << "the title is kept for mending";
+        Type(IDC_OPTIONS_FEED3_TITLE, "AB");
+        Type(IDC_OPTIONS_FEED5_TITLE, "x");
+        PressOkAndExpectRefusal(IDC_OPTIONS_FEED4_SOURCE, 507, playlist);
         Type(IDC_OPTIONS_FEED4_SOURCE, longest.c_str());
         Click(IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    ASSERT_EQ(boxes.Seen().size(), 1u);
-    ExpectBox(boxes.Seen()[0], dialog, "Feed Too Long",
+    ASSERT_EQ(boxes.Seen().size(), 2u);
+    ExpectBox(boxes.Seen()[0], dialog, "Invalid Feed Title",
+              "The title of feed 3 cannot contain the ^ character.", {IDOK}, IDI_HAND);
+    ExpectBox(boxes.Seen()[1], dialog, "Feed Too Long",
               "Feed 4 is too long to be saved: its title and source may hold 510 characters "
               "together.",
               {IDOK}, IDI_HAND);
+    EXPECT_EQ(ReadRegistryImage()["Rss3"], Text("AB^C"));
     RunOptions([&] {
-        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED4_TITLE), "Four");
-        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED4_SOURCE), longest);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED4_SOURCE), longest) << "the longest feed reads back";
         Click(IDCANCEL);
     });
 }
