@@ -10,6 +10,9 @@
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
 #include "monitor/adapter_sampler.h"
+#include "news/news_wintest_support.h"
+#include "testing/loopback_http_server.h"
+#include "testing/modal_answers.h"
 #include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
 #include "ui/search_layout.h"
@@ -304,6 +307,31 @@ TEST_F(Bar, SettingsRereadTheAdapterAndPlaylistOnlyAfterOk) {
     ASSERT_GE(InterfaceIndexTable().size(), 2u);
     EXPECT_EQ(MonitoredAdapterRow.dwIndex, InterfaceIndexTable()[1]);
     EXPECT_EQ(SendMessageA(thePlaylist.NameList().hwnd(), LB_GETCOUNT, 0, 0), 1);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       "Quorvel");
+}
+
+// The feeds saved by OK take effect through a feed run that starts at once; Cancel starts none.
+TEST_F(Bar, SettingsStartAFeedRunOfTheSavedFeedsOnlyAfterOk) {
+    const qv::testing::FileBesideProgram feedFile("Rss1.xml");
+    qv::testing::LoopbackHttpServer server;
+    const std::string feed = "<rss><channel><item><title>Saved</title></item></channel></rss>";
+    server.Route("/saved.xml", qv::testing::Reply::Ok(feed));
+    ASSERT_TRUE(qv::testing::WaitForFeedRuns(theNews)) << "the bar's first run";
+    CloseSettingsWith(IDCANCEL);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
+    EXPECT_FALSE(theNews.FeedRunGoing());
+
+    qv::testing::RunInNextLoop([&server] {
+        SetWindowTextA(theOptions.Item(IDC_OPTIONS_FEED1_SOURCE), server.Url("/saved.xml").c_str());
+        PostMessageA(theOptions.hwnd(), WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
+    EXPECT_TRUE(theNews.FeedRunGoing());
+    ASSERT_TRUE(qv::testing::WaitForFeedRuns(theNews));
+    EXPECT_EQ(server.Requests("/saved.xml"), 1);
+    EXPECT_EQ(feedFile.Read(), feed);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                        "Quorvel");

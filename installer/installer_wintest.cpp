@@ -13,6 +13,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/handles.h"
@@ -336,7 +337,9 @@ TEST_F(Installer, TheInstalledProgramStartsFromItsShortcutAndShowsItsBar) {
 TEST_F(Installer, StartAtLogonWritesTheSettingsDialogsRunEntryAndRunStartsTheProgram) {
     ASSERT_EQ(RunSetup(L"/S /LOGON /RUN"), 0u);
 
-    EXPECT_EQ(ReadText(kRunKey, L"Quorvel"), InstalledProgram().wstring());
+    // In quotes: unquoted, Windows may start a program named by the path up to a space.
+    const std::wstring quoted = L"\"" + InstalledProgram().wstring() + L"\"";
+    EXPECT_EQ(ReadText(kRunKey, L"Quorvel"), quoted);
     DWORD startup = 0;
     EXPECT_TRUE(ReadNumber(kSettingsKey, L"Startup", startup));
     EXPECT_EQ(startup, 1u) << "the settings dialog would show \"Run at startup\" unchecked";
@@ -344,7 +347,25 @@ TEST_F(Installer, StartAtLogonWritesTheSettingsDialogsRunEntryAndRunStartsThePro
 
     // Installing again without the option keeps what the user has.
     ASSERT_EQ(RunSetup(L"/S"), 0u);
-    EXPECT_EQ(ReadText(kRunKey, L"Quorvel"), InstalledProgram().wstring());
+    EXPECT_EQ(ReadText(kRunKey, L"Quorvel"), quoted);
+}
+
+// Versions before the quotes wrote the bare path; an entry starting a copy elsewhere is not ours.
+TEST_F(Installer, UninstallRemovesItsStartupEntryQuotedOrNotAndKeepsAnotherCopys) {
+    const std::pair<std::wstring, bool> entries[] = {
+        {L"\"" + InstalledProgram().wstring() + L"\"", false},
+        {InstalledProgram().wstring(), false},
+        {L"\"D:\\Other Tools\\Quorvel.exe\"", true},
+    };
+    for (const auto& [entry, kept] : entries) {
+        SCOPED_TRACE(fs::path(entry).string());
+        ASSERT_EQ(RunSetup(L"/S"), 0u);
+        RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Quorvel", REG_SZ, entry.c_str(),
+                        DWORD((entry.size() + 1) * sizeof(wchar_t)));
+        EXPECT_EQ(RunUninstaller(L"/S"), 0u);
+        EXPECT_EQ(ReadText(kRunKey, L"Quorvel").has_value(), kept);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Quorvel");
+    }
 }
 
 TEST_F(Installer, SilentUninstallEndsTheProgramRemovesItsTracesAndKeepsTheUsersThings) {

@@ -24,7 +24,7 @@ SetCompressor /SOLID lzma
 !define PUBLISHER "Quorvel Software"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quorvel"
 ; The start-up entry is the one the settings dialog writes: the value Quorvel in the user's Run
-; key, holding the full path of Quorvel.exe; the settings key remembers the check box.
+; key, holding the full path of Quorvel.exe in quotes; the settings key remembers the check box.
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define RUN_VALUE "Quorvel"
 !define SETTINGS_KEY "Software\Quorvel"
@@ -158,7 +158,7 @@ Section "Quorvel" SecProgram
 SectionEnd
 
 Section /o "Start Quorvel when I log on" SecLogon
-  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" "$INSTDIR\${PROGRAM}"
+  WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\${PROGRAM}"'
   WriteRegDWORD HKCU "${SETTINGS_KEY}" "Startup" 1
 SectionEnd
 
@@ -216,7 +216,8 @@ Section "un.Quorvel" UnSecProgram
   ReadRegStr $1 HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${IfNot} ${Errors}
     ${If} $1 == ""
-    ${OrIf} $1 == "$INSTDIR\${PROGRAM}"
+    ${OrIf} $1 == '"$INSTDIR\${PROGRAM}"'
+    ${OrIf} $1 == "$INSTDIR\${PROGRAM}" ; as versions before the quotes wrote it
       DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
       ; Kept settings must not claim a start-up entry that is gone.
       ClearErrors

@@ -91,6 +91,15 @@ std::string FormatPlaylist(std::span<const PlaylistEntry> entries) {
     return text;
 }
 
+bool HoldsPlaylistTag(std::string_view text) {
+    for (const std::string_view tag : {kSongOpen, kSongClose, kLinkOpen, kLinkClose}) {
+        if (text.find(tag) != kNotFound) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string NumberedName(int number, std::string_view name) {
     return std::to_string(number) + ". " + std::string(name);
 }

@@ -25,6 +25,10 @@ std::vector<PlaylistEntry> ParsePlaylist(std::string_view text, LeadByteTest isL
 // The file's text for the entries: one "<song>..</song><link>..</link>\n" record each.
 std::string FormatPlaylist(std::span<const PlaylistEntry> entries);
 
+// Whether the text holds one of the file's tags: such a name or link would read back cut, empty
+// or as further entries, so it cannot be stored.
+bool HoldsPlaylistTag(std::string_view text);
+
 // The playlist panel's row text for the n-th entry (1-based): "3. Intro".
 std::string NumberedName(int number, std::string_view name);
 

@@ -11,15 +11,6 @@ bool DoubleByteLead(uint8_t byte) {
     return byte >= 0x81 && byte <= 0xFE;
 }
 
-bool HoldsATag(const std::string& text) {
-    for (const char* tag : {"<song>", "</song>", "<link>", "</link>"}) {
-        if (text.find(tag) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 // Any bytes parse without fault, in single- and double-byte code pages; entries free of tags
@@ -29,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qv::ParsePlaylist(text, DoubleByteLead);
     const auto entries = qv::ParsePlaylist(text);
     for (const auto& entry : entries) {
-        if (HoldsATag(entry.name) || HoldsATag(entry.link) ||
+        if (qv::HoldsPlaylistTag(entry.name) || qv::HoldsPlaylistTag(entry.link) ||
             entry.name.find('\0') != std::string::npos) {
             return 0;
         }

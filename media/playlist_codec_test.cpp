@@ -72,6 +72,16 @@ TEST(PlaylistCodec, ANameHoldingTheClosingTagIsCutThere) {
     EXPECT_EQ(ParsePlaylist(FormatPlaylist(written)), (Entries{{"Rock", "r"}, {"Next", "n"}}));
 }
 
+TEST(PlaylistCodec, TextHoldingATagCannotBeStored) {
+    for (const char* tag : {"<song>", "</song>", "<link>", "</link>"}) {
+        EXPECT_TRUE(qv::HoldsPlaylistTag(std::string("a") + tag + "b")) << tag;
+        EXPECT_TRUE(qv::HoldsPlaylistTag(tag)) << tag;
+    }
+    for (const char* text : {"", "a < b > c", "<Song>", "<song", "/link>", "http://x/?a=<b>"}) {
+        EXPECT_FALSE(qv::HoldsPlaylistTag(text)) << text;
+    }
+}
+
 TEST(PlaylistCodec, TextEndsAtTheFirstNulByte) {
     const std::string text("<song>A</song><link>a</link>\0<song>B</song><link>b</link>", 57);
     EXPECT_EQ(ParsePlaylist(text), (Entries{{"A", "a"}}));

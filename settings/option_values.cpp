@@ -1,5 +1,7 @@
 #include "settings/option_values.h"
 
+#include "settings/setting_names.h"
+
 namespace qv {
 
 int ListPosition(uint32_t stored, size_t rowCount) {
@@ -10,9 +12,9 @@ uint32_t StoredPosition(int selected) {
     return selected < 0 ? 0xFFFFFFFFu : uint32_t(selected);
 }
 
-std::optional<int> FeedRowWithCaretInTitle(std::span<const std::string> titles) {
-    for (size_t row = 0; row < titles.size(); ++row) {
-        if (titles[row].find('^') != std::string::npos) {
+std::optional<int> FeedRowWithCaretInTitle(std::span<const FeedSlot> rows) {
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (rows[row].title.find('^') != std::string::npos) {
             return int(row) + 1;
         }
     }
@@ -21,6 +23,20 @@ std::optional<int> FeedRowWithCaretInTitle(std::span<const std::string> titles) 
 
 std::string CaretInTitleMessage(int row) {
     return "The title of feed " + std::to_string(row) + " cannot contain the ^ character.";
+}
+
+std::optional<int> FeedRowTooLongToStore(std::span<const FeedSlot> rows) {
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (JoinFeedValue(rows[row].title, rows[row].source).size() >= kSettingTextBufferSize) {
+            return int(row) + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string FeedTooLongMessage(int row) {
+    return "Feed " + std::to_string(row) +
+           " is too long to be saved: its title and source may hold 510 characters together.";
 }
 
 } // namespace qv

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "settings/feed_value.h"
+
 namespace qv {
 
 // A stored position (NicAdapter, UpdateFrequency) as the selection of a list of that many rows:
@@ -18,7 +20,12 @@ uint32_t StoredPosition(int selected);
 
 // A caret in a feed title would move the rest of the title into the source when it is read
 // back: the number (1-based) of the first row whose title holds one.
-std::optional<int> FeedRowWithCaretInTitle(std::span<const std::string> titles);
+std::optional<int> FeedRowWithCaretInTitle(std::span<const FeedSlot> rows);
 std::string CaretInTitleMessage(int row);
+
+// A feed whose stored value would be longer than a text reads back comes back empty: the number
+// (1-based) of the first such row.
+std::optional<int> FeedRowTooLongToStore(std::span<const FeedSlot> rows);
+std::string FeedTooLongMessage(int row);
 
 } // namespace qv

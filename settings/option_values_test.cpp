@@ -24,13 +24,29 @@ TEST(OptionValues, NoSelectionIsStoredAsMinusOne) {
 }
 
 TEST(OptionValues, FindsTheFirstFeedTitleThatWouldNotSurviveItsValue) {
-    const std::vector<std::string> clean{"World", "", "a b", "Tech", "x"};
+    const std::vector<qv::FeedSlot> clean{
+        {"World", "x^y"}, {"", "^"}, {"a b", ""}, {"Tech", "t"}, {"x", ""}};
     EXPECT_EQ(qv::FeedRowWithCaretInTitle(clean), std::nullopt);
-    const std::vector<std::string> caret{"World", "", "A^B", "^", "x"};
+    const std::vector<qv::FeedSlot> caret{
+        {"World", ""}, {"", ""}, {"A^B", "C"}, {"^", ""}, {"x", ""}};
     EXPECT_EQ(qv::FeedRowWithCaretInTitle(caret), 3);
     // The reason: such a title comes back cut at its caret.
-    EXPECT_NE(qv::SplitFeedValue(qv::JoinFeedValue(caret[2], "C")).title, caret[2]);
+    EXPECT_NE(qv::SplitFeedValue(qv::JoinFeedValue(caret[2].title, "C")).title, caret[2].title);
     EXPECT_EQ(qv::CaretInTitleMessage(3), "The title of feed 3 cannot contain the ^ character.");
+}
+
+// A text of 511 characters is the longest that reads back: title, caret and source together.
+TEST(OptionValues, FindsTheFirstFeedTooLongToReadBack) {
+    const std::string fits(255, 't');
+    std::vector<qv::FeedSlot> rows{
+        {"World", "http://w"}, {fits, fits}, {"", std::string(510, 's')}};
+    EXPECT_EQ(qv::FeedRowTooLongToStore(rows), std::nullopt);
+    rows.push_back({fits, fits + "s"});
+    rows.push_back({std::string(600, 'a'), ""});
+    EXPECT_EQ(qv::FeedRowTooLongToStore(rows), 4);
+    EXPECT_EQ(qv::FeedTooLongMessage(4),
+              "Feed 4 is too long to be saved: its title and source may hold 510 characters "
+              "together.");
 }
 
 } // namespace

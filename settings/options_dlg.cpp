@@ -118,11 +118,12 @@ void COptionsDlg::FillAdapterList() const {
     }
 }
 
-void COptionsDlg::LoadSettings() const {
+void COptionsDlg::LoadSettings() {
     const SettingsReader reader;
     const bool startup = reader.ReadSettingNumber(kStartupSetting, 0) != 0;
     SendMessageA(startup_.hwnd(), BM_SETCHECK, startup ? BST_CHECKED : BST_UNCHECKED, 0);
-    SelectStoredChoice(adapters_, reader.ReadSettingNumber(kNicAdapterSetting, 0));
+    storedAdapter_ = reader.ReadSettingNumber(kNicAdapterSetting, 0);
+    SelectStoredChoice(adapters_, storedAdapter_);
     SelectStoredChoice(frequencies_, reader.ReadSettingNumber(kUpdateFrequencySetting, 0));
     for (int row = 0; row < 5; ++row) {
         const FeedSlot slot = reader.ReadFeedSlot(row + 1);
@@ -199,12 +200,7 @@ void COptionsDlg::OnAddFiles() {
 }
 
 void COptionsDlg::OnOK() {
-    if (RefuseCaretInFeedTitle()) {
-        return;
-    }
-    // A playlist that cannot be written has been reported; the dialog stays open and the
-    // registry is left as it was.
-    if (ShouldWritePlaylist() && !WritePlaylistFile(Entries())) {
+    if (RefuseUnstorableFeed() || !SavePlaylist()) {
         return;
     }
     SaveSettings();
@@ -243,9 +239,7 @@ void COptionsDlg::EnableBrowsingControls(bool enable) const {
 
 void COptionsDlg::Update() {
     const PlaylistEntry entry = FieldEntry();
-    if (!EntryFieldsFilled(entry.name, entry.link)) {
-        Ask("Playlist items cannot be updated with empty values", "Cannot Update",
-            MB_OK | MB_ICONSTOP);
+    if (RefuseEntry(entry, "Playlist items cannot be updated with empty values", "Cannot Update")) {
         return;
     }
     DeleteEntry(editedIndex_);
@@ -255,8 +249,7 @@ void COptionsDlg::Update() {
 
 void COptionsDlg::Add() {
     const PlaylistEntry entry = FieldEntry();
-    if (!EntryFieldsFilled(entry.name, entry.link)) {
-        Ask("Playlist item cannot be empty", "Error Adding", MB_OK | MB_ICONSTOP);
+    if (RefuseEntry(entry, "Playlist item cannot be empty", "Error Adding")) {
         return;
     }
     AppendEntry(entry);
@@ -299,10 +292,34 @@ void COptionsDlg::ClearFields() const {
     linkField_.SetText("");
 }
 
-// A file that could not be read is not replaced by the empty list shown in its place: only
-// entries the user has added since are written over it.
-bool COptionsDlg::ShouldWritePlaylist() const {
-    return playlistRead_ || RowCount(names_) > 0;
+// An entry needs both fields, and neither may hold one of the file's tags, which would cut the
+// entry or split it into others when the file is read back.
+bool COptionsDlg::RefuseEntry(const PlaylistEntry& entry, const char* emptyText,
+                              const char* emptyCaption) const {
+    if (!EntryFieldsFilled(entry.name, entry.link)) {
+        Ask(emptyText, emptyCaption, MB_OK | MB_ICONSTOP);
+        return true;
+    }
+    if (HoldsPlaylistTag(entry.name) || HoldsPlaylistTag(entry.link)) {
+        Ask("Playlist items cannot contain <song>, </song>, <link> or </link>.",
+            "Invalid Playlist Item", MB_OK | MB_ICONSTOP);
+        return true;
+    }
+    return false;
+}
+
+// A file that could not be read is never replaced: it may hold the user's whole playlist, of
+// which the empty list shows nothing. False when the dialog must stay open: a failed write
+// has been reported and the registry is left as it was.
+bool COptionsDlg::SavePlaylist() const {
+    if (playlistRead_) {
+        return WritePlaylistFile(Entries());
+    }
+    if (RowCount(names_) > 0) {
+        Ask("The playlist file could not be read, so the entries added to it were not saved.",
+            "Playlist Not Saved", MB_OK | MB_ICONEXCLAMATION);
+    }
+    return true;
 }
 
 std::vector<PlaylistEntry> COptionsDlg::Entries() const {
@@ -314,29 +331,37 @@ std::vector<PlaylistEntry> COptionsDlg::Entries() const {
     return entries;
 }
 
-// A caret in a title would split the stored value in the wrong place: the row is named and
-// its title selected, and nothing is saved.
-bool COptionsDlg::RefuseCaretInFeedTitle() const {
-    std::vector<std::string> titles;
+// A caret in a title would split the stored value in the wrong place, and a value longer than
+// a text reads back would come back empty: the row is named, and nothing is saved.
+bool COptionsDlg::RefuseUnstorableFeed() const {
+    std::vector<FeedSlot> rows;
     for (const FeedRow& feed : feeds_) {
-        titles.push_back(feed.title.Text());
+        rows.push_back({feed.title.Text(), feed.source.Text()});
     }
-    const std::optional<int> row = FeedRowWithCaretInTitle(titles);
-    if (!row) {
-        return false;
+    if (const std::optional<int> row = FeedRowWithCaretInTitle(rows)) {
+        RefuseFeed(CaretInTitleMessage(*row), "Invalid Feed Title", feeds_[*row - 1].title);
+        return true;
     }
-    Ask(CaretInTitleMessage(*row).c_str(), "Invalid Feed Title", MB_OK | MB_ICONSTOP);
-    const Window& title = feeds_[*row - 1].title;
-    SetFocus(title.hwnd());
-    SendMessageA(title.hwnd(), EM_SETSEL, 0, -1);
-    return true;
+    if (const std::optional<int> row = FeedRowTooLongToStore(rows)) {
+        RefuseFeed(FeedTooLongMessage(*row), "Feed Too Long", feeds_[*row - 1].source);
+        return true;
+    }
+    return false;
+}
+
+// The field to mend is focused with its text selected.
+void COptionsDlg::RefuseFeed(const std::string& text, const char* caption,
+                             const Window& field) const {
+    Ask(text.c_str(), caption, MB_OK | MB_ICONSTOP);
+    SetFocus(field.hwnd());
+    SendMessageA(field.hwnd(), EM_SETSEL, 0, -1);
 }
 
 void COptionsDlg::SaveSettings() const {
     {
         const SettingsWriter writer;
         writer.WriteSettingNumber(kStartupSetting, StartupChecked() ? 1 : 0);
-        writer.WriteSettingNumber(kNicAdapterSetting, StoredChoice(adapters_));
+        writer.WriteSettingNumber(kNicAdapterSetting, AdapterToStore());
         writer.WriteSettingNumber(kUpdateFrequencySetting, StoredChoice(frequencies_));
         for (int row = 0; row < 5; ++row) {
             writer.WriteSettingText(kFeedSettings[row], JoinFeedValue(feeds_[row].title.Text(),
@@ -344,6 +369,13 @@ void COptionsDlg::SaveSettings() const {
         }
     }
     WriteStartupEntry(StartupChecked());
+}
+
+// An adapter missing from today's table (unplugged, or the table could not be read) stays the
+// one stored until the user picks another.
+uint32_t COptionsDlg::AdapterToStore() const {
+    const uint32_t chosen = StoredChoice(adapters_);
+    return chosen == StoredPosition(-1) ? storedAdapter_ : chosen;
 }
 
 bool COptionsDlg::StartupChecked() const {

@@ -30,7 +30,7 @@ private:
     void FillFrequencyList() const;
     bool FillPlaylist() const;
     void FillAdapterList() const;
-    void LoadSettings() const;
+    void LoadSettings();
 
     void OnUp();
     void OnDown();
@@ -54,9 +54,13 @@ private:
     PlaylistEntry EntryAt(int row) const;
     PlaylistEntry FieldEntry() const;
     void ClearFields() const;
-    bool ShouldWritePlaylist() const;
+    bool RefuseEntry(const PlaylistEntry& entry, const char* emptyText,
+                     const char* emptyCaption) const;
+    bool SavePlaylist() const;
     std::vector<PlaylistEntry> Entries() const;
-    bool RefuseCaretInFeedTitle() const;
+    bool RefuseUnstorableFeed() const;
+    void RefuseFeed(const std::string& text, const char* caption, const Window& field) const;
+    uint32_t AdapterToStore() const;
     void SaveSettings() const;
     bool StartupChecked() const;
     int Ask(const char* text, const char* caption, UINT type) const;
@@ -65,6 +69,7 @@ private:
     Window adapters_, frequencies_, startup_;
     FeedRow feeds_[5];
     bool playlistRead_ = false;
+    uint32_t storedAdapter_ = 0; // kept while the list shows no adapter
     bool editMode_ = false;
     int32_t editedIndex_ = 0;
 };

@@ -11,8 +11,8 @@
 
 #include "framework/handles.h"
 #include "media/list_rows.h"
-#include "framework/program_file_path.h"
 #include "media/media_wintest_support.h"
+#include "settings/settings_wintest_support.h"
 #include "testing/modal_answers.h"
 
 namespace {
@@ -22,6 +22,7 @@ using qv::testing::FileBesideProgram;
 using qv::testing::FileDialogAnswers;
 using qv::testing::MessageBoxAnswers;
 using qv::testing::MessageBoxSeen;
+using qv::testing::QuotedQuorvelBesideThisProgram;
 using qv::testing::RunInNextLoop;
 using Texts = std::vector<std::string>;
 
@@ -133,6 +134,13 @@ Texts Choices(int comboId) {
     return texts;
 }
 
+std::pair<int, int> Selection(int editId) {
+    DWORD start = 0, end = 0;
+    SendMessageA(Control(editId), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return {int(start), int(end)};
+}
+
 bool Checked(int id) {
     return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -216,8 +224,9 @@ namespace {
 
 struct TemplatePlace {
     int id;
-    const char* text; // for the statics, which have no id of their own
-    RECT units;       // x, y, width, height in dialog units
+    const char* text;   // for the statics, which have no id of their own
+    RECT units;         // x, y, width, height in dialog units
+    bool label = false; // at least this wide, and wider where its whole text needs it
 };
 
 // The controls at their places in dialog units; combo boxes are checked without their height,
@@ -250,13 +259,13 @@ constexpr TemplatePlace kPlaces[] = {
     {IDOK, "OK", {204, 175, 50, 14}},
     {IDCANCEL, "Cancel", {258, 175, 50, 14}},
     {-1, "Edit Playlist", {7, 5, 148, 138}},
-    {-1, "Name", {13, 108, 20, 8}},
-    {-1, "Link", {13, 125, 14, 8}},
-    {-1, "Select your network adapter to monitor", {11, 145, 143, 8}},
+    {-1, "Name", {13, 108, 20, 8}, true},
+    {-1, "Link", {13, 125, 14, 8}, true},
+    {-1, "Select your network adapter to monitor", {11, 145, 122, 8}, true},
     {-1, "RSS Settings", {157, 5, 151, 138}},
-    {-1, "Title", {167, 17, 14, 8}},
-    {-1, "Feed source", {213, 17, 60, 8}},
-    {-1, "Rss update frequency", {167, 120, 71, 8}},
+    {-1, "Title", {167, 17, 14, 8}, true},
+    {-1, "Feed source", {213, 17, 40, 8}, true},
+    {-1, "Rss update frequency", {167, 120, 70, 8}, true},
 };
 
 HWND StaticWithText(const char* text) {
@@ -267,6 +276,30 @@ HWND StaticWithText(const char* text) {
         }
     }
     return nullptr;
+}
+
+// How far the control's text, drawn in its own font, reaches to the right: its last inked column.
+int InkWidth(HWND control) {
+    const std::string text = Window(control).Text();
+    const WindowDC screen(control);
+    const UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
+    constexpr int kWidth = 400, kHeight = 40;
+    const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), kWidth, kHeight));
+    const SelectGuard canvas(dc.get(), bitmap.get());
+    const SelectGuard font(dc.get(),
+                           reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    const RECT all{0, 0, kWidth, kHeight};
+    FillRect(dc.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(dc.get(), RGB(0, 0, 0));
+    TextOutA(dc.get(), 0, 0, text.c_str(), int(text.size()));
+    for (int x = kWidth - 1; x >= 0; --x) {
+        for (int y = 0; y < kHeight; ++y) {
+            if (GetPixel(dc.get(), x, y) != RGB(255, 255, 255)) {
+                return x + 1;
+            }
+        }
+    }
+    return 0;
 }
 
 // The dialog manager converts the position and the size each on its own.
@@ -284,6 +317,12 @@ TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
         EXPECT_TRUE(style & WS_CAPTION);
         EXPECT_TRUE(style & WS_SYSMENU);
         EXPECT_TRUE(style & DS_MODALFRAME);
+        RECT screen{}, window{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+        GetWindowRect(dialog, &window);
+        EXPECT_NEAR(window.left + window.right, screen.left + screen.right, 2) << "centred";
+        EXPECT_NEAR(window.top + window.bottom, screen.top + screen.bottom, 2) << "centred";
+        EXPECT_EQ(GetFocus(), Control(IDC_OPTIONS_NAMES)) << "the first tab stop";
         EXPECT_EQ(Window(dialog).ClientRect().right, InPixels({0, 0, 315, 196}).width);
         EXPECT_EQ(Window(dialog).ClientRect().bottom, InPixels({0, 0, 315, 196}).height);
         for (const TemplatePlace& place : kPlaces) {
@@ -304,6 +343,12 @@ TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
                 EXPECT_GE(actual.height, expected.height - row - 2 * GetSystemMetrics(SM_CYEDGE));
                 actual.height = expected.height;
             }
+            if (place.label) {
+                // A label cut short loses its last words: wider where the face needs it.
+                EXPECT_LE(InkWidth(control), actual.width) << place.text;
+                EXPECT_GE(actual.width, expected.width) << place.text;
+                actual.width = expected.width;
+            }
             EXPECT_EQ(actual, expected) << place.id << " " << (place.text ? place.text : "");
         }
         EXPECT_FALSE(IsWindowVisible(Control(IDC_OPTIONS_LINKS)));
@@ -319,15 +364,50 @@ TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
-TEST_F(OptionsDialog, NewUserSeesTheDefaults) {
+// Links and feed sources are wider than their fields: typing goes on past a field's end.
+TEST_F(OptionsDialog, TextLongerThanItsFieldCanBeTypedIntoEveryField) {
     RunOptions([] {
+        const std::string typed = "http://www.example.com/a/rather/long/path/to/the/feed.xml?q=1";
+        for (const int id : {IDC_OPTIONS_NAME, IDC_OPTIONS_LINK, 1034, 1003, 1004, 1005, 1006, 1007,
+                             1009, 1010, 1011, 1008}) {
+            SetFocus(Control(id));
+            for (const char c : typed) {
+                SendMessageA(Control(id), WM_CHAR, WPARAM(c), 1);
+            }
+            EXPECT_EQ(TextOf(id), typed) << id;
+        }
+        Click(IDCANCEL);
+    });
+}
+
+// The descriptions of the platform's interface table, read here on their own.
+Texts InterfaceTableDescriptions() {
+    ULONG size = 0;
+    if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) {
+        return {};
+    }
+    std::vector<BYTE> buffer(size);
+    auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
+    if (GetIfTable(table, &size, FALSE) != NO_ERROR) {
+        return {};
+    }
+    Texts descriptions;
+    for (DWORD row = 0; row < table->dwNumEntries; ++row) {
+        descriptions.emplace_back(reinterpret_cast<const char*>(table->table[row].bDescr));
+    }
+    return descriptions;
+}
+
+TEST_F(OptionsDialog, NewUserSeesTheDefaults) {
+    const Texts table = InterfaceTableDescriptions();
+    ASSERT_FALSE(table.empty()) << "Wine lists at least the loopback interface";
+    RunOptions([&] {
         EXPECT_EQ(Choices(IDC_OPTIONS_FREQUENCY), (Texts{"5 Minutes", "10 Minutes", "15 Minutes",
                                                          "30 Minutes", "1 Hour", "2 Hours"}));
         EXPECT_EQ(Choice(IDC_OPTIONS_FREQUENCY), 0);
         EXPECT_FALSE(Checked(IDC_OPTIONS_STARTUP));
-        if (!Choices(IDC_OPTIONS_ADAPTER).empty()) {
-            EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), 0);
-        }
+        EXPECT_EQ(Choices(IDC_OPTIONS_ADAPTER), table);
+        EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), 0);
         for (const int id : {1034, 1003, 1004, 1005, 1006, 1007, 1009, 1010, 1011, 1008}) {
             EXPECT_EQ(TextOf(id), "") << id;
         }
@@ -387,24 +467,6 @@ TEST_F(OptionsDialog, StoredPositionsTheListsDoNotHaveSelectNothing) {
     EXPECT_EQ(ReadRegistryImage()["NicAdapter"], Number(0xFFFFFFFF));
 }
 
-// The descriptions of the platform's interface table, read here on their own.
-Texts InterfaceTableDescriptions() {
-    ULONG size = 0;
-    if (GetIfTable(nullptr, &size, FALSE) != ERROR_INSUFFICIENT_BUFFER) {
-        return {};
-    }
-    std::vector<BYTE> buffer(size);
-    auto* table = reinterpret_cast<MIB_IFTABLE*>(buffer.data());
-    if (GetIfTable(table, &size, FALSE) != NO_ERROR) {
-        return {};
-    }
-    Texts descriptions;
-    for (DWORD row = 0; row < table->dwNumEntries; ++row) {
-        descriptions.emplace_back(reinterpret_cast<const char*>(table->table[row].bDescr));
-    }
-    return descriptions;
-}
-
 TEST_F(OptionsDialog, AdapterListIsTheInterfaceTableInItsOrder) {
     const Texts table = InterfaceTableDescriptions();
     ASSERT_GE(table.size(), 2u) << "Wine lists at least the loopback and one more interface";
@@ -417,6 +479,22 @@ TEST_F(OptionsDialog, AdapterListIsTheInterfaceTableInItsOrder) {
         Click(IDOK);
     });
     EXPECT_EQ(ReadRegistryImage()["NicAdapter"], Number(1));
+}
+
+// An adapter unplugged since it was chosen is not forgotten by an OK that chose no other.
+TEST_F(OptionsDialog, AnAdapterMissingFromTheTableStaysStoredUntilAnotherIsChosen) {
+    const DWORD unplugged = DWORD(InterfaceTableDescriptions().size()) + 2;
+    StoreNumber("NicAdapter", unplugged);
+    RunOptions([] {
+        EXPECT_EQ(Choice(IDC_OPTIONS_ADAPTER), CB_ERR);
+        Click(IDOK);
+    });
+    EXPECT_EQ(ReadRegistryImage()["NicAdapter"], Number(unplugged));
+    RunOptions([] {
+        SendMessageA(Control(IDC_OPTIONS_ADAPTER), CB_SETCURSEL, 0, 0);
+        Click(IDOK);
+    });
+    EXPECT_EQ(ReadRegistryImage()["NicAdapter"], Number(0));
 }
 
 } // namespace
@@ -600,7 +678,9 @@ TEST_F(OptionsPlaylist, DoubleClickEditsAndCancelKeepsTheOldEntry) {
     });
 }
 
-TEST_F(OptionsPlaylist, EmptyFieldsAreRefusedWithTheirBoxes) {
+// A name or link holding one of the file's tags would read back cut, empty or as entries of its
+// own.
+TEST_F(OptionsPlaylist, EmptyFieldsAndPlaylistTagsAreRefusedWithTheirBoxes) {
     MessageBoxAnswers answers;
     HWND dialog = nullptr;
     RunOptions([&] {
@@ -610,17 +690,23 @@ TEST_F(OptionsPlaylist, EmptyFieldsAreRefusedWithTheirBoxes) {
         Type(IDC_OPTIONS_NAME, "");
         Type(IDC_OPTIONS_LINK, "link only");
         Click(IDC_OPTIONS_ADD);
-        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
         EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), "link only") << "the fields keep their text";
+        Type(IDC_OPTIONS_NAME, "Rock</song>Roll");
+        Click(IDC_OPTIONS_ADD);
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Rock</song>Roll");
 
         Select(IDC_OPTIONS_NAMES, 3);
         Click(IDC_OPTIONS_EDIT);
         Type(IDC_OPTIONS_LINK, "");
         Click(IDC_OPTIONS_EDIT); // Update with an empty link
+        Type(IDC_OPTIONS_LINK, "http://x/</link><song>Extra</song><link>y");
+        Click(IDC_OPTIONS_EDIT);
         EXPECT_EQ(TextOf(IDC_OPTIONS_EDIT), "&Update");
         EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "Four");
         ExpectEditMode(true);
         EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), kNames);
+        EXPECT_EQ(Rows(IDC_OPTIONS_LINKS), kLinks);
         Click(IDC_OPTIONS_ADD); // Cancel the edit
 
         Type(IDC_OPTIONS_NAME, " ");
@@ -631,13 +717,16 @@ TEST_F(OptionsPlaylist, EmptyFieldsAreRefusedWithTheirBoxes) {
         EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "");
         Click(IDCANCEL);
     });
-    ASSERT_EQ(answers.Seen().size(), 3u);
+    const char* const tags = "Playlist items cannot contain <song>, </song>, <link> or </link>.";
+    ASSERT_EQ(answers.Seen().size(), 5u);
     ExpectBox(answers.Seen()[0], dialog, "Error Adding", "Playlist item cannot be empty", {IDOK},
               IDI_HAND);
     ExpectBox(answers.Seen()[1], dialog, "Error Adding", "Playlist item cannot be empty", {IDOK},
               IDI_HAND);
-    ExpectBox(answers.Seen()[2], dialog, "Cannot Update",
+    ExpectBox(answers.Seen()[2], dialog, "Invalid Playlist Item", tags, {IDOK}, IDI_HAND);
+    ExpectBox(answers.Seen()[3], dialog, "Cannot Update",
               "Playlist items cannot be updated with empty values", {IDOK}, IDI_HAND);
+    ExpectBox(answers.Seen()[4], dialog, "Invalid Playlist Item", tags, {IDOK}, IDI_HAND);
 }
 
 TEST_F(OptionsDialog, AddAppendsSelectsAndEmptiesTheFields) {
@@ -797,7 +886,7 @@ TEST_F(OptionsPlaylist, OkWritesThePlaylistEveryValueAndTheRunEntry) {
         {"Rss3", Text("^")},
         {"Rss4", Text("^http://four/rss?a=1^b")},
         {"Rss5", Text("^")},
-        {"Run\\Quorvel", Text(ProgramFilePath("Quorvel.exe"))},
+        {"Run\\Quorvel", Text(QuotedQuorvelBesideThisProgram())},
     };
     EXPECT_EQ(ReadRegistryImage(), expected);
 }
@@ -828,6 +917,19 @@ TEST_F(OptionsPlaylist, UncheckedStartupLeavesAnEmptyRunEntryAndAPendingEditIsDr
         Click(IDCANCEL);
     });
     EXPECT_TRUE(boxes.Seen().empty());
+}
+
+// Versions before the quotes stored the bare path: start-up is still on, and OK quotes it.
+TEST_F(OptionsDialog, AnUnquotedRunEntryStaysTickedAndOkStoresItInQuotes) {
+    const std::string quoted = QuotedQuorvelBesideThisProgram();
+    StoreNumber("Startup", 1);
+    StoreText("Quorvel", quoted.substr(1, quoted.size() - 2), kRunKey);
+    RunOptions([] {
+        EXPECT_TRUE(Checked(IDC_OPTIONS_STARTUP));
+        Click(IDOK);
+    });
+    EXPECT_EQ(ReadRegistryImage()["Run\\Quorvel"], Text(quoted));
+    EXPECT_EQ(ReadRegistryImage()["Startup"], Number(1));
 }
 
 void PressKey(int id, WPARAM key) {
@@ -885,30 +987,54 @@ TEST_F(OptionsPlaylist, AFailedPlaylistWriteKeepsTheDialogOpenAndWritesNoValue) 
     EXPECT_TRUE(ReadRegistryImage().empty());
 }
 
-TEST_F(OptionsPlaylist, ACaretInAFeedTitleIsRefusedAndNothingIsSaved) {
+// Presses OK with a field that would not read back as typed: the dialog stays open with that
+// field focused and its text selected for mending, and nothing is saved.
+void PressOkAndExpectRefusal(int field, int length, const FileBesideProgram& playlist) {
+    SendMessageA(Control(field), EM_SETSEL, 1, 1);
+    SetFocus(Control(IDC_OPTIONS_FEED1_SOURCE));
+    Click(IDOK);
+    EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
+    EXPECT_EQ(GetFocus(), Control(field));
+    EXPECT_EQ(Selection(field), std::make_pair(0, length)) << "selected whole";
+    EXPECT_EQ(playlist.Read(), kFivePlaylist);
+    EXPECT_TRUE(ReadRegistryImage().empty());
+}
+
+// A caret in a title moves the rest of the title into the source when read back; a feed longer
+// than a stored text reads back comes back as an empty row.
+TEST_F(OptionsPlaylist, FeedsThatWouldNotReadBackAreRefusedAndNothingIsSaved) {
     MessageBoxAnswers boxes;
     HWND dialog = nullptr;
+    const std::string longest(506, 's'); // "Four^" and these: 511 characters
     const INT_PTR result = RunOptions([&] {
         dialog = options.hwnd();
         ChangeEverything();
         Type(IDC_OPTIONS_FEED3_TITLE, "A^B");
         Type(IDC_OPTIONS_FEED3_SOURCE, "C");
+        Type(IDC_OPTIONS_FEED4_TITLE, "Four");
+        Type(IDC_OPTIONS_FEED4_SOURCE, (longest + "s").c_str());
         Type(IDC_OPTIONS_FEED5_TITLE, "x^");
-        Click(IDOK);
-        EXPECT_TRUE(IsWindowVisible(options.hwnd())) << "the dialog stays open";
-        EXPECT_EQ(GetFocus(), Control(IDC_OPTIONS_FEED3_TITLE));
+        PressOkAndExpectRefusal(IDC_OPTIONS_FEED3_TITLE, 3, playlist);
         EXPECT_EQ(TextOf(IDC_OPTIONS_FEED3_TITLE), "A^B") << "the title is kept for mending";
-        EXPECT_EQ(playlist.Read(), kFivePlaylist);
-        EXPECT_TRUE(ReadRegistryImage().empty());
         Type(IDC_OPTIONS_FEED3_TITLE, "AB");
         Type(IDC_OPTIONS_FEED5_TITLE, "x");
+        PressOkAndExpectRefusal(IDC_OPTIONS_FEED4_SOURCE, 507, playlist);
+        Type(IDC_OPTIONS_FEED4_SOURCE, longest.c_str());
         Click(IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    ASSERT_EQ(boxes.Seen().size(), 1u);
+    ASSERT_EQ(boxes.Seen().size(), 2u);
     ExpectBox(boxes.Seen()[0], dialog, "Invalid Feed Title",
               "The title of feed 3 cannot contain the ^ character.", {IDOK}, IDI_HAND);
+    ExpectBox(boxes.Seen()[1], dialog, "Feed Too Long",
+              "Feed 4 is too long to be saved: its title and source may hold 510 characters "
+              "together.",
+              {IDOK}, IDI_HAND);
     EXPECT_EQ(ReadRegistryImage()["Rss3"], Text("AB^C"));
+    RunOptions([&] {
+        EXPECT_EQ(TextOf(IDC_OPTIONS_FEED4_SOURCE), longest) << "the longest feed reads back";
+        Click(IDCANCEL);
+    });
 }
 
 // Holds a file open without sharing it, as another program might: nobody else can open it.
@@ -980,7 +1106,7 @@ void StoreEverySetting() {
     for (const auto& [name, value] : feeds) {
         StoreText(name, value);
     }
-    StoreText("Quorvel", ProgramFilePath("Quorvel.exe"), kRunKey);
+    StoreText("Quorvel", QuotedQuorvelBesideThisProgram(), kRunKey);
 }
 
 void ExpectEverySettingLoaded() {
@@ -1048,16 +1174,18 @@ TEST_F(OptionsDialog, AnUnreadablePlaylistIsReportedAndOkKeepsItAndEveryOtherSet
     }
 }
 
-// Entries added after a failed read are the user's new playlist and are saved; entries added
-// and deleted again leave nothing to save.
-TEST_F(OptionsDialog, OnlyEntriesAddedAfterAFailedReadAreWrittenOverTheFile) {
-    for (const bool keepTheEntry : {false, true}) {
+// Entries added after a failed read cannot be saved without replacing the file that was not
+// read: the file is kept byte for byte, the other settings are saved, and the user is told.
+TEST_F(OptionsDialog, EntriesAddedAfterAFailedReadAreNotSavedAndTheUserIsTold) {
+    for (const bool keepTheEntry : {true, false}) {
         SCOPED_TRACE(keepTheEntry ? "kept" : "deleted again");
         playlist.Write(kFivePlaylist);
         ShareLock lock;
         ASSERT_TRUE(lock.Take(playlist.path()));
         MessageBoxAnswers boxes({IDOK, IDYES});
+        HWND dialog = nullptr;
         const INT_PTR result = RunOptions([&] {
+            dialog = options.hwnd();
             lock.Release();
             Type(IDC_OPTIONS_NAME, "Six");
             Type(IDC_OPTIONS_LINK, "http://a/6.mp3");
@@ -1065,12 +1193,22 @@ TEST_F(OptionsDialog, OnlyEntriesAddedAfterAFailedReadAreWrittenOverTheFile) {
             if (!keepTheEntry) {
                 Click(IDC_OPTIONS_DELETE);
             }
+            SendMessageA(Control(IDC_OPTIONS_FREQUENCY), CB_SETCURSEL, 3, 0);
             PressOkOrGiveUp();
         });
         EXPECT_EQ(result, IDOK);
-        EXPECT_EQ(boxes.Seen().size(), keepTheEntry ? 1u : 2u);
-        EXPECT_EQ(playlist.Read(),
-                  keepTheEntry ? "<song>Six</song><link>http://a/6.mp3</link>\n" : kFivePlaylist);
+        EXPECT_EQ(playlist.Read(), kFivePlaylist);
+        EXPECT_EQ(ReadRegistryImage()["UpdateFrequency"], Number(3));
+        ASSERT_EQ(boxes.Seen().size(), 2u) << "the failed read, then the one about the entries";
+        if (keepTheEntry) {
+            ExpectBox(boxes.Seen()[1], dialog, "Playlist Not Saved",
+                      "The playlist file could not be read, so the entries added to it were not "
+                      "saved.",
+                      {IDOK}, IDI_EXCLAMATION);
+        } else {
+            EXPECT_EQ(boxes.Seen()[1].caption, "Deleting Entry") << "nothing left to tell";
+        }
+        playlist.Remove();
     }
 }
 

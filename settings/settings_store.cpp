@@ -23,6 +23,13 @@ void WriteText(HKEY key, const char* name, std::string_view text) {
                    DWORD(terminated.size() + 1));
 }
 
+// Quoted, so that Windows never takes the part of a path before a space for the program.
+std::string StartupCommand() {
+    std::string command = "\"";
+    command.append(ProgramFilePath(kStartupProgramName)).push_back('"');
+    return command;
+}
+
 } // namespace
 
 SettingsReader::SettingsReader(const char* keyPath) {
@@ -84,7 +91,7 @@ void SettingsWriter::WriteSettingText(const char* name, std::string_view text) c
 
 void WriteStartupEntry(bool on, const char* runKeyPath) {
     const UniqueRegKey key = CreateForWriting(runKeyPath);
-    WriteText(key.get(), kStartupEntryName, on ? ProgramFilePath(kStartupProgramName) : "");
+    WriteText(key.get(), kStartupEntryName, on ? StartupCommand() : "");
 }
 
 } // namespace qv

@@ -37,8 +37,8 @@ private:
     UniqueRegKey key_;
 };
 
-// The Run-key entry: the full path of Quorvel.exe beside the program when on, the empty text
-// when off; it is never deleted.
+// The Run-key entry: the full path of Quorvel.exe beside the program, in quotes, when on; the
+// empty text when off; it is never deleted.
 void WriteStartupEntry(bool on, const char* runKeyPath = kRunKeyPath);
 
 } // namespace qv

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "framework/program_file_path.h"
+#include "settings/settings_wintest_support.h"
 #include "testing/scratch_registry.h"
 
 namespace {
@@ -101,10 +101,12 @@ TEST(SettingsStore, ValuesOfTheWrongTypeOrSizeTakeTheirDefault) {
     EXPECT_EQ(reader.ReadSettingNumber("ShortDword", 0x12340000), 0x12340000u);
 }
 
-TEST(SettingsStore, StartupEntryNamesQuorvelExeBesideTheProgramAndIsNeverDeleted) {
+// The test program bears another name than Quorvel.exe: the entry still names Quorvel.exe, in
+// quotes, so that a folder with spaces cannot make Windows start another program.
+TEST(SettingsStore, StartupEntryNamesQuorvelExeBesideTheProgramInQuotesAndIsNeverDeleted) {
     ScratchRegistryKey run("Run");
     qv::WriteStartupEntry(true, run.path());
-    const std::string expected = qv::ProgramFilePath("Quorvel.exe");
+    const std::string expected = qv::testing::QuotedQuorvelBesideThisProgram();
     EXPECT_EQ(run.ReadText("Quorvel"), expected);
     EXPECT_NE(expected.find(":\\"), std::string::npos) << expected; // a full Windows path
     qv::WriteStartupEntry(false, run.path());
