@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
@@ -100,6 +102,10 @@ TEST_F(NewsPanel, EachUpdateFrequencyArmsItsPeriodAndOthersNone) {
     theNews.StartFeedDownload();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_FALSE(KillTimer(theNews.hwnd(), UpdateTimer)); // none armed
+    SetTimer(theNews.hwnd(), UpdateTimer, 600000, nullptr);
+    theNews.StartFeedDownload();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_TRUE(KillTimer(theNews.hwnd(), UpdateTimer)); // a running one is left as it is
 }
 
 TEST_F(NewsPanel, LaysOutItsPicturesAndListsInPixels) {
@@ -207,6 +213,33 @@ TEST_F(NewsPanel, TabsRefreshAndCloseActAtTheirBoundsOnly) {
     Open();
     Click(262, 299);
     EXPECT_TRUE(SlidingOut());
+}
+
+TEST_F(NewsPanel, ATabWhoseFileCannotBeReadShowsNoRowsNotThoseOfTheLastFeed) {
+    feedThree.BlockWithDirectory();
+    Click(100, 270); // tab 3
+    EXPECT_EQ(Marker(), (PixelRect{96, 266, 41, 16}));
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), Strings{});
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_LINKS), Strings{});
+}
+
+// Padded with zero bytes, which end the text: the size is what counts, not the scanning.
+void WriteFeedOfSize(const FileBesideProgram& file, uintmax_t size) {
+    file.Write("<rss><item><title>Big</title><link>http://big/</link></item></rss>");
+    std::filesystem::resize_file(file.path(), size);
+}
+
+TEST_F(NewsPanel, FeedFilesUpTo64MegabytesAreListedAndLargerOnesShowNoRows) {
+    WriteFeedOfSize(feedFour, uintmax_t(64) << 20);
+    Click(143, 270); // tab 4
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), (Strings{"1. Big"}));
+    Click(15, 270);
+    WriteFeedOfSize(feedFour, (uintmax_t(64) << 20) + 1);
+    Click(178, 280);
+    EXPECT_EQ(Marker(), (PixelRect{139, 266, 41, 16}));
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), Strings{});
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_LINKS), Strings{});
+    EXPECT_EQ(std::filesystem::file_size(feedFour.path()), (uintmax_t(64) << 20) + 1);
 }
 
 TEST_F(NewsPanel, TheHandShowsOverTheRegionsOnly) {
