@@ -262,6 +262,12 @@ TEST_F(WebFetch, AReceiveTimeoutGivenForNewSessionsEndsAStalledFetch) {
     EXPECT_EQ(page, "");
     EXPECT_FALSE(grab.ErrorText().empty());
     EXPECT_EQ(LastLine(), grab.ErrorText());
+
+    // A server that never answers is given up the same way.
+    LoopbackHttpServer silent(Reply::Page("HTTP/1.1 200 OK", "late").Delayed(10000));
+    const ULONGLONG asked = GetTickCount64();
+    EXPECT_FALSE(grab.FetchUrl(silent.Url("/"), page, nullptr));
+    EXPECT_LT(GetTickCount64() - asked, 5000u);
     ASSERT_TRUE(grab.OpenFetchSession(nullptr));
     EXPECT_EQ(grab.HttpStatus(), 0u); // a new session forgets the last status
 }

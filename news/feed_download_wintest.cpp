@@ -198,4 +198,15 @@ TEST_F(FeedDownload, ABodyUpToTheLimitIsSavedAndOneByteMoreIsNotAnnouncedOrNot) 
     }
 }
 
+TEST_F(FeedDownload, ABodyAnnouncedOverTheLimitIsRefusedWithoutWaitingForIt) {
+    server_.Route("/huge", Reply::Stall(std::string(1001, 'h'))); // the head alone
+    FeedDownloadLimits limits;
+    limits.maxBytes = 1000;
+    limits.receiveTimeoutMs = 10000;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(FeedDownloader(limits).Download(server_.Url("/huge"), path_));
+    EXPECT_LT(GetTickCount64() - start, 5000u);
+    EXPECT_EQ(FileBytes(), kPrevious);
+}
+
 } // namespace
