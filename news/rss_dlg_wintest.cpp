@@ -262,10 +262,17 @@ TEST_F(NewsPanel, ATitleOpensItsWebLinkInTheBrowserAndSlidesThePanelAway) {
     Select(0);
     EXPECT_EQ(Navigations(), (Strings{"http://news/1"}));
     EXPECT_TRUE(theNews.Browser().IsVisible());
+    EXPECT_EQ(GetForegroundWindow(), theNews.Browser().hwnd());
     EXPECT_TRUE(SlidingOut());
     // The slide goes on from the slide's own top, which the opening left at 5 before it
     // snapped the window to 0.
     EXPECT_EQ(Ticks(SlideOutTimer, 1)[0].first, -30);
+
+    // Already shown behind another window, the browser comes forward again.
+    SetForegroundWindow(theBar.hwnd());
+    ASSERT_EQ(GetForegroundWindow(), theBar.hwnd());
+    Select(2);
+    EXPECT_EQ(GetForegroundWindow(), theNews.Browser().hwnd());
 }
 
 TEST_F(NewsPanel, OtherSchemesOpenNothing) {
@@ -364,10 +371,22 @@ TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
     EXPECT_GE(text.left, 55); // tab 2's title starts at x 55, row 266 (4 in the strip)
     EXPECT_LE(text.left, 57);
     EXPECT_GE(text.top, 4);
-    EXPECT_LE(text.right, 93); // and stays on its tab
-    EXPECT_LE(text.bottom, 19);
+    EXPECT_LE(text.right, 93);  // and stays on its tab
+    EXPECT_LE(text.bottom, 15); // within its 12-pixel cell, descenders too
+    EXPECT_LE(Changed(titled("gjpqy"), bare, 263).bottom, 15);
     EXPECT_NE(std::count(six.begin(), six.end(), RGB(100, 100, 100)), 0);
     EXPECT_EQ(titled(""), bare); // no titles at all: the bare strip
+    settings.Text("Rss2", "");
+    const int titleX[] = {14, 55, 99, 142, 185};
+    for (int n = 1; n <= 5; ++n) {
+        const std::string name = "Rss" + std::to_string(n);
+        settings.Text(name.c_str(), "Worldw^");
+        Click(15, 270);
+        const RECT drawn = Changed(Picture(IDC_NEWS_TABS, 263, 38), bare, 263);
+        EXPECT_GE(drawn.left, titleX[n - 1]) << n;
+        EXPECT_LE(drawn.left, titleX[n - 1] + 2) << n;
+        settings.Text(name.c_str(), "");
+    }
 
     // The marker carries the title of the tab it marks.
     settings.Text("Rss1", "Alpha^");
