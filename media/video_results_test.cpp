@@ -62,6 +62,11 @@ TEST(ScanResultsPage, RemovesBoldAndEveryOtherOpeningBracketButKeepsTheRestOfATa
               (std::vector<std::string>{"1. Cats on a span class=\"x\">pianospan>"}));
 }
 
+TEST(ScanResultsPage, AnAnchorInsideATitleLosesItsClosingTagWhole) {
+    const auto results = ScanResultsPage(Result("AAAAAAAAAAA", "Live <a href=\"/c\">here</a> now"));
+    EXPECT_EQ(Rows(results), (std::vector<std::string>{"1. Live a href=\"/c\">here now"}));
+}
+
 TEST(ScanResultsPage, DecodesTheApostropheAndThenTheAmpersandEntityOnly) {
     const auto results = ScanResultsPage(Result("AAAAAAAAAAA", "Rock &amp; Roll&#39;s &lt;3") +
                                          Result("BBBBBBBBBBB", "It&amp;#39;s"));

@@ -91,6 +91,15 @@ TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults)
     EXPECT_EQ(thePlaylist.QueryBox().Text(), "cats & dogs #1");
 }
 
+TEST_F(VideoSearch, TheCharsetOfTheReplyDecidesHowTheTitlesAreRead) {
+    ASSERT_EQ(GetACP(), 1252u);
+    const std::string latin = "<html>" + Result("aaaaaaaaaa1", "Caf\xE9 cr\xE8me") + "</html>";
+    LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", latin, "text/html; charset=ISO-8859-1"));
+    SystemProxyOverride proxy(site.Port());
+    Search("creme");
+    EXPECT_EQ(Rows(thePlaylist.ResultList()), (std::vector<std::string>{"1. Caf\xE9 cr\xE8me"}));
+}
+
 TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
     LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());

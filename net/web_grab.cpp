@@ -58,12 +58,7 @@ bool CWebGrab::OpenFetchSession(HWND statusWindow) {
         return false;
     }
     if (receiveTimeout != 0) {
-        // Both: not every WinINet honours the data receive time-out on a session.
-        for (const DWORD option :
-             {INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-            DWORD timeout = receiveTimeout;
-            InternetSetOptionA(session->Handle(), option, &timeout, sizeof timeout);
-        }
+        session->SetReceiveTimeout(receiveTimeout);
     }
     session_ = std::move(session);
     return true;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "framework/http_get.h"
 #include "net/fetch_status.h"
 
 namespace qv {
@@ -9,8 +10,8 @@ namespace qv {
 namespace {
 
 // The session whose WinINet call is running on this thread. A synchronous session's
-// notifications arrive on the calling thread during the call, and those of the handles that
-// InternetOpenUrl makes carry only the request's context value, not the session.
+// notifications arrive on the calling thread during the call, and those of a request's handles
+// carry only the request's context value, not the session.
 thread_local CWebGrabSession* notifiedSession = nullptr;
 
 class NotifyingScope {
@@ -46,7 +47,19 @@ CWebGrabSession::~CWebGrabSession() {
 
 void CWebGrabSession::Close() {
     NotifyingScope scope(this);
+    connection_.reset();
     handle_.reset();
+}
+
+// On the session, where the platform offers it, and on each request before it is sent: not
+// every WinINet passes a session's time-out on to its requests (Wine does not).
+void CWebGrabSession::SetReceiveTimeout(DWORD milliseconds) {
+    for (const DWORD option :
+         {INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        DWORD timeout = milliseconds;
+        InternetSetOptionA(handle_.get(), option, &timeout, sizeof timeout);
+    }
+    receiveTimeout_ = milliseconds;
 }
 
 UniqueInternet CWebGrabSession::OpenUrl(const std::string& url, DWORD& error) {
@@ -54,9 +67,10 @@ UniqueInternet CWebGrabSession::OpenUrl(const std::string& url, DWORD& error) {
     // A search must reach the site every time, and its pages need not fill the cache.
     constexpr DWORD flags =
         INTERNET_FLAG_TRANSFER_BINARY | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    UniqueInternet file(InternetOpenUrlA(handle_.get(), url.c_str(), nullptr, 0, flags, kContext));
-    error = file ? 0 : GetLastError();
-    return file;
+    HttpGet get = SendHttpGet(handle_.get(), url, flags, kContext, {0, 0, receiveTimeout_});
+    error = get.error;
+    connection_ = std::move(get.connection);
+    return std::move(get.request);
 }
 
 bool CWebGrabSession::Read(HINTERNET file, char* buffer, DWORD size, DWORD& read, DWORD& error) {
@@ -70,6 +84,7 @@ bool CWebGrabSession::Read(HINTERNET file, char* buffer, DWORD size, DWORD& read
 void CWebGrabSession::CloseFile(UniqueInternet& file) {
     NotifyingScope scope(this);
     file.reset();
+    connection_.reset();
 }
 
 void CWebGrabSession::ShowFetchStatus(const char* format, ...) {

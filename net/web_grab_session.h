@@ -22,7 +22,10 @@ public:
     HINTERNET Handle() const { return handle_.get(); }
     void Close();
 
-    // Opens a URL for reading; null with the WinINet error in `error` when that fails.
+    // Milliseconds to wait for the next bytes of the requests opened from now on.
+    void SetReceiveTimeout(DWORD milliseconds);
+    // Opens an "http:" or "https:" URL for reading; null with the WinINet error in `error` when
+    // that fails.
     UniqueInternet OpenUrl(const std::string& url, DWORD& error);
     // One read of the body; false with the error in `error` when the transfer broke.
     bool Read(HINTERNET file, char* buffer, DWORD size, DWORD& read, DWORD& error);
@@ -46,6 +49,8 @@ private:
     void ShowLine(std::string line);
 
     UniqueInternet handle_;
+    UniqueInternet connection_; // of the file opened last
+    DWORD receiveTimeout_ = 0;
     HWND statusWindow_;
     std::string lastStatus_;
 };

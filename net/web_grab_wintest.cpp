@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -63,9 +64,19 @@ std::string WinInetMessage(DWORD error) {
     return message;
 }
 
+// Returns just after the clock's second has changed, so that a quick fetch started now ends
+// within the same whole second.
+void WaitForANewSecond() {
+    const time_t start = time(nullptr);
+    while (time(nullptr) == start) {
+        Sleep(1);
+    }
+}
+
 TEST_F(WebFetch, ShowsEachStageThenByteCountsWithinTheFirstSecondAndEndsEmpty) {
     const std::string body = Body(10000);
     LoopbackHttpServer server(Reply::Page("HTTP/1.1 200 OK", body));
+    WaitForANewSecond();
     ASSERT_TRUE(grab.FetchUrl(server.Url("/results?q=1"), page, statusWindow));
 
     EXPECT_EQ(page, body);
@@ -73,6 +84,9 @@ TEST_F(WebFetch, ShowsEachStageThenByteCountsWithinTheFirstSecondAndEndsEmpty) {
     EXPECT_TRUE(grab.RawHeaders().starts_with("HTTP/1.1 200 OK\r\n"));
     EXPECT_NE(grab.RawHeaders().find("Content-Length: 10000"), std::string::npos);
     EXPECT_EQ(server.RequestLines(), (std::vector<std::string>{"GET /results?q=1 HTTP/1.1"}));
+    EXPECT_NE(server.RequestHeads()[0].find("\r\nUser-Agent: Mozilla Firefox\r\n"),
+              std::string::npos)
+        << server.RequestHeads()[0];
 
     const auto lines = Lines();
     for (const char* stage : {"Connecting to socket address ", "Connected to socket address",
@@ -93,6 +107,7 @@ TEST_F(WebFetch, ShowsEachStageThenByteCountsWithinTheFirstSecondAndEndsEmpty) {
 TEST_F(WebFetch, ReadsInChunksOfAtMost4095Bytes) {
     Reply reply = Reply::Page("HTTP/1.1 200 OK", Body(9000));
     LoopbackHttpServer server(std::move(reply));
+    WaitForANewSecond();
     ASSERT_TRUE(grab.FetchUrl(server.Url("/"), page, statusWindow));
     const auto progress = ProgressLines();
     ASSERT_FALSE(progress.empty());
@@ -234,16 +249,26 @@ TEST_F(WebFetch, AnExplicitProxyIsHostColonPortAndCarriesTheRequests) {
         << proxy.RequestLines()[0];
 }
 
-// Wine accepts session time-outs without applying them, so only this much can be seen here: a
-// session made with one fetches as before, and the next session is made afresh.
-TEST_F(WebFetch, AReceiveTimeoutGivenForNewSessionsLeavesFetchingAsItWas) {
-    LoopbackHttpServer server(Reply::Page("HTTP/1.1 200 OK", "in time"));
-    grab.receiveTimeout = 500;
+// The server sends the head and then nothing: only the receive time-out ends the fetch.
+TEST_F(WebFetch, AReceiveTimeoutGivenForNewSessionsEndsAStalledFetch) {
+    LoopbackHttpServer server(Reply::Stall(Body(10000)));
+    grab.receiveTimeout = 800;
     ASSERT_TRUE(grab.OpenFetchSession(statusWindow));
-    ASSERT_TRUE(grab.FetchUrl(server.Url("/"), page, nullptr));
-    EXPECT_EQ(page, "in time");
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(grab.FetchUrl(server.Url("/"), page, nullptr));
+    const ULONGLONG waited = GetTickCount64() - start;
+    EXPECT_GE(waited, 700u);
+    EXPECT_LT(waited, 10000u);
+    EXPECT_EQ(page, "");
+    EXPECT_FALSE(grab.ErrorText().empty());
+    EXPECT_EQ(LastLine(), grab.ErrorText());
+
+    // A server that never answers is given up the same way.
+    LoopbackHttpServer silent(Reply::Page("HTTP/1.1 200 OK", "late").Delayed(10000));
+    const ULONGLONG asked = GetTickCount64();
+    EXPECT_FALSE(grab.FetchUrl(silent.Url("/"), page, nullptr));
+    EXPECT_LT(GetTickCount64() - asked, 5000u);
     ASSERT_TRUE(grab.OpenFetchSession(nullptr));
-    EXPECT_NE(grab.Session(), nullptr);
     EXPECT_EQ(grab.HttpStatus(), 0u); // a new session forgets the last status
 }
 

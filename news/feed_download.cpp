@@ -1,11 +1,15 @@
 #include "news/feed_download.h"
 
 #include <windows.h>
+#include <shlwapi.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "framework/handles.h"
+#include "framework/http_get.h"
 
 namespace qv {
 
@@ -42,58 +46,6 @@ bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
     return WriteFile(file, bytes, count, &written, nullptr) && written == count;
 }
 
-struct FeedRequest {
-    UniqueInternet connection;
-    UniqueInternet request;
-};
-
-void SetTimeout(HINTERNET handle, DWORD option, uint32_t milliseconds) {
-    DWORD value = milliseconds;
-    InternetSetOptionA(handle, option, &value, sizeof value);
-}
-
-// Connection and request are made one by one, so that the time limits are on the request
-// before it is sent: only then do they hold for the wait for the answer and its body.
-FeedRequest SendFeedRequest(HINTERNET session, const std::string& url,
-                            const FeedDownloadLimits& limits) {
-    FeedRequest feed;
-    URL_COMPONENTSA parts{};
-    parts.dwStructSize = sizeof parts;
-    parts.dwHostNameLength = 1; // ask for pointers into the URL
-    parts.dwUrlPathLength = 1;
-    parts.dwExtraInfoLength = 1;
-    if (!session || url.empty() || !InternetCrackUrlA(url.c_str(), DWORD(url.size()), 0, &parts) ||
-        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
-        return feed;
-    }
-    const std::string host(parts.lpszHostName, parts.dwHostNameLength);
-    std::string object(1, '/');
-    if (parts.lpszUrlPath && parts.dwUrlPathLength > 0) {
-        object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
-    }
-    if (parts.lpszExtraInfo && parts.dwExtraInfoLength > 0) {
-        object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-    }
-    feed.connection.reset(InternetConnectA(session, host.c_str(), parts.nPort, nullptr, nullptr,
-                                           INTERNET_SERVICE_HTTP, 0, 0));
-    if (!feed.connection) {
-        return feed;
-    }
-    const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0;
-    feed.request.reset(HttpOpenRequestA(feed.connection.get(), "GET", object.c_str(), nullptr,
-                                        nullptr, nullptr, kRequestFlags | secure, 0));
-    if (!feed.request) {
-        return feed;
-    }
-    SetTimeout(feed.request.get(), INTERNET_OPTION_CONNECT_TIMEOUT, limits.connectTimeoutMs);
-    SetTimeout(feed.request.get(), INTERNET_OPTION_SEND_TIMEOUT, limits.receiveTimeoutMs);
-    SetTimeout(feed.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, limits.receiveTimeoutMs);
-    if (!HttpSendRequestA(feed.request.get(), nullptr, 0, nullptr, 0)) {
-        feed.request.reset();
-    }
-    return feed;
-}
-
 } // namespace
 
 std::string DownloadPathFor(const std::string& feedPath) {
@@ -102,22 +54,61 @@ std::string DownloadPathFor(const std::string& feedPath) {
 
 FeedDownloader::FeedDownloader(const FeedDownloadLimits& limits) : limits_(limits) {}
 
-// The session is opened at the first feed that has a URL: a run without any sets up no
+// The session is opened at the first feed that has a web URL: a run without any sets up no
 // networking at all.
 bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     if (url.empty()) {
         return false;
     }
+    if (UrlIsFileUrlA(url.c_str())) {
+        return CopyLocalFeed(url, path);
+    }
     if (!session_) {
         session_.reset(InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
                                      INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     }
-    const FeedRequest feed = SendFeedRequest(session_.get(), url, limits_);
+    const HttpGet feed =
+        SendHttpGet(session_.get(), url, kRequestFlags, 0,
+                    {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs});
     const HINTERNET request = feed.request.get();
     if (!request || StatusCode(request) != HTTP_STATUS_OK) {
         return false;
     }
-    const int64_t announced = ContentLength(request);
+    // Reads what has arrived, as it arrives, so that a slow server is only waited for as long
+    // as the limits allow; a reset or a timeout shows as a failed read.
+    return SaveWhole(path, ContentLength(request),
+                     [request](char* buffer, DWORD size, DWORD& read) {
+                         DWORD available = 0;
+                         return InternetQueryDataAvailable(request, &available, 0, 0) &&
+                                InternetReadFile(request, buffer,
+                                                 available ? std::min(available, size) : 1, &read);
+                     });
+}
+
+// A local feed goes the way of a downloaded one, so that its file too is replaced only whole.
+bool FeedDownloader::CopyLocalFeed(const std::string& url, const std::string& path) const {
+    char source[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    if (FAILED(PathCreateFromUrlA(url.c_str(), source, &length, 0))) {
+        return false;
+    }
+    const UniqueKernelHandle from = OwnFileHandle(
+        CreateFileA(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!from || !GetFileSizeEx(from.get(), &size)) {
+        return false;
+    }
+    return SaveWhole(path, size.QuadPart, [&from](char* buffer, DWORD size, DWORD& read) {
+        return ReadFile(from.get(), buffer, size, &read, nullptr) != FALSE;
+    });
+}
+
+// The body goes into a temporary file beside path, which takes path's place only when it is
+// whole: within the limits and as long as announced (when it was). A read of 0 bytes ends it.
+template <typename ReadChunk>
+bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced,
+                               ReadChunk readChunk) const {
     if (announced > int64_t(limits_.maxBytes)) {
         return false;
     }
@@ -127,7 +118,7 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
         const UniqueKernelHandle file =
             OwnFileHandle(CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        complete = file && WriteBody(request, file.get());
+        complete = file && WriteChunks(file.get(), readChunk);
         if (complete && announced >= 0) {
             LARGE_INTEGER size{};
             complete = GetFileSizeEx(file.get(), &size) && size.QuadPart == announced;
@@ -141,21 +132,15 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     return false;
 }
 
-// Reads what has arrived, as it arrives, so that a slow server is only waited for as long as
-// the limits allow; a reset or a timeout shows as a failed read.
-bool FeedDownloader::WriteBody(HINTERNET request, HANDLE file) const {
+template <typename ReadChunk>
+bool FeedDownloader::WriteChunks(HANDLE file, ReadChunk& readChunk) const {
     static constexpr DWORD kChunk = 64 * 1024;
-    char buffer[kChunk];
+    const std::unique_ptr<char[]> buffer(new char[kChunk]);
     const ULONGLONG deadline = GetTickCount64() + limits_.totalTimeMs;
     uint64_t total = 0;
     for (;;) {
-        DWORD available = 0;
-        if (!InternetQueryDataAvailable(request, &available, 0, 0)) {
-            return false;
-        }
         DWORD read = 0;
-        if (!InternetReadFile(request, buffer,
-                              available < kChunk ? (available ? available : 1) : kChunk, &read)) {
+        if (!readChunk(buffer.get(), kChunk, read)) {
             return false;
         }
         if (read == 0) {
@@ -163,7 +148,7 @@ bool FeedDownloader::WriteBody(HINTERNET request, HANDLE file) const {
         }
         total += read;
         if (total > limits_.maxBytes || GetTickCount64() > deadline ||
-            !WriteAll(file, buffer, read)) {
+            !WriteAll(file, buffer.get(), read)) {
             return false;
         }
     }

@@ -28,11 +28,15 @@ public:
 
     // Asks the server itself (never the local internet cache) for url and writes the body to a
     // temporary file beside path, which takes path's place only when the whole body arrived
-    // with status 200. Any failure leaves path as it was, byte for byte.
+    // with status 200. A "file:" URL names a local feed, copied the same way. Any failure
+    // leaves path as it was, byte for byte.
     bool Download(const std::string& url, const std::string& path);
 
 private:
-    bool WriteBody(HINTERNET request, HANDLE file) const;
+    bool CopyLocalFeed(const std::string& url, const std::string& path) const;
+    template <typename ReadChunk>
+    bool SaveWhole(const std::string& path, int64_t announced, ReadChunk readChunk) const;
+    template <typename ReadChunk> bool WriteChunks(HANDLE file, ReadChunk& readChunk) const;
 
     FeedDownloadLimits limits_;
     UniqueInternet session_;

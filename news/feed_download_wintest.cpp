@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "testing/loopback_http_server.h"
+#include "testing/system_proxy_override.h"
 
 namespace {
 
@@ -13,6 +14,7 @@ using qv::FeedDownloader;
 using qv::FeedDownloadLimits;
 using qv::testing::LoopbackHttpServer;
 using qv::testing::Reply;
+using qv::testing::SystemProxyOverride;
 
 const std::string kFeed = "<rss><channel><item><title>Fresh</title><link>http://n/1</link></item>"
                           "</channel></rss>\n";
@@ -27,10 +29,14 @@ protected:
         path_ += "quorvel-feed-download-test.xml";
         std::ofstream(path_, std::ios::binary) << kPrevious;
         DeleteFileA(qv::DownloadPathFor(path_).c_str());
+        local_ = folder;
+        local_ += "quorvel local feed.xml";
+        DeleteFileA(local_.c_str());
     }
     void TearDown() override {
         DeleteFileA(path_.c_str());
         DeleteFileA(qv::DownloadPathFor(path_).c_str());
+        DeleteFileA(local_.c_str());
     }
 
     std::string FileBytes() const {
@@ -42,9 +48,34 @@ protected:
         return GetFileAttributesA(qv::DownloadPathFor(path_).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
+    // The local feed's address as a browser writes it: forward slashes, the space escaped.
+    std::string LocalUrl() const {
+        std::string url = "file:///";
+        for (const char c : local_) {
+            url += c == '\\' ? "/" : c == ' ' ? "%20" : std::string(1, c);
+        }
+        return url;
+    }
+
     std::string path_;
+    std::string local_;
     LoopbackHttpServer server_;
 };
+
+// A body with no length announced: its end is the end of the connection.
+Reply Unannounced(const std::string& body) {
+    Reply reply;
+    reply.head = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n\r\n";
+    reply.body.push_back({0, body});
+    return reply;
+}
+
+Reply Redirect(const std::string& status, const std::string& location) {
+    Reply reply;
+    reply.head = "HTTP/1.1 " + status + "\r\nLocation: " + location +
+                 "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    return reply;
+}
 
 TEST_F(FeedDownload, AWholeBodyReplacesTheFileAndEveryDownloadAsksTheServer) {
     server_.Route("/feed.xml", Reply::Ok(kFeed));
@@ -92,6 +123,90 @@ TEST_F(FeedDownload, AFailureLeavesAMissingFileMissing) {
     server_.Route("/short", Reply::ShortBody(kFeed));
     EXPECT_FALSE(FeedDownloader({}).Download(server_.Url("/short"), path_));
     EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(FeedDownload, ALocalFeedIsCopiedFromItsFileUrlAndAMissingOrOversizedOneChangesNothing) {
+    std::ofstream(local_, std::ios::binary) << kFeed;
+    FeedDownloadLimits limits;
+    limits.maxBytes = kFeed.size();
+    EXPECT_TRUE(FeedDownloader(limits).Download(LocalUrl(), path_)) << LocalUrl();
+    EXPECT_EQ(FileBytes(), kFeed);
+    EXPECT_FALSE(PartialLeft());
+
+    std::ofstream(path_, std::ios::binary) << kPrevious;
+    std::ofstream(local_, std::ios::binary) << kFeed << ' '; // one byte over the limit
+    EXPECT_FALSE(FeedDownloader(limits).Download(LocalUrl(), path_));
+    DeleteFileA(local_.c_str());
+    EXPECT_FALSE(FeedDownloader(limits).Download(LocalUrl(), path_));
+    EXPECT_EQ(FileBytes(), kPrevious);
+    EXPECT_FALSE(PartialLeft());
+}
+
+TEST_F(FeedDownload, AnHttpsFeedIsAskedForOverATunnelToPort443) {
+    LoopbackHttpServer proxy;
+    const SystemProxyOverride proxySettings(proxy.Port());
+    EXPECT_FALSE(FeedDownloader({}).Download("https://feeds.example/secure.xml", path_));
+    ASSERT_FALSE(proxy.RequestLines().empty());
+    EXPECT_EQ(proxy.RequestLines()[0], "CONNECT feeds.example:443 HTTP/1.1");
+    EXPECT_EQ(FileBytes(), kPrevious); // the proxy would not tunnel
+}
+
+TEST_F(FeedDownload, TheQueryStringReachesTheServer) {
+    server_.Route("/feed.php?id=7&format=rss", Reply::Ok(kFeed));
+    EXPECT_TRUE(FeedDownloader({}).Download(server_.Url("/feed.php?id=7&format=rss"), path_));
+    EXPECT_EQ(server_.RequestLines(),
+              (std::vector<std::string>{"GET /feed.php?id=7&format=rss HTTP/1.1"}));
+    EXPECT_EQ(FileBytes(), kFeed);
+}
+
+TEST_F(FeedDownload, RedirectsAreFollowedAndTheFinalBodySaved) {
+    server_.Route("/old.xml", Redirect("301 Moved Permanently", server_.Url("/moved.xml")));
+    server_.Route("/moved.xml", Redirect("302 Found", server_.Url("/feed.xml")));
+    server_.Route("/feed.xml", Reply::Ok(kFeed));
+    EXPECT_TRUE(FeedDownloader({}).Download(server_.Url("/old.xml"), path_));
+    EXPECT_EQ(FileBytes(), kFeed);
+    EXPECT_EQ(server_.Requests("/feed.xml"), 1);
+}
+
+TEST_F(FeedDownload, AStalledServerIsLeftAfterTheReceiveTimeoutAndThePreviousFileKept) {
+    server_.Route("/stall", Reply::Stall(kFeed));
+    FeedDownloadLimits limits;
+    limits.receiveTimeoutMs = 800;
+    limits.totalTimeMs = 600000; // only the receive time-out can end the wait
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(FeedDownloader(limits).Download(server_.Url("/stall"), path_));
+    const ULONGLONG waited = GetTickCount64() - start;
+    EXPECT_GE(waited, 700u);
+    EXPECT_LT(waited, 10000u);
+    EXPECT_EQ(FileBytes(), kPrevious);
+    EXPECT_FALSE(PartialLeft());
+}
+
+TEST_F(FeedDownload, ABodyUpToTheLimitIsSavedAndOneByteMoreIsNotAnnouncedOrNot) {
+    FeedDownloadLimits limits;
+    limits.maxBytes = 300000;
+    const std::string whole(limits.maxBytes, 'w');
+    const std::string over = whole + "!";
+    for (const bool announced : {true, false}) {
+        server_.Route("/whole", announced ? Reply::Ok(whole) : Unannounced(whole));
+        server_.Route("/over", announced ? Reply::Ok(over) : Unannounced(over));
+        std::ofstream(path_, std::ios::binary) << kPrevious;
+        EXPECT_FALSE(FeedDownloader(limits).Download(server_.Url("/over"), path_)) << announced;
+        EXPECT_EQ(FileBytes(), kPrevious) << announced;
+        EXPECT_TRUE(FeedDownloader(limits).Download(server_.Url("/whole"), path_)) << announced;
+        EXPECT_EQ(FileBytes().size(), whole.size()) << announced;
+    }
+}
+
+TEST_F(FeedDownload, ABodyAnnouncedOverTheLimitIsRefusedWithoutWaitingForIt) {
+    server_.Route("/huge", Reply::Stall(std::string(1001, 'h'))); // the head alone
+    FeedDownloadLimits limits;
+    limits.maxBytes = 1000;
+    limits.receiveTimeoutMs = 10000;
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(FeedDownloader(limits).Download(server_.Url("/huge"), path_));
+    EXPECT_LT(GetTickCount64() - start, 5000u);
+    EXPECT_EQ(FileBytes(), kPrevious);
 }
 
 } // namespace

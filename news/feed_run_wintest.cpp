@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
@@ -161,6 +163,22 @@ TEST_F(FeedRuns, AFiftyMegabyteBodyIsNoFeedAndChangesNothingWhileTheWindowAnswer
     EXPECT_EQ(Titles(), (Strings{"1. f2 1", "2. f2 2"}));
     EXPECT_EQ(files[2].Read().size(), (15u << 20) + 16); // 15 MB is still a feed
     EXPECT_LT(pinger.LongestWaitMs(), 100u);
+}
+
+TEST_F(FeedRuns, ALocalFeedIsReadAgainAtEveryRun) {
+    const FileBesideProgram local("local feed.xml");
+    local.Write(Feed("disk", 2));
+    std::string url = "file:///" + local.path();
+    std::replace(url.begin(), url.end(), '\\', '/');
+    settings.Text("Rss1", "Disk^" + url);
+    CreatePanel();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(Titles(), (Strings{"1. disk 1", "2. disk 2"}));
+    local.Write(Feed("edited", 1));
+    theNews.StartFeedDownload();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(files[0].Read(), Feed("edited", 1));
+    EXPECT_EQ(Titles(), (Strings{"1. edited 1"}));
 }
 
 TEST_F(FeedRuns, RunsAskedForWhileOneGoesAreMadeOnceAfterItNeverAlongside) {

@@ -142,11 +142,10 @@ void CRssDlg::ShowFeed(int feed) {
 }
 
 void CRssDlg::FillNewsLists(const std::string& path) {
+    // A file that cannot be read lists nothing: the rows kept would be another feed's, under
+    // this feed's tab.
     const auto bytes = ReadFeedFile(path);
-    if (!bytes) {
-        return;
-    }
-    const NewsRows rows = NewsRowsFromFeed(bytes->view());
+    const NewsRows rows = bytes ? NewsRowsFromFeed(bytes->view()) : NewsRows{};
     FillRows(titleList_, rows.lines);
     FillRows(linkList_, rows.links);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
@@ -100,6 +102,10 @@ TEST_F(NewsPanel, EachUpdateFrequencyArmsItsPeriodAndOthersNone) {
     theNews.StartFeedDownload();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_FALSE(KillTimer(theNews.hwnd(), UpdateTimer)); // none armed
+    SetTimer(theNews.hwnd(), UpdateTimer, 600000, nullptr);
+    theNews.StartFeedDownload();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_TRUE(KillTimer(theNews.hwnd(), UpdateTimer)); // a running one is left as it is
 }
 
 TEST_F(NewsPanel, LaysOutItsPicturesAndListsInPixels) {
@@ -209,6 +215,33 @@ TEST_F(NewsPanel, TabsRefreshAndCloseActAtTheirBoundsOnly) {
     EXPECT_TRUE(SlidingOut());
 }
 
+TEST_F(NewsPanel, ATabWhoseFileCannotBeReadShowsNoRowsNotThoseOfTheLastFeed) {
+    feedThree.BlockWithDirectory();
+    Click(100, 270); // tab 3
+    EXPECT_EQ(Marker(), (PixelRect{96, 266, 41, 16}));
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), Strings{});
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_LINKS), Strings{});
+}
+
+// Padded with zero bytes, which end the text: the size is what counts, not the scanning.
+void WriteFeedOfSize(const FileBesideProgram& file, uintmax_t size) {
+    file.Write("<rss><item><title>Big</title><link>http://big/</link></item></rss>");
+    std::filesystem::resize_file(file.path(), size);
+}
+
+TEST_F(NewsPanel, FeedFilesUpTo64MegabytesAreListedAndLargerOnesShowNoRows) {
+    WriteFeedOfSize(feedFour, uintmax_t(64) << 20);
+    Click(143, 270); // tab 4
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), (Strings{"1. Big"}));
+    Click(15, 270);
+    WriteFeedOfSize(feedFour, (uintmax_t(64) << 20) + 1);
+    Click(178, 280);
+    EXPECT_EQ(Marker(), (PixelRect{139, 266, 41, 16}));
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), Strings{});
+    EXPECT_EQ(ListRows(theNews, IDC_NEWS_LINKS), Strings{});
+    EXPECT_EQ(std::filesystem::file_size(feedFour.path()), (uintmax_t(64) << 20) + 1);
+}
+
 TEST_F(NewsPanel, TheHandShowsOverTheRegionsOnly) {
     const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
     const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
@@ -229,10 +262,17 @@ TEST_F(NewsPanel, ATitleOpensItsWebLinkInTheBrowserAndSlidesThePanelAway) {
     Select(0);
     EXPECT_EQ(Navigations(), (Strings{"http://news/1"}));
     EXPECT_TRUE(theNews.Browser().IsVisible());
+    EXPECT_EQ(GetForegroundWindow(), theNews.Browser().hwnd());
     EXPECT_TRUE(SlidingOut());
     // The slide goes on from the slide's own top, which the opening left at 5 before it
     // snapped the window to 0.
     EXPECT_EQ(Ticks(SlideOutTimer, 1)[0].first, -30);
+
+    // Already shown behind another window, the browser comes forward again.
+    SetForegroundWindow(theBar.hwnd());
+    ASSERT_EQ(GetForegroundWindow(), theBar.hwnd());
+    Select(2);
+    EXPECT_EQ(GetForegroundWindow(), theNews.Browser().hwnd());
 }
 
 TEST_F(NewsPanel, OtherSchemesOpenNothing) {
@@ -331,10 +371,26 @@ TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
     EXPECT_GE(text.left, 55); // tab 2's title starts at x 55, row 266 (4 in the strip)
     EXPECT_LE(text.left, 57);
     EXPECT_GE(text.top, 4);
-    EXPECT_LE(text.right, 93); // and stays on its tab
-    EXPECT_LE(text.bottom, 19);
+    EXPECT_LE(text.right, 93);  // and stays on its tab
+    EXPECT_LE(text.bottom, 15); // within its 12-pixel cell, descenders too
+    EXPECT_LE(Changed(titled("gjpqy"), bare, 263).bottom, 15);
     EXPECT_NE(std::count(six.begin(), six.end(), RGB(100, 100, 100)), 0);
     EXPECT_EQ(titled(""), bare); // no titles at all: the bare strip
+    settings.Text("Rss2", "");
+    // The same title on each tab in turn: the glyphs' own margin is the same on every tab.
+    const int titleX[] = {14, 55, 99, 142, 185};
+    LONG firstLeft = 0;
+    for (int n = 1; n <= 5; ++n) {
+        const std::string name = "Rss" + std::to_string(n);
+        settings.Text(name.c_str(), "Worldw^");
+        Click(15, 270);
+        const LONG left = Changed(Picture(IDC_NEWS_TABS, 263, 38), bare, 263).left;
+        firstLeft = n == 1 ? left : firstLeft;
+        EXPECT_EQ(left - firstLeft, titleX[n - 1] - titleX[0]) << n;
+        settings.Text(name.c_str(), "");
+    }
+    EXPECT_GE(firstLeft, 14);
+    EXPECT_LE(firstLeft, 16);
 
     // The marker carries the title of the tab it marks.
     settings.Text("Rss1", "Alpha^");

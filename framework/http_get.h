@@ -1,0 +1,32 @@
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+#include "framework/internet_handle.h"
+
+namespace qv {
+
+// Time limits for one request, in milliseconds; 0 leaves the system's.
+struct HttpTimeouts {
+    DWORD connectMs = 0;
+    DWORD sendMs = 0;
+    DWORD receiveMs = 0;
+};
+
+// A GET on its way: the connection lives as long as its request.
+struct HttpGet {
+    UniqueInternet connection;
+    UniqueInternet request; // null when the request could not be made or sent
+    DWORD error = 0;        // then WinINet's error
+};
+
+// What InternetOpenUrl does for "http:" and "https:" URLs, made step by step so that the time
+// limits are on the request before it is sent: only then does every WinINet (Wine's too) hold
+// them for the wait for the answer and its body.
+HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWORD_PTR context,
+                    const HttpTimeouts& timeouts);
+
+} // namespace qv
