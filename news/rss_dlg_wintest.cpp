@@ -161,7 +161,8 @@ TEST_F(NewsPanel, TheMenuCommandSlidesItDownBesideTheBarAndBackUp) {
 
 TEST_F(NewsPanel, ItsOwnTimersCarryTheSlideToTheEnd) {
     Toggle();
-    PumpMessagesFor(400);
+    PumpMessagesUntil(
+        [] { return ScreenRect(theNews.hwnd()).y == 0 && LayeredAlpha(theNews.hwnd()) == 245; });
     EXPECT_EQ(ScreenRect(theNews.hwnd()).y, 0);
     EXPECT_EQ(LayeredAlpha(theNews.hwnd()), 245);
 }
