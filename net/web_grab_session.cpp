@@ -1,5 +1,6 @@
 #include "net/web_grab_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "net/fetch_status.h"
@@ -49,27 +50,31 @@ void CWebGrabSession::Close() {
     handle_.reset();
 }
 
-UniqueInternet CWebGrabSession::OpenUrl(const std::string& url, DWORD& error) {
+HttpGet CWebGrabSession::OpenUrl(const std::string& url, const HttpTimeouts& timeouts) {
     NotifyingScope scope(this);
     // A search must reach the site every time, and its pages need not fill the cache.
     constexpr DWORD flags =
         INTERNET_FLAG_TRANSFER_BINARY | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    UniqueInternet file(InternetOpenUrlA(handle_.get(), url.c_str(), nullptr, 0, flags, kContext));
-    error = file ? 0 : GetLastError();
-    return file;
+    return SendHttpGet(handle_.get(), url, flags, kContext, timeouts);
 }
 
+// A read asks only for what has arrived: a read of more waits until it all has, however slowly
+// it trickles in.
 bool CWebGrabSession::Read(HINTERNET file, char* buffer, DWORD size, DWORD& read, DWORD& error) {
     NotifyingScope scope(this);
     read = 0;
-    const bool ok = InternetReadFile(file, buffer, size, &read) != FALSE;
+    DWORD available = 0;
+    // Nothing available is the end of the body; the read of one byte then confirms it.
+    const bool ok = InternetQueryDataAvailable(file, &available, 0, 0) &&
+                    InternetReadFile(file, buffer, std::clamp<DWORD>(available, 1, size), &read);
     error = ok ? 0 : GetLastError();
     return ok;
 }
 
-void CWebGrabSession::CloseFile(UniqueInternet& file) {
+void CWebGrabSession::CloseFile(HttpGet& file) {
     NotifyingScope scope(this);
-    file.reset();
+    file.request.reset();
+    file.connection.reset();
 }
 
 void CWebGrabSession::ShowFetchStatus(const char* format, ...) {
