@@ -45,4 +45,15 @@ void PumpMessagesFor(DWORD milliseconds) {
     }
 }
 
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= milliseconds) {
+            return false;
+        }
+        PumpMessagesFor(5);
+    }
+    return true;
+}
+
 } // namespace qv::testing

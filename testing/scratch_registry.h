@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace qv::testing {
@@ -25,5 +26,7 @@ private:
 
 // Handles messages for the given time, so that timers and posted messages run.
 void PumpMessagesFor(DWORD milliseconds);
+// Handles messages until `done` holds, or the time is up; whether it held.
+bool PumpMessagesUntil(const std::function<bool()>& done, DWORD milliseconds);
 
 } // namespace qv::testing
