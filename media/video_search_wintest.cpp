@@ -24,13 +24,18 @@ std::string Result(const std::string& id, const std::string& title) {
            "</a><br/><span class=\"t\">4:01</span></div>\n";
 }
 
-// A page that announces more than it sends: the results given, then the rest of the pieces.
-Reply Announcing(const std::string& first, std::vector<Reply::Piece> rest, Reply::End end) {
+// Longer than any bound of a search, yet finite: a search that waits it out fails its test
+// without hanging it, and the system's proxy is put back.
+constexpr int kSilenceMs = 15000;
+
+// A page that announces more than it sends: the first bytes, the rest of the pieces, then
+// silence until the connection ends.
+Reply Announcing(const std::string& first, std::vector<Reply::Piece> rest = {}) {
     Reply reply;
     reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 100000000\r\nConnection: close\r\n\r\n";
     reply.body.push_back({0, first});
     reply.body.insert(reply.body.end(), rest.begin(), rest.end());
-    reply.end = end;
+    reply.body.push_back({kSilenceMs, ""});
     return reply;
 }
 
@@ -194,9 +199,8 @@ TEST_F(VideoSearch, APageCutOffMidwayListsTheResultsThatArrived) {
 // A site that stops sending holds the program for five seconds of silence at most, before its
 // answer or within its body; what arrived is listed.
 TEST_F(VideoSearch, ASiteThatFallsSilentIsLeftAfterFiveSeconds) {
-    LoopbackHttpServer stalls(
-        Announcing("<html>" + Result("aaaaaaaaaa1", "Arrived"), {}, Reply::End::Stall));
-    LoopbackHttpServer silent(Reply::Ok(kPage).Delayed(60000));
+    LoopbackHttpServer stalls(Announcing("<html>" + Result("aaaaaaaaaa1", "Arrived")));
+    LoopbackHttpServer silent(Reply::Ok(kPage).Delayed(kSilenceMs));
     for (const auto& [site, rows] :
          {std::pair{&stalls, std::vector<std::string>{"1. Arrived"}}, {&silent, {}}}) {
         SystemProxyOverride proxy(site->Port());
@@ -212,9 +216,9 @@ TEST_F(VideoSearch, ASiteThatFallsSilentIsLeftAfterFiveSeconds) {
 
 // A site that keeps sending a byte now and then is left ten seconds after the search began.
 TEST_F(VideoSearch, ATricklingSiteIsLeftTenSecondsAfterTheStart) {
-    std::vector<Reply::Piece> trickle(400, Reply::Piece{50, " "}); // 20 seconds of it
-    LoopbackHttpServer site(Announcing("<html>" + Result("aaaaaaaaaa1", "In time"),
-                                       std::move(trickle), Reply::End::Close));
+    std::vector<Reply::Piece> trickle(300, Reply::Piece{50, " "}); // 15 seconds of it
+    LoopbackHttpServer site(
+        Announcing("<html>" + Result("aaaaaaaaaa1", "In time"), std::move(trickle)));
     SystemProxyOverride proxy(site.Port());
     WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
     const double seconds = TimedSearch("piano");
@@ -232,7 +236,7 @@ TEST_F(VideoSearch, AnEndlessPageIsCutAtFourMegabytes) {
     page.resize(kCap - last.size() - 1, ' ');
     page += last + "  " + Result("cccccccccc3", "Beyond");
     page.resize(kCap + (1 << 20), ' ');
-    LoopbackHttpServer site(Announcing(page, {}, Reply::End::Stall));
+    LoopbackHttpServer site(Announcing(page));
     SystemProxyOverride proxy(site.Port());
     WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
     Search("piano");
