@@ -28,14 +28,12 @@ std::string Result(const std::string& id, const std::string& title) {
 // without hanging it, and the system's proxy is put back.
 constexpr int kSilenceMs = 15000;
 
-// A page that announces more than it sends: the first bytes, the rest of the pieces, then
-// silence until the connection ends.
-Reply Announcing(const std::string& first, std::vector<Reply::Piece> rest = {}) {
+// A page that announces more than it sends: the first bytes, then silence until the
+// connection ends.
+Reply Announcing(const std::string& first) {
     Reply reply;
     reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 100000000\r\nConnection: close\r\n\r\n";
-    reply.body.push_back({0, first});
-    reply.body.insert(reply.body.end(), rest.begin(), rest.end());
-    reply.body.push_back({kSilenceMs, ""});
+    reply.body = {{0, first}, {kSilenceMs, ""}};
     return reply;
 }
 
@@ -216,9 +214,9 @@ TEST_F(VideoSearch, ASiteThatFallsSilentIsLeftAfterFiveSeconds) {
 
 // A site that keeps sending a byte now and then is left ten seconds after the search began.
 TEST_F(VideoSearch, ATricklingSiteIsLeftTenSecondsAfterTheStart) {
-    std::vector<Reply::Piece> trickle(300, Reply::Piece{50, " "}); // 15 seconds of it
-    LoopbackHttpServer site(
-        Announcing("<html>" + Result("aaaaaaaaaa1", "In time"), std::move(trickle)));
+    std::string page = "<html>" + Result("aaaaaaaaaa1", "In time"); // in about 7 seconds
+    page.resize(300, ' ');                                          // 15 seconds of it
+    LoopbackHttpServer site(Reply::Drip(page, 50));
     SystemProxyOverride proxy(site.Port());
     WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
     const double seconds = TimedSearch("piano");
