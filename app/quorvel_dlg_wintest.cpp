@@ -129,9 +129,13 @@ TEST_F(Bar, KeepsItsFieldsAndGaugeTools) {
     EXPECT_NE(theBar.ApplicationIcon(), nullptr);
 }
 
-TEST_F(Bar, HoldsTheSearchHotKey) {
-    // The bar registered Ctrl+Shift+Ctrl, so nobody else can have it.
+TEST_F(Bar, HoldsTheSearchHotKeyUnderId123) {
+    // While the bar holds Ctrl+Shift with the Ctrl key, nobody else can have it; once its id 123
+    // is let go, the combination is free.
     EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_CONTROL));
+    ASSERT_TRUE(UnregisterHotKey(theBar.hwnd(), 123));
+    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_SHIFT, VK_CONTROL));
+    UnregisterHotKey(nullptr, 1);
 }
 
 TEST_F(Bar, MenuHasTheEightCommandsAndThreeSeparators) {

@@ -27,6 +27,13 @@ std::string DisplayText(const std::string& row, bool pageIsUtf8) {
     return Narrow(Wide(ShortenRow(Utf16(Widen(row, pageIsUtf8 ? CP_UTF8 : CP_ACP)))), CP_ACP);
 }
 
+// The search holds the window's thread, so a site that stalls or never ends must not hold it
+// for long: five seconds without a byte, ten seconds in all, and a page far larger than a
+// results page (a few hundred kilobytes) is cut.
+constexpr DWORD kSilenceLimitMs = 5000;
+constexpr DWORD kSearchLimitMs = 10000;
+constexpr size_t kLargestPage = size_t(4) << 20;
+
 } // namespace
 
 void CPlaylistDlg::RunVideoSearch() {
@@ -44,6 +51,9 @@ void CPlaylistDlg::RunVideoSearch() {
         // The fetcher goes before the query comes back, so that no line of its closing
         // replaces the query.
         CWebGrab grab;
+        grab.receiveTimeout = kSilenceLimitMs;
+        grab.totalTime = kSearchLimitMs;
+        grab.maxBytes = kLargestPage;
         grab.FetchUrl(searchUrl, page, queryBox.hwnd());
         pageIsUtf8 = PageIsUtf8(grab.RawHeaders());
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,19 @@ const std::string kMarker = "<a class=\"newvtitlelink\" href=\"/watch?v=";
 std::string Result(const std::string& id, const std::string& title) {
     return "<div class=\"v\">" + kMarker + id + "\" title=\"x\">" + title +
            "</a><br/><span class=\"t\">4:01</span></div>\n";
+}
+
+// Longer than any bound of a search, yet finite: a search that waits it out fails its test
+// without hanging it, and the system's proxy is put back.
+constexpr int kSilenceMs = 15000;
+
+// A page that announces more than it sends: the first bytes, then silence until the
+// connection ends.
+Reply Announcing(const std::string& first) {
+    Reply reply;
+    reply.head = "HTTP/1.1 200 OK\r\nContent-Length: 100000000\r\nConnection: close\r\n\r\n";
+    reply.body = {{0, first}, {kSilenceMs, ""}};
+    return reply;
 }
 
 const std::string kPage = "<html><body>" + Result("aaaaaaaaaa1", "<b>Cats</b> on a piano") +
@@ -51,6 +65,18 @@ protected:
         // Through a proxy WinINet names the port.
         return "GET http://www.youtube.com:80/results?search_query=" + query +
                "&search=Search&page=" + std::to_string(page) + " HTTP/1.1";
+    }
+
+    // The seconds a search of `query` holds the window's thread.
+    double TimedSearch(const char* query) {
+        const auto start = std::chrono::steady_clock::now();
+        Search(query);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    // The last status line of the fetch, shown just before the query came back.
+    static std::string LastStatus(const WindowTextRecorder& recorder) {
+        const auto& texts = recorder.Texts();
+        return texts.size() < 2 ? "(none)" : texts[texts.size() - 2];
     }
 
     FileBesideProgram playlist{"QVPlaylist.ini"};
@@ -175,6 +201,55 @@ TEST_F(VideoSearch, APageCutOffMidwayListsTheResultsThatArrived) {
     EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), "1. Arrived");
     EXPECT_EQ(RowText(thePlaylist.ResultList(), int(whole) - 1),
               std::to_string(whole) + ". Arrived");
+}
+
+// A site that stops sending holds the program for five seconds of silence at most, before its
+// answer or within its body; what arrived is listed.
+TEST_F(VideoSearch, ASiteThatFallsSilentIsLeftAfterFiveSeconds) {
+    LoopbackHttpServer stalls(Announcing("<html>" + Result("aaaaaaaaaa1", "Arrived")));
+    LoopbackHttpServer silent(Reply::Ok(kPage).Delayed(kSilenceMs));
+    for (const auto& [site, rows] :
+         {std::pair{&stalls, std::vector<std::string>{"1. Arrived"}}, {&silent, {}}}) {
+        SystemProxyOverride proxy(site->Port());
+        WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
+        const double seconds = TimedSearch("piano");
+        EXPECT_GE(seconds, 4.5);
+        EXPECT_LT(seconds, 8.0);
+        EXPECT_EQ(LastStatus(queryTexts), "Stopped: the site sent nothing for 5 s");
+        EXPECT_EQ(Rows(thePlaylist.ResultList()), rows);
+        EXPECT_EQ(thePlaylist.QueryBox().Text(), "piano");
+    }
+}
+
+// A site that keeps sending a byte now and then is left ten seconds after the search began.
+TEST_F(VideoSearch, ATricklingSiteIsLeftTenSecondsAfterTheStart) {
+    std::string page = "<html>" + Result("aaaaaaaaaa1", "In time"); // in about 7 seconds
+    page.resize(300, ' ');                                          // 15 seconds of it
+    LoopbackHttpServer site(Reply::Drip(page, 50));
+    SystemProxyOverride proxy(site.Port());
+    WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
+    const double seconds = TimedSearch("piano");
+    EXPECT_GE(seconds, 9.9);
+    EXPECT_LT(seconds, 14.0);
+    EXPECT_EQ(LastStatus(queryTexts), "Stopped: the page took longer than 10 s");
+    EXPECT_EQ(Rows(thePlaylist.ResultList()), (std::vector<std::string>{"1. In time"}));
+}
+
+// An endless page is cut at 4 MB, far above a real results page; the results within are listed.
+TEST_F(VideoSearch, AnEndlessPageIsCutAtFourMegabytes) {
+    constexpr size_t kCap = size_t(4) << 20;
+    const std::string last = Result("bbbbbbbbbb2", "Last within");
+    std::string page = "<html>" + Result("aaaaaaaaaa1", "First");
+    page.resize(kCap - last.size() - 1, ' ');
+    page += last + "  " + Result("cccccccccc3", "Beyond");
+    page.resize(kCap + (1 << 20), ' ');
+    LoopbackHttpServer site(Announcing(page));
+    SystemProxyOverride proxy(site.Port());
+    WindowTextRecorder queryTexts(thePlaylist.QueryBox().hwnd());
+    Search("piano");
+    EXPECT_EQ(LastStatus(queryTexts), "Stopped: the page is larger than 4096 KB");
+    EXPECT_EQ(Rows(thePlaylist.ResultList()),
+              (std::vector<std::string>{"1. First", "2. Last within"}));
 }
 
 } // namespace

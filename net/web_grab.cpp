@@ -58,7 +58,12 @@ bool CWebGrab::OpenFetchSession(HWND statusWindow) {
         return false;
     }
     if (receiveTimeout != 0) {
-        session->SetReceiveTimeout(receiveTimeout);
+        // Both: not every WinINet honours the data receive time-out on a session.
+        for (const DWORD option :
+             {INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+            DWORD timeout = receiveTimeout;
+            InternetSetOptionA(session->Handle(), option, &timeout, sizeof timeout);
+        }
     }
     session_ = std::move(session);
     return true;
@@ -74,15 +79,16 @@ bool CWebGrab::FetchUrl(const std::string& url, std::string& result, HWND status
     if (statusWindow) {
         session_->SetStatusWindow(statusWindow);
     }
-    DWORD error = 0;
-    UniqueInternet file = session_->OpenUrl(url, error);
-    if (!file) {
-        session_->ShowFetchStatus("%s", InternetErrorText(error).c_str());
+    const ULONGLONG deadline = totalTime ? GetTickCount64() + totalTime : ~ULONGLONG(0);
+    const ULONGLONG openStart = GetTickCount64();
+    HttpGet file = session_->OpenUrl(url, {receiveTimeout, receiveTimeout, receiveTimeout});
+    if (!file.request) {
+        session_->ShowFetchStatus("%s", FailureText(file.error, openStart).c_str());
         return false;
     }
-    const bool received = ReceiveBody(file.get(), result);
+    const bool received = ReceiveBody(file.request.get(), result, deadline);
     if (received) {
-        StoreResponseInfo(file.get());
+        StoreResponseInfo(file.request.get());
     }
     session_->CloseFile(file);
     // Last, so that no closing notification hides the outcome.
@@ -90,25 +96,67 @@ bool CWebGrab::FetchUrl(const std::string& url, std::string& result, HWND status
     return received;
 }
 
-bool CWebGrab::ReceiveBody(HINTERNET file, std::string& result) {
+bool CWebGrab::ReceiveBody(HINTERNET file, std::string& result, ULONGLONG deadline) {
     const int64_t start = ClockSeconds();
     char buffer[kChunkSize + 1];
     uint32_t total = 0;
     for (;;) {
         DWORD read = 0;
-        DWORD error = 0;
-        if (!session_->Read(file, buffer, kChunkSize, read, error)) {
-            errorText_ = InternetErrorText(error);
+        const bool whole = ReadChunk(file, buffer, read, deadline);
+        if (maxBytes != 0 && result.size() + read > maxBytes) {
+            result.append(buffer, maxBytes - result.size());
+            errorText_ = FormatStatusLine("Stopped: the page is larger than %lu KB",
+                                          static_cast<unsigned long>(maxBytes / 1024));
+            return false;
+        }
+        result.append(buffer, read);
+        if (!whole) {
             return false;
         }
         if (read == 0) {
             return true;
         }
-        result.append(buffer, read);
         total += read;
         const std::string line = ProgressLine(total, ClockSeconds() - start, progressFigure_);
         session_->ShowFetchStatus("%s", line.c_str());
     }
+}
+
+// A chunk is made of as many reads as the bytes take to arrive, so that a server that trickles
+// is measured against the deadline between them. False when the transfer broke or ran late,
+// with the reason in the error text; the bytes read are in the buffer either way.
+bool CWebGrab::ReadChunk(HINTERNET file, char* buffer, DWORD& filled, ULONGLONG deadline) {
+    filled = 0;
+    while (filled < kChunkSize) {
+        if (GetTickCount64() >= deadline) {
+            errorText_ = FormatStatusLine("Stopped: the page took longer than %lu s",
+                                          static_cast<unsigned long>(totalTime / 1000));
+            return false;
+        }
+        DWORD read = 0;
+        DWORD error = 0;
+        const ULONGLONG readStart = GetTickCount64();
+        if (!session_->Read(file, buffer + filled, kChunkSize - filled, read, error)) {
+            errorText_ = FailureText(error, readStart);
+            return false;
+        }
+        if (read == 0) {
+            return true;
+        }
+        filled += read;
+    }
+    return true;
+}
+
+// Wine reports a wait that ran out differently at each stage (a socket error, a connection
+// ended), so the length of the wait tells; the system's clock may fire a little early.
+std::string CWebGrab::FailureText(DWORD error, ULONGLONG waitStart) const {
+    if (receiveTimeout != 0 &&
+        GetTickCount64() - waitStart >= receiveTimeout - receiveTimeout / 10) {
+        return FormatStatusLine("Stopped: the site sent nothing for %lu s",
+                                static_cast<unsigned long>(receiveTimeout / 1000));
+    }
+    return InternetErrorText(error);
 }
 
 void CWebGrab::StoreResponseInfo(HINTERNET file) {

@@ -26,10 +26,15 @@ public:
     bool FetchUrl(const std::string& url, std::string& result, HWND statusWindow);
 
     // Options for the next session; the defaults use the system's proxy and time-outs.
-    DWORD receiveTimeout = 0; // milliseconds; 0 keeps the system's
+    DWORD receiveTimeout = 0; // milliseconds, for a connection and each wait for bytes; 0 keeps
+                              // the system's
     bool useProxy = false;
     int32_t proxyPort = 0;
     std::string proxyHost;
+    // Bounds on each fetch; 0 sets none. A fetch that reaches one stops as if the transfer
+    // broke, keeping what arrived (at most maxBytes).
+    DWORD totalTime = 0; // milliseconds from the start of the fetch
+    size_t maxBytes = 0;
 
     CWebGrabSession* Session() const { return session_.get(); }
     // Of the last completed fetch: 0 and empty after a failed one.
@@ -41,8 +46,10 @@ public:
     double ProgressFigure() const { return progressFigure_; }
 
 private:
-    bool ReceiveBody(HINTERNET file, std::string& result);
+    bool ReceiveBody(HINTERNET file, std::string& result, ULONGLONG deadline);
+    bool ReadChunk(HINTERNET file, char* buffer, DWORD& filled, ULONGLONG deadline);
     void StoreResponseInfo(HINTERNET file);
+    std::string FailureText(DWORD error, ULONGLONG waitStart) const;
 
     std::unique_ptr<CWebGrabSession> session_;
     double progressFigure_ = 0;

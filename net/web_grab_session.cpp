@@ -1,8 +1,8 @@
 #include "net/web_grab_session.h"
 
+#include <algorithm>
 #include <utility>
 
-#include "framework/http_get.h"
 #include "net/fetch_status.h"
 
 namespace qv {
@@ -47,44 +47,34 @@ CWebGrabSession::~CWebGrabSession() {
 
 void CWebGrabSession::Close() {
     NotifyingScope scope(this);
-    connection_.reset();
     handle_.reset();
 }
 
-// On the session, where the platform offers it, and on each request before it is sent: not
-// every WinINet passes a session's time-out on to its requests (Wine does not).
-void CWebGrabSession::SetReceiveTimeout(DWORD milliseconds) {
-    for (const DWORD option :
-         {INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        DWORD timeout = milliseconds;
-        InternetSetOptionA(handle_.get(), option, &timeout, sizeof timeout);
-    }
-    receiveTimeout_ = milliseconds;
-}
-
-UniqueInternet CWebGrabSession::OpenUrl(const std::string& url, DWORD& error) {
+HttpGet CWebGrabSession::OpenUrl(const std::string& url, const HttpTimeouts& timeouts) {
     NotifyingScope scope(this);
     // A search must reach the site every time, and its pages need not fill the cache.
     constexpr DWORD flags =
         INTERNET_FLAG_TRANSFER_BINARY | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    HttpGet get = SendHttpGet(handle_.get(), url, flags, kContext, {0, 0, receiveTimeout_});
-    error = get.error;
-    connection_ = std::move(get.connection);
-    return std::move(get.request);
+    return SendHttpGet(handle_.get(), url, flags, kContext, timeouts);
 }
 
+// A read asks only for what has arrived: a read of more waits until it all has, however slowly
+// it trickles in.
 bool CWebGrabSession::Read(HINTERNET file, char* buffer, DWORD size, DWORD& read, DWORD& error) {
     NotifyingScope scope(this);
     read = 0;
-    const bool ok = InternetReadFile(file, buffer, size, &read) != FALSE;
+    DWORD available = 0;
+    // Nothing available is the end of the body; the read of one byte then confirms it.
+    const bool ok = InternetQueryDataAvailable(file, &available, 0, 0) &&
+                    InternetReadFile(file, buffer, std::clamp<DWORD>(available, 1, size), &read);
     error = ok ? 0 : GetLastError();
     return ok;
 }
 
-void CWebGrabSession::CloseFile(UniqueInternet& file) {
+void CWebGrabSession::CloseFile(HttpGet& file) {
     NotifyingScope scope(this);
-    file.reset();
-    connection_.reset();
+    file.request.reset();
+    file.connection.reset();
 }
 
 void CWebGrabSession::ShowFetchStatus(const char* format, ...) {

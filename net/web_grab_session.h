@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/http_get.h"
 #include "framework/internet_handle.h"
 
 namespace qv {
@@ -22,14 +23,14 @@ public:
     HINTERNET Handle() const { return handle_.get(); }
     void Close();
 
-    // Milliseconds to wait for the next bytes of the requests opened from now on.
-    void SetReceiveTimeout(DWORD milliseconds);
-    // Opens an "http:" or "https:" URL for reading; null with the WinINet error in `error` when
-    // that fails.
-    UniqueInternet OpenUrl(const std::string& url, DWORD& error);
-    // One read of the body; false with the error in `error` when the transfer broke.
+    // Sends a GET for url under the time limits given; the request is empty, with the WinINet
+    // error, when that fails.
+    HttpGet OpenUrl(const std::string& url, const HttpTimeouts& timeouts);
+    // One read of the body: waits for the next bytes (as long as the receive time-out lets it)
+    // and takes at most `size` of those that have arrived, 0 at the end of the body; false with
+    // the error in `error` when the transfer broke.
     bool Read(HINTERNET file, char* buffer, DWORD size, DWORD& read, DWORD& error);
-    void CloseFile(UniqueInternet& file);
+    void CloseFile(HttpGet& file);
 
     void SetStatusWindow(HWND window) { statusWindow_ = window; }
     const std::string& LastStatus() const { return lastStatus_; }
@@ -49,8 +50,6 @@ private:
     void ShowLine(std::string line);
 
     UniqueInternet handle_;
-    UniqueInternet connection_; // of the file opened last
-    DWORD receiveTimeout_ = 0;
     HWND statusWindow_;
     std::string lastStatus_;
 };

@@ -294,4 +294,35 @@ TEST_F(WebFetch, TheSessionShowsEachNotificationsLineAsItIsAndForgetsNone) {
     EXPECT_EQ(std::string(shown), std::string(511, 'w'));
 }
 
+// Each bound ends a fetch as a broken transfer would, keeping what arrived within it.
+TEST_F(WebFetch, TheBoundsGivenEndAStalledTricklingOrEndlessFetch) {
+    const std::string body = Body(40000);
+    LoopbackHttpServer server;
+    server.Route("/stall", Reply::Stall(body));
+    server.Route("/silent", Reply::Ok(body).Delayed(20000));
+    server.Route("/drip", Reply::Drip(body, 20));
+    server.Route("/huge", Reply::Ok(Body(300000)));
+    grab.receiveTimeout = 1000;
+    grab.totalTime = 2000;
+    grab.maxBytes = 100000;
+    for (const char* path : {"/stall", "/silent"}) {
+        const auto start = GetTickCount64();
+        EXPECT_FALSE(grab.FetchUrl(server.Url(path), page, statusWindow)) << path;
+        EXPECT_LT(GetTickCount64() - start, 3000u) << path;
+        EXPECT_EQ(LastLine(), "Stopped: the site sent nothing for 1 s") << path;
+        EXPECT_EQ(page, "") << path;
+    }
+    const auto start = GetTickCount64();
+    EXPECT_FALSE(grab.FetchUrl(server.Url("/drip"), page, statusWindow));
+    EXPECT_GE(GetTickCount64() - start, 2000u);
+    EXPECT_EQ(LastLine(), "Stopped: the page took longer than 2 s");
+    EXPECT_EQ(grab.ErrorText(), LastLine());
+    EXPECT_TRUE(body.starts_with(page));
+    EXPECT_GT(page.size(), 10u); // what trickled in is kept
+
+    EXPECT_FALSE(grab.FetchUrl(server.Url("/huge"), page, statusWindow));
+    EXPECT_EQ(LastLine(), "Stopped: the page is larger than 97 KB");
+    EXPECT_EQ(page, Body(100000));
+}
+
 } // namespace

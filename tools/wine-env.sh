@@ -46,6 +46,14 @@ REG
   fi
   wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
   rm -f "$reg"
+  # Wine draws the caption buttons with its own Marlett (fonts-wine); without it a close box
+  # shows the letter "r". Debian's Wine 8 misses the font in its data folder (it looks in
+  # "/usr/share/wine\../fonts"), but it always searches the prefix's own fonts folder.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$prefix/drive_c/windows/Fonts"
+  if [ -f "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts"
+    cp "$marlett" "$fonts/"
+  fi
   # A new prefix is only whole once its first server has finished (the network interfaces
   # were missing in tests that started before that).
   [ -z "$created" ] || wineserver -w

@@ -6,6 +6,7 @@
 
 #include "framework/handles.h"
 #include "testing/scratch_registry.h"
+#include "testing/text_pixels.h"
 
 namespace {
 
@@ -28,22 +29,31 @@ protected:
         GetDlgItemTextA(box.hwnd(), id, text, sizeof text);
         return text;
     }
-    LOGFONTA TitleFont() const {
-        LOGFONTA font{};
-        const auto handle =
-            reinterpret_cast<HFONT>(SendMessageA(box.Item(IDC_ABOUT_TITLE), WM_GETFONT, 0, 0));
-        GetObjectA(handle, sizeof font, &font);
-        return font;
+    // The title as the screen shows it: black on the dialog's face, in a reference font made
+    // from the face, height and weight it must have.
+    int TitlePixelsDifferFrom(const char* face, int height, int weight) const {
+        const HWND title = box.Item(IDC_ABOUT_TITLE);
+        UpdateWindow(box.hwnd());
+        const qv::WindowDC dc(title);
+        const qv::UniqueFont reference = qv::CreateFaceFont(face, height, weight);
+        return qv::testing::TextPixelsDiffer(
+            dc.get(), dc.get(), 0, 0, "Quorvel Version 1.0",
+            {reference.get(), GetSysColor(COLOR_WINDOWTEXT), true, GetSysColor(COLOR_3DFACE)});
+    }
+    // The face the system found for the title's font.
+    std::string TitleFace() const {
+        const HWND title = box.Item(IDC_ABOUT_TITLE);
+        const qv::WindowDC dc(title);
+        const qv::SelectGuard font(dc.get(), HGDIOBJ(SendMessageA(title, WM_GETFONT, 0, 0)));
+        char face[LF_FACESIZE] = {};
+        GetTextFaceA(dc.get(), sizeof face, face);
+        return face;
     }
     void ShowAndCheck() {
         box.ShowWithTitleFont("Segoe UI");
         ASSERT_TRUE(box.IsVisible());
-        const LOGFONTA font = TitleFont();
-        EXPECT_EQ(font.lfHeight, 25);
-        EXPECT_EQ(font.lfWeight, 700);
-        EXPECT_EQ(font.lfQuality, CLEARTYPE_QUALITY);
-        EXPECT_EQ(font.lfPitchAndFamily & 0xF0, FF_SWISS);
-        EXPECT_STREQ(font.lfFaceName, "Segoe UI");
+        EXPECT_EQ(TitleFace(), "Segoe UI");
+        EXPECT_EQ(TitlePixelsDifferFrom("Segoe UI", 25, FW_BOLD), 0);
     }
 
     HWND owner = nullptr;
