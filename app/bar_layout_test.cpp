@@ -4,6 +4,10 @@
 
 #include <vector>
 
+#include "media/media_layout.h"
+#include "monitor/balloon_layout.h"
+#include "news/news_layout.h"
+
 namespace {
 
 TEST(BarLayout, HomeFollowsTheScreenWidth) {
@@ -11,6 +15,26 @@ TEST(BarLayout, HomeFollowsTheScreenWidth) {
     EXPECT_EQ(qv::BarHomeRect(1920), (qv::PixelRect{1570, 0, 236, 18}));
     // A screen narrower than the offset still gets a bar, partly off the left edge.
     EXPECT_EQ(qv::BarHomeRect(300).x, -50);
+}
+
+// What a screen change moves: every place taken from the width W, on a laptop's, a desktop's and
+// a large screen.
+TEST(BarLayout, EveryPlaceFromTheScreenWidthFollowsIt) {
+    using qv::InfoSection;
+    using qv::PixelRect;
+    for (const int w : {1280, 1920, 3840}) {
+        EXPECT_EQ(qv::BarHomeRect(w), (PixelRect{w - 350, 0, 236, 18})) << w;
+        EXPECT_EQ(qv::NewsPanelX(qv::BarHomeRect(w).x), w - 350 - 258) << w;
+        EXPECT_EQ(qv::BalloonRect(InfoSection::Media, w, true), (PixelRect{w - 359, 18, 245, 130}));
+        EXPECT_EQ(qv::BalloonRect(InfoSection::Processor, w, false),
+                  (PixelRect{w - 320, 18, 245, 159}));
+        EXPECT_EQ(qv::BalloonRect(InfoSection::Memory, w, false),
+                  (PixelRect{w - 289, 18, 245, 160}));
+        EXPECT_EQ(qv::BalloonRect(InfoSection::Network, w, false),
+                  (PixelRect{w - 250, 18, 245, 220}));
+        EXPECT_EQ(qv::PlayerFrameRect(w), (PixelRect{w - 350, 18, 341, 311})) << w;
+        EXPECT_EQ(qv::PlayerBrowserRect(w), (PixelRect{w - 343, 40, 320, 269})) << w;
+    }
 }
 
 TEST(BarLayout, HoverImagesCoverTheirIcons) {

@@ -25,6 +25,9 @@ bool Playing() {
 MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
         OnMessage<WM_TIMER, &CQuorvelDlg::OnTimer>(),
+        OnMessage<WM_DISPLAYCHANGE, &CQuorvelDlg::OnDisplayChange>(),
+        OnMessage<WM_SETTINGCHANGE, &CQuorvelDlg::OnSettingChange>(),
+        OnMessage<WM_POWERBROADCAST, &CQuorvelDlg::OnPowerBroadcast>(),
         OnMessage<WM_MOUSEMOVE, &CQuorvelDlg::OnMouseMove, After::Default>(),
         OnMessage<WM_MOUSELEAVE, &CQuorvelDlg::OnMouseLeave>(),
         OnMessage<WM_LBUTTONDOWN, &CQuorvelDlg::OnLButtonDown, After::Default>(),
@@ -130,6 +133,35 @@ void CQuorvelDlg::SnapBarHome() const {
     const PixelRect home = BarHomeRect(GetSystemMetrics(SM_CXSCREEN));
     SetWindowPos(hwnd_, nullptr, home.x, home.y, home.width, home.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CQuorvelDlg::FollowScreen() {
+    SnapBarHome();
+    barLeft_ = WindowRect().left;
+    thePlaylist.FollowBar(barLeft_ + 16);
+    theNews.FollowBar(NewsPanelX(barLeft_));
+    theSearchBox.CenterOnDesktop();
+}
+
+// A new resolution or primary monitor.
+void CQuorvelDlg::OnDisplayChange(WPARAM, LPARAM) {
+    FollowScreen();
+}
+
+// A taskbar docked elsewhere or an application bar changes the work area.
+void CQuorvelDlg::OnSettingChange(WPARAM action, LPARAM) {
+    if (action == SPI_SETWORKAREA) {
+        FollowScreen();
+    }
+}
+
+// Only the automatic resume is sent on every wake, with or without a user at the machine.
+LRESULT CQuorvelDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
+    if (event == PBT_APMRESUMEAUTOMATIC) {
+        StartFreshCpuInterval();
+        StartFreshAdapterInterval();
+    }
+    return TRUE;
 }
 
 // The bar decides from the panel's actual top: a toggle while it slides down closes it.

@@ -31,6 +31,8 @@ public:
     CQuorvelDlg() : CDialog(IDD_BAR) {}
 
     void SnapBarHome() const;
+    // The bar, the open panels and the player go to their places for the screen as it is now.
+    void FollowScreen();
     void TogglePlaylistPanel();
     void ToggleNewsWindow();
     void ToggleSearchBox();
@@ -70,6 +72,9 @@ private:
     void ReadAdapterSetting();
 
     void OnTimer(UINT_PTR id);
+    void OnDisplayChange(WPARAM, LPARAM);
+    void OnSettingChange(WPARAM action, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void OnMouseMove(UINT flags, POINT point);
     void OnMouseLeave();
     void OnLButtonDown(UINT flags, POINT point);

@@ -106,6 +106,16 @@ void CPlaylistDlg::StartClosing(int x) {
     StartAnimation(SlideOutTimer, SlideInTimer);
 }
 
+// An open or sliding panel moves at once; a parked one opens at the new place. The player
+// windows are placed for the new width whether they show or not.
+void CPlaylistDlg::FollowBar(int x) {
+    slideX = x;
+    if (!IsParked()) {
+        Move(slideX, WindowRect().top, kPlaylistWidth, kPlaylistHeight);
+    }
+    PlacePlayerWindows();
+}
+
 void CPlaylistDlg::OnTimer(UINT_PTR id) {
     if (id == SlideInTimer) {
         SlideInStep();

@@ -45,6 +45,8 @@ public:
     void Park() const;
     void StartOpening(int x);
     void StartClosing(int x);
+    // After a screen change, x being the panel's place under the bar at its new home.
+    void FollowBar(int x);
 
     void StartPlayback(PlayerVariant variant);
     void StopPlayback();

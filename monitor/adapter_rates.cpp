@@ -1,5 +1,7 @@
 #include "monitor/adapter_rates.h"
 
+#include <utility>
+
 #include "monitor/quantity_format.h"
 
 namespace qv {
@@ -14,8 +16,11 @@ float CounterDelta(uint32_t now, uint32_t before) {
 } // namespace
 
 AdapterRates AdapterRateMeter::Update(uint32_t inOctets, uint32_t outOctets) {
-    const AdapterRates rates{CounterDelta(inOctets, previousInOctets_),
-                             CounterDelta(outOctets, previousOutOctets_)};
+    AdapterRates rates{CounterDelta(inOctets, previousInOctets_),
+                       CounterDelta(outOctets, previousOutOctets_)};
+    if (std::exchange(freshInterval_, false)) {
+        rates = {};
+    }
     previousInOctets_ = inOctets;
     previousOutOctets_ = outOctets;
     return rates;

@@ -20,7 +20,12 @@ class AdapterRateMeter {
 public:
     AdapterRates Update(uint32_t inOctets, uint32_t outOctets);
 
+    // The next reading counts 0 and only starts an interval: after a sleep the counters moved
+    // over the whole time asleep.
+    void StartFreshInterval() { freshInterval_ = true; }
+
 private:
+    bool freshInterval_ = false;
     uint32_t previousInOctets_ = 0;
     uint32_t previousOutOctets_ = 0;
 };

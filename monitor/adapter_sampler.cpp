@@ -84,6 +84,13 @@ std::vector<BYTE> ReadInterfaceTable() {
     });
 }
 
+// Stands in for the reading asked for last, which may be from before a change.
+void ReadAdapterNow() {
+    MIB_IF_ROW2 reading = MonitoredQuestion();
+    const bool succeeded = ReadInterface(reading);
+    Reader().Replace(reading, succeeded);
+}
+
 } // namespace
 
 void EnumerateInterfaces() {
@@ -123,9 +130,12 @@ void SelectMonitoredAdapter(int32_t position) {
     MonitoredLuid() = {};
     ConvertInterfaceIndexToLuid(MonitoredAdapterRow.dwIndex, &MonitoredLuid());
     // Read the new adapter at once, so the next tick shows it rather than the one before.
-    MIB_IF_ROW2 reading = MonitoredQuestion();
-    const bool succeeded = ReadInterface(reading);
-    Reader().Replace(reading, succeeded);
+    ReadAdapterNow();
+}
+
+void StartFreshAdapterInterval() {
+    RateMeter().StartFreshInterval();
+    ReadAdapterNow();
 }
 
 void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row) {

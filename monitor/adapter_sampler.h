@@ -37,6 +37,10 @@ std::span<const DWORD> InterfaceIndexTable();
 // leaves an index that no interface has, so sampling fails and the network cell stays empty.
 void SelectMonitoredAdapter(int32_t position);
 
+// After a sleep: reads the adapter at once and counts that reading as the start of an interval,
+// so the next figures are not made of the time asleep.
+void StartFreshAdapterInterval();
+
 // "received/sent" between the two newest readings of the adapter, or empty text when it could
 // not be read. Each call takes the reading asked for before (made in the background) and asks
 // for the next; selecting an adapter reads it at once.

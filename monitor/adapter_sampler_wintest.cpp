@@ -13,47 +13,14 @@
 
 #include "app/singletons.h"
 #include "monitor/quantity_format.h"
+#include "monitor/test_support.h"
 
 namespace {
 
 using namespace qv;
 
-std::optional<int32_t> PositionOfType(DWORD type) {
-    const std::span<const DWORD> indexes = InterfaceIndexTable();
-    for (size_t position = 0; position < indexes.size(); ++position) {
-        MIB_IFROW row{};
-        row.dwIndex = indexes[position];
-        if (GetIfEntry(&row) == NO_ERROR && row.dwType == type) {
-            return int32_t(position);
-        }
-    }
-    return std::nullopt;
-}
-
-// Sends datagrams from one loopback socket to another and reads them back.
-void SendOverLoopback(int datagrams, int size) {
-    WSADATA data;
-    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
-    const SOCKET receiver = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    const SOCKET sender = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int length = sizeof address;
-    ASSERT_EQ(bind(receiver, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    getsockname(receiver, reinterpret_cast<sockaddr*>(&address), &length);
-    const std::vector<char> payload(static_cast<size_t>(size), 'q');
-    std::vector<char> incoming(static_cast<size_t>(size));
-    for (int i = 0; i < datagrams; ++i) {
-        ASSERT_EQ(sendto(sender, payload.data(), size, 0, reinterpret_cast<sockaddr*>(&address),
-                         sizeof address),
-                  size);
-        ASSERT_EQ(recv(receiver, incoming.data(), size, 0), size);
-    }
-    closesocket(sender);
-    closesocket(receiver);
-    WSACleanup();
-}
+using qv::testing::PositionOfType;
+using qv::testing::SendOverLoopback;
 
 class AdapterSampler : public ::testing::Test {
 protected:

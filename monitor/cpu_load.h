@@ -15,6 +15,10 @@ public:
     // reading with no time elapsed since the last keeps the last load.
     double Update(uint64_t idleTime, uint64_t currentTime);
 
+    // The next reading only starts an interval (after a sleep, whose time would otherwise count
+    // as a busy processor); the last load stands until the reading after it.
+    void StartFreshInterval() { previousIdleTime_ = 0; }
+
 private:
     unsigned processorCount_ = 0;
     uint64_t previousIdleTime_ = 0;

@@ -46,4 +46,8 @@ double SampleCpuLoad() {
     return TheCpuSampler().Sample();
 }
 
+void StartFreshCpuInterval() {
+    TheCpuSampler().StartFreshInterval();
+}
+
 } // namespace qv

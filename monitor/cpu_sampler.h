@@ -19,6 +19,7 @@ public:
     void Init(SystemQueryFunction query);
     double Sample();
     unsigned ProcessorCount() const { return meter_.ProcessorCount(); }
+    void StartFreshInterval() { meter_.StartFreshInterval(); }
 
 private:
     SystemQueryFunction query_ = nullptr;
@@ -32,5 +33,7 @@ private:
 CpuSampler& TheCpuSampler();
 void InitCpuSampler();
 double SampleCpuLoad();
+// After a sleep: the next sample starts a fresh interval.
+void StartFreshCpuInterval();
 
 } // namespace qv

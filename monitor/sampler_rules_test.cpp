@@ -71,6 +71,18 @@ TEST(AdapterRates, CounterThatWentBackCountsZeroForOneReading) {
     EXPECT_EQ(FormatAdapterRates(after), "1.0 KB/0 B");
 }
 
+TEST(AdapterRates, FreshIntervalCountsZeroOnceThenRatesAgain) {
+    AdapterRateMeter meter;
+    meter.Update(1000, 500);
+    meter.StartFreshInterval();
+    const AdapterRates afterSleep = meter.Update(9'000'000, 700'000);
+    EXPECT_EQ(afterSleep.received, 0.0f);
+    EXPECT_EQ(afterSleep.sent, 0.0f);
+    const AdapterRates next = meter.Update(9'002'048, 700'100);
+    EXPECT_EQ(next.received, 2048.0f);
+    EXPECT_EQ(next.sent, 100.0f);
+}
+
 TEST(AdapterRates, WholeCounterRangeFormats) {
     AdapterRateMeter meter;
     const AdapterRates rates = meter.Update(4294967295u, 4294967295u);

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
+
 #include <gtest/gtest.h>
 
 #include "testing/resource_count.h"
@@ -18,5 +21,11 @@ protected:
 
 // Whether the window has that timer running; it is left running (restarted at one second).
 bool TimerRunning(HWND window, UINT_PTR id);
+
+// The position in the interface table of the first interface of that type.
+std::optional<int32_t> PositionOfType(DWORD type);
+
+// Sends datagrams from one loopback socket to another and reads them back.
+void SendOverLoopback(int datagrams, int size);
 
 } // namespace qv::testing

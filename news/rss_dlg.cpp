@@ -163,6 +163,16 @@ void CRssDlg::StartOpening(HWND behind, int x) {
     StartAnimation(NewsSlideInTimer, NewsSlideOutTimer);
 }
 
+// An open or sliding panel moves at once, a parked one opens at the new place; the page browser
+// takes its size for the new screen.
+void CRssDlg::FollowBar(int x) {
+    slideX_ = x;
+    if (!IsParked()) {
+        Move(slideX_, WindowRect().top, kNewsWidth, kNewsHeight);
+    }
+    PlaceBrowser();
+}
+
 void CRssDlg::StartClosing(int x) {
     slideX_ = x;
     slideY_ = kNewsOpenTop;

@@ -51,6 +51,8 @@ public:
     bool IsParked() const;
     void StartOpening(HWND behind, int x);
     void StartClosing(int x);
+    // After a screen change, x being the panel's place beside the bar at its new home.
+    void FollowBar(int x);
 
     // A run is going, or the first one waits for the windows to have painted.
     bool FeedRunGoing() const { return worker_.Running() || firstRunWaiting_; }
