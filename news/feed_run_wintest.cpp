@@ -236,3 +236,26 @@ TEST_F(FeedRuns, TitlesAreDecodedIntoTheAnsiCodePageAndLinksLeftAsWritten) {
 }
 
 } // namespace
+
+TEST_F(FeedRuns, AfterAWakeOneRunFollowsAFewSecondsLaterThenThePeriodAgain) {
+    settings.Number("UpdateFrequency", 0);
+    CreatePanel();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    server.Route("/feed1.xml", Reply::Ok(Feed("awake", 1)));
+    SendMessageA(theNews.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0); // not every wake
+    const ULONGLONG woke = GetTickCount64();
+    SendMessageA(theNews.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    SendMessageA(theNews.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_FALSE(KillTimer(theNews.hwnd(), UpdateTimer)); // the due run waits for the network
+    ASSERT_TRUE(PumpMessagesUntil([&] { return AllRequests() > 5; }, 15000));
+    const ULONGLONG waited = GetTickCount64() - woke;
+    EXPECT_GE(waited, 4000u);
+    EXPECT_LE(waited, 8000u);
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(Titles(), (Strings{"1. awake 1"}));
+    SendMessageA(theNews.hwnd(), WM_TIMER, ResumeRunTimer, 0); // a late tick of the wake's timer
+    PumpMessagesFor(1000);
+    EXPECT_FALSE(theNews.FeedRunGoing());
+    EXPECT_EQ(AllRequests(), 10);                        // one run, not one per wake
+    EXPECT_TRUE(KillTimer(theNews.hwnd(), UpdateTimer)); // the five-minute period again
+}

@@ -49,6 +49,7 @@ MessageTable CRssDlg::Messages() const {
         OnMessage<WM_LBUTTONUP, &CRssDlg::OnLButtonUp, After::Default>(),
         OnMessage<WM_TIMER, &CRssDlg::OnTimer, After::Default>(),
         OnMessage<kFeedRunEndedMessage, &CRssDlg::OnFeedRunEnded>(),
+        OnMessage<WM_POWERBROADCAST, &CRssDlg::OnPowerBroadcast>(),
         OnMessage<WM_DESTROY, &CRssDlg::OnDestroy, After::Default>(),
         OnNotify<IDC_NEWS_TITLES, LBN_SELCHANGE, &CRssDlg::OnTitleSelected>(),
     };
@@ -106,6 +107,26 @@ void CRssDlg::OnFeedRunEnded(WPARAM, LPARAM) {
     worker_.Finished();
     ApplyFeedSettings();
     if (std::exchange(runAskedFor_, false)) {
+        StartFeedDownload();
+    }
+}
+
+// The periodic timer may fire the moment the machine wakes, before the network is back: it waits,
+// and one run follows a few seconds later, however many wakes come meanwhile. The run's end arms
+// the periodic timer again.
+LRESULT CRssDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
+    if (event == PBT_APMRESUMEAUTOMATIC && updatePeriodMs_) {
+        resumeRunWaiting_ = SetTimer(hwnd_, ResumeRunTimer, kResumeRunDelayMs, nullptr) != 0;
+        if (resumeRunWaiting_) {
+            KillTimer(hwnd_, UpdateTimer);
+        }
+    }
+    return TRUE;
+}
+
+void CRssDlg::StartResumeRun() {
+    KillTimer(hwnd_, ResumeRunTimer);
+    if (std::exchange(resumeRunWaiting_, false)) {
         StartFeedDownload();
     }
 }
@@ -223,6 +244,9 @@ void CRssDlg::OnTimer(UINT_PTR id) {
     case UpdateTimer:
         StartFeedDownload();
         break;
+    case ResumeRunTimer:
+        StartResumeRun();
+        break;
     case NewsSlideInTimer:
         SlideInStep();
         break;
@@ -265,6 +289,7 @@ void CRssDlg::MoveToSlide() const {
 
 void CRssDlg::OnDestroy() {
     firstRunWaiting_ = false;
+    resumeRunWaiting_ = false;
     worker_.Abandon();
     runAskedFor_ = false;
     browser_.Destroy();

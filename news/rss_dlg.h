@@ -21,9 +21,13 @@ namespace qv {
 enum NewsTimer : UINT_PTR {
     UpdateTimer = 1,
     FirstRunTimer = 2,
+    ResumeRunTimer = 3,
     NewsSlideInTimer = SlideInTimer,
     NewsSlideOutTimer = SlideOutTimer,
 };
+
+// After a wake the network needs a few seconds to come back before the run that was due.
+inline constexpr UINT kResumeRunDelayMs = 5000;
 
 // The worker's word that a run has ended.
 inline constexpr UINT kFeedRunEndedMessage = WM_APP + 40;
@@ -76,6 +80,8 @@ private:
     void OnTitleSelected();
     void OnTimer(UINT_PTR id);
     void OnFeedRunEnded(WPARAM, LPARAM);
+    LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
+    void StartResumeRun();
     void OnDestroy();
     void SlideInStep();
     void SlideOutStep();
@@ -93,6 +99,7 @@ private:
     FeedWorker worker_;
     bool runAskedFor_ = false;
     bool firstRunWaiting_ = false;
+    bool resumeRunWaiting_ = false;
     int shownFeed_ = 1;
     std::optional<uint32_t> updatePeriodMs_;
     TabStripImages tabImages_;
