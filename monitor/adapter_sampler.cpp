@@ -1,6 +1,7 @@
 #include "monitor/adapter_sampler.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <cwchar>
 #include <iterator>
@@ -39,8 +40,19 @@ MIB_IF_ROW2 MonitoredQuestion() {
     return question;
 }
 
+std::atomic<InterfaceReader>& Source() {
+    static std::atomic<InterfaceReader> reader{ReadPlatformInterface};
+    return reader;
+}
+
 bool ReadInterface(MIB_IF_ROW2& row) {
-    return GetIfEntry2(&row) == NO_ERROR;
+    return Source().load()(row);
+}
+
+// Whether the setting's position was in the table when the adapter was chosen.
+bool& ChosenFromTable() {
+    static bool chosen = false;
+    return chosen;
 }
 
 // Under Wine each reading is a round trip to another process (about 0.4 ms), so the bar's tick
@@ -82,6 +94,18 @@ std::vector<BYTE> ReadInterfaceTable() {
     return ReadTable([](BYTE* table, ULONG* size) {
         return GetIfTable(reinterpret_cast<MIB_IFTABLE*>(table), size, FALSE);
     });
+}
+
+// A chosen adapter that cannot be read is gone for now (unplugged, undocked): its cells show zero
+// rather than nothing or its last figures, and its return starts a fresh interval, since its
+// counters moved or restarted meanwhile.
+RateText AdapterGone() {
+    const DWORD index = MonitoredAdapterRow.dwIndex;
+    MonitoredAdapterRow = {};
+    MonitoredAdapterRow.dwIndex = index;
+    AdapterRateMeter& meter = RateMeter();
+    meter.StartFreshInterval();
+    return ChosenFromTable() ? FormatAdapterRates({}) : RateText{};
 }
 
 // Stands in for the reading asked for last, which may be from before a change.
@@ -126,7 +150,9 @@ std::span<const DWORD> InterfaceIndexTable() {
 }
 
 void SelectMonitoredAdapter(int32_t position) {
-    MonitoredAdapterRow.dwIndex = InterfaceIndexAt(position).value_or(kNoInterface);
+    const std::optional<DWORD> index = InterfaceIndexAt(position);
+    ChosenFromTable() = index.has_value();
+    MonitoredAdapterRow.dwIndex = index.value_or(kNoInterface);
     MonitoredLuid() = {};
     ConvertInterfaceIndexToLuid(MonitoredAdapterRow.dwIndex, &MonitoredLuid());
     // Read the new adapter at once, so the next tick shows it rather than the one before.
@@ -136,6 +162,14 @@ void SelectMonitoredAdapter(int32_t position) {
 void StartFreshAdapterInterval() {
     RateMeter().StartFreshInterval();
     ReadAdapterNow();
+}
+
+bool ReadPlatformInterface(MIB_IF_ROW2& row) {
+    return GetIfEntry2(&row) == NO_ERROR;
+}
+
+void UseInterfaceReader(InterfaceReader reader) {
+    Source().store(reader);
 }
 
 void FillInterfaceRow(const MIB_IF_ROW2& source, MIB_IFROW& row) {
@@ -220,7 +254,7 @@ RateText TakeAdapterRates() {
         return text; // the next reading is late: the figures stand for one more tick
     }
     if (!*succeeded) {
-        return text = {};
+        return text = AdapterGone();
     }
     FillInterfaceRow(reading, MonitoredAdapterRow);
     return text = FormatAdapterRates(

@@ -37,13 +37,20 @@ std::span<const DWORD> InterfaceIndexTable();
 // leaves an index that no interface has, so sampling fails and the network cell stays empty.
 void SelectMonitoredAdapter(int32_t position);
 
+// Reads one interface as GetIfEntry2 does; false when it cannot be read (gone, or never there).
+using InterfaceReader = bool (*)(MIB_IF_ROW2& row);
+bool ReadPlatformInterface(MIB_IF_ROW2& row);
+// The readings go through that reader from the next one on: tests take an adapter away with it.
+void UseInterfaceReader(InterfaceReader reader);
+
 // After a sleep: reads the adapter at once and counts that reading as the start of an interval,
 // so the next figures are not made of the time asleep.
 void StartFreshAdapterInterval();
 
-// "received/sent" between the two newest readings of the adapter, or empty text when it could
-// not be read. Each call takes the reading asked for before (made in the background) and asks
-// for the next; selecting an adapter reads it at once.
+// "received/sent" between the two newest readings of the adapter. When it cannot be read: zero
+// for an adapter that was in the table when chosen (it went away and may come back), empty text
+// for a position the table did not have. Each call takes the reading asked for before (made in the
+// background) and asks for the next; selecting an adapter reads it at once.
 RateText SampleAdapterRates();
 
 // SampleAdapterRates in two steps, for the bar: the take during its tick, the request after

@@ -73,6 +73,37 @@ TEST_F(AdapterSampler, RatesFollowLoopbackTrafficOneReadingLater) {
     EXPECT_NE(second.view().find(" KB/"), std::string_view::npos) << second;
 }
 
+TEST_F(AdapterSampler, AnAdapterTakenAwayShowsZeroThenItsRatesWhenItComesBack) {
+    const std::optional<int32_t> loopback = PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
+    ASSERT_TRUE(loopback);
+    SelectMonitoredAdapter(*loopback);
+    const DWORD index = MonitoredAdapterRow.dwIndex;
+    const auto sample = [] {
+        const RateText text = SampleAdapterRates();
+        EXPECT_TRUE(AwaitAdapterReading());
+        return text;
+    };
+    sample();
+    {
+        const qv::testing::InterfaceTakenAway unplugged(index);
+        SendOverLoopback(200, 1000);
+        sample(); // the reading asked for before it went
+        EXPECT_EQ(sample(), "0 B/0 B");
+        EXPECT_EQ(MonitoredAdapterRow.dwInOctets, 0u); // nothing stale for the information panel
+        EXPECT_EQ(MonitoredAdapterRow.bDescr[0], 0);
+        EXPECT_EQ(sample(), "0 B/0 B");
+    }
+    EXPECT_EQ(sample(), "0 B/0 B"); // the reading asked for while it was away
+    // Back: the first figures are not the traffic of the time away.
+    EXPECT_EQ(sample(), "0 B/0 B");
+    EXPECT_EQ(MonitoredAdapterRow.dwIndex, index);
+    EXPECT_NE(MonitoredAdapterRow.dwInOctets, 0u);
+    SendOverLoopback(200, 1000);
+    sample(); // the reading asked for before this traffic
+    const RateText back = sample();
+    EXPECT_NE(back.view().find(" KB/"), std::string_view::npos) << back;
+}
+
 // The bar takes a reading at each tick and asks for the next once its painting is done.
 TEST_F(AdapterSampler, EachBarTickTakesTheReadingTheTickBeforeAskedFor) {
     const std::optional<int32_t> loopback = PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);

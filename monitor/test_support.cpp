@@ -2,6 +2,7 @@
 
 #include "monitor/test_support.h"
 
+#include <atomic>
 #include <vector>
 
 #include "monitor/adapter_sampler.h"
@@ -38,6 +39,29 @@ std::optional<int32_t> PositionOfType(DWORD type) {
         }
     }
     return std::nullopt;
+}
+
+namespace {
+
+std::atomic<DWORD> takenIndex{0};
+
+bool ReadUnlessTaken(MIB_IF_ROW2& row) {
+    if (row.InterfaceIndex == takenIndex.load()) {
+        return false;
+    }
+    return ReadPlatformInterface(row);
+}
+
+} // namespace
+
+InterfaceTakenAway::InterfaceTakenAway(DWORD index) {
+    takenIndex = index;
+    UseInterfaceReader(ReadUnlessTaken);
+}
+
+InterfaceTakenAway::~InterfaceTakenAway() {
+    UseInterfaceReader(ReadPlatformInterface);
+    takenIndex = 0;
 }
 
 void SendOverLoopback(int datagrams, int size) {

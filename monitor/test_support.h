@@ -25,6 +25,16 @@ bool TimerRunning(HWND window, UINT_PTR id);
 // The position in the interface table of the first interface of that type.
 std::optional<int32_t> PositionOfType(DWORD type);
 
+// Takes the interface with that index out of the sampler's readings, as an unplugged adapter, and
+// puts it back at the end of the object's life.
+class InterfaceTakenAway {
+public:
+    explicit InterfaceTakenAway(DWORD index);
+    ~InterfaceTakenAway();
+    InterfaceTakenAway(const InterfaceTakenAway&) = delete;
+    InterfaceTakenAway& operator=(const InterfaceTakenAway&) = delete;
+};
+
 // Sends datagrams from one loopback socket to another and reads them back.
 void SendOverLoopback(int datagrams, int size);
 
