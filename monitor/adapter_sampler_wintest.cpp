@@ -91,6 +91,7 @@ TEST_F(AdapterSampler, AnAdapterTakenAwayShowsZeroThenItsRatesWhenItComesBack) {
         EXPECT_EQ(sample(), "0 B/0 B");
         EXPECT_EQ(MonitoredAdapterRow.dwInOctets, 0u); // nothing stale for the information panel
         EXPECT_EQ(MonitoredAdapterRow.bDescr[0], 0);
+        EXPECT_EQ(MonitoredAdapterRow.dwIndex, index); // still names the adapter it waits for
         EXPECT_EQ(sample(), "0 B/0 B");
     }
     EXPECT_EQ(sample(), "0 B/0 B"); // the reading asked for while it was away

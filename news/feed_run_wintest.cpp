@@ -243,6 +243,7 @@ TEST_F(FeedRuns, AfterAWakeOneRunFollowsAFewSecondsLaterThenThePeriodAgain) {
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     server.Route("/feed1.xml", Reply::Ok(Feed("awake", 1)));
     SendMessageA(theNews.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0); // not every wake
+    EXPECT_FALSE(KillTimer(theNews.hwnd(), ResumeRunTimer));
     const ULONGLONG woke = GetTickCount64();
     SendMessageA(theNews.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     SendMessageA(theNews.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
