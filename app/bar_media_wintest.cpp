@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/singletons.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
 #include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
 

@@ -46,7 +46,7 @@ CDialog::~CDialog() {
 
 bool CDialog::CreateFromTemplate(HWND owner) {
     creating = this;
-    HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_),
                                      owner, &CDialog::DialogProc, 0);
     creating = nullptr;
     return window != nullptr;
@@ -69,7 +69,7 @@ INT_PTR CDialog::RunModal(HWND owner) {
         ShowWindow(hwnd_, SW_SHOW);
         MSG msg;
         while (!modalDone_ && hwnd_) {
-            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got <= 0) {
                 if (got == 0) {
                     PostQuitMessage(int(msg.wParam));
@@ -78,7 +78,7 @@ INT_PTR CDialog::RunModal(HWND owner) {
             }
             if (!RouteDialogMessage(msg)) {
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
             }
         }
     }
@@ -116,7 +116,7 @@ bool CDialog::RouteDialogMessage(MSG& msg) {
     auto& dialogs = LiveDialogs();
     for (size_t i = 0; i < dialogs.size(); ++i) {
         HWND window = dialogs[i]->hwnd_;
-        if (window && IsDialogMessageA(window, &msg)) {
+        if (window && IsDialogMessageW(window, &msg)) {
             return true;
         }
     }
@@ -124,11 +124,11 @@ bool CDialog::RouteDialogMessage(MSG& msg) {
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
     if (!self && creating) {
         self = std::exchange(creating, nullptr);
         self->hwnd_ = window;
-        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
         LiveDialogs().push_back(self);
     }
     if (!self) {
@@ -136,7 +136,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM w, LPARAM
     }
     const INT_PTR result = self->Dispatch(message, w, l);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, DWLP_USER, 0);
+        SetWindowLongPtrW(window, DWLP_USER, 0);
         self->Forget();
     }
     return result;
@@ -158,7 +158,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM w, LPARAM l) {
         if (ReturnsValueDirectly(message)) {
             return result;
         }
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
         return TRUE;
     }
     if (message == WM_COMMAND) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/handles.h"
+#include "framework/wide_text.h"
 
 namespace qv {
 
@@ -109,7 +110,7 @@ FileError ReplaceWholeFile(const std::string& path, std::string_view bytes) {
 
 void ShowFileError(const std::string& path, FileError error) {
     const std::string message = path + "\n" + SystemText(error);
-    MessageBoxA(GetActiveWindow(), message.c_str(), "Quorvel", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(GetActiveWindow(), Widen(message).c_str(), L"Quorvel", MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace qv

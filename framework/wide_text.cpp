@@ -25,3 +25,27 @@ std::string Narrow(std::wstring_view wide, UINT codePage) {
 }
 
 } // namespace qv
+
+namespace qv {
+
+// No best-fit letters ("é" for "ĕ") and no default character: either would write another text.
+bool NarrowExactly(std::wstring_view wide, std::string& narrow) {
+    narrow.clear();
+    if (wide.empty()) {
+        return true;
+    }
+    constexpr DWORD kFlags = WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, kFlags, wide.data(), int(wide.size()), nullptr,
+                                           0, nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) {
+        return false;
+    }
+    narrow.assign(size_t(length), '\0');
+    WideCharToMultiByte(CP_ACP, kFlags, wide.data(), int(wide.size()), narrow.data(), length,
+                        nullptr, &usedDefault);
+    // A page whose conversion maps two characters to one byte would also read back otherwise.
+    return !usedDefault && Widen(narrow) == wide;
+}
+
+} // namespace qv

@@ -26,9 +26,14 @@ RECT Window::ClientRect() const {
     return rect;
 }
 
-std::string Window::Text() const {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(hwnd_, text.data(), int(text.size()))));
+void Window::SetText(std::wstring_view text) const {
+    const std::wstring terminated(text);
+    SetWindowTextW(hwnd_, terminated.c_str());
+}
+
+std::wstring Window::Text() const {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), int(text.size()))));
     return text;
 }
 

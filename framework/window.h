@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "framework/pixel_rect.h"
 
@@ -34,11 +35,13 @@ public:
     RECT WindowRect() const;
     RECT ClientRect() const;
 
+    // Fixed labels are ASCII; anything the user typed or a site sent goes through the wide form.
     void SetText(const char* text) const { SetWindowTextA(hwnd_, text); }
-    std::string Text() const;
+    void SetText(std::wstring_view text) const;
+    std::wstring Text() const;
 
-    LONG_PTR ExStyle() const { return GetWindowLongPtrA(hwnd_, GWL_EXSTYLE); }
-    void SetExStyle(LONG_PTR exStyle) const { SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, exStyle); }
+    LONG_PTR ExStyle() const { return GetWindowLongPtrW(hwnd_, GWL_EXSTYLE); }
+    void SetExStyle(LONG_PTR exStyle) const { SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle); }
 
     // Layered with a colour key and an opacity applied together; the style is set from
     // baseExStyle, so a panel can take on its creator's tool-window style.

@@ -9,7 +9,8 @@
 
 #include "framework/pixel_rect.h"
 #include "framework/program_file_path.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
+#include "framework/wide_text.h"
 
 namespace qv::testing {
 
@@ -26,11 +27,11 @@ inline PixelRect RectInParent(HWND control) {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-// Every row of a list box, top to bottom.
+// Every row of a list box, top to bottom, in UTF-8.
 inline std::vector<std::string> Rows(const Window& list) {
     std::vector<std::string> rows;
     for (int i = 0; i < RowCount(list); ++i) {
-        rows.push_back(RowText(list, i));
+        rows.push_back(Utf8(RowText(list, i)));
     }
     return rows;
 }

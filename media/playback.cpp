@@ -4,7 +4,8 @@
 
 #include "framework/program_file_path.h"
 #include "framework/whole_file.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
+#include "framework/wide_text.h"
 #include "media/media_layout.h"
 
 namespace qv {
@@ -18,8 +19,9 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
         return; // nothing chosen: no page can be built from a missing link
     }
     PlacePlayerWindows();
-    nowPlaying.title = RowText(rows, row);
-    nowPlaying.link = RowText(links, row);
+    // The balloon and the player page take ANSI text, as they always have.
+    nowPlaying.title = Narrow(RowText(rows, row));
+    nowPlaying.link = Narrow(RowText(links, row));
     nowPlaying.fromSearch = fromResults;
     const std::string page = ProgramFilePath("ut.html");
     if (const FileError error = WriteWholeFile(page, BuildPlayerPage(variant, nowPlaying.link))) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/singletons.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
 #include "media/player_page.h"
@@ -117,8 +117,8 @@ TEST_F(Playback, AStartWithNoSelectedRowChangesNothing) {
 }
 
 TEST_F(Playback, SearchRowsPlayAsFlashAndParkThePanel) {
-    AddRow(thePlaylist.ResultList(), "1. A clip");
-    AddRow(thePlaylist.ResultLinkList(), "http://video.example/v/abc");
+    AddRow(thePlaylist.ResultList(), L"1. A clip");
+    AddRow(thePlaylist.ResultLinkList(), L"http://video.example/v/abc");
     thePlaylist.Move(100, 18, 186, 192);
     SelectRow(thePlaylist.ResultList(), 0);
     SendMessageA(thePlaylist.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PLAYLIST_RESULTS, LBN_SELCHANGE),

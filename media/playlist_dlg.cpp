@@ -1,6 +1,7 @@
 #include "media/playlist_dlg.h"
 
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
+#include "framework/wide_text.h"
 #include "media/media_layout.h"
 #include "media/playlist_file.h"
 #include "media/slide_steps.h"
@@ -54,8 +55,8 @@ void CPlaylistDlg::LoadPlaylist() const {
     ClearRows(linkList);
     int number = 1;
     for (const PlaylistEntry& entry : *entries) {
-        AddRow(nameList, NumberedName(number++, entry.name));
-        AddRow(linkList, entry.link);
+        AddRow(nameList, FromUtf8(NumberedName(number++, entry.name)));
+        AddRow(linkList, FromUtf8(entry.link));
     }
     SelectRow(nameList, 0);
 }
@@ -173,7 +174,7 @@ void CPlaylistDlg::ChooseMode(bool search) {
 }
 
 std::string CPlaylistDlg::SelectedPlaylistLink() const {
-    return RowText(linkList, SelectedRow(nameList));
+    return Narrow(RowText(linkList, SelectedRow(nameList)));
 }
 
 void CPlaylistDlg::OnMouseMove(UINT flags, POINT point) {

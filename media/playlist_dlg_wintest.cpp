@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/singletons.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
 #include "media/slide_steps.h"

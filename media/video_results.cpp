@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/percent_encoding.h"
+#include "framework/utf16_text.h"
 
 namespace qv {
 
@@ -115,15 +116,11 @@ std::u16string ShortenRow(std::u16string_view row) {
     if (row.size() <= kLongest) {
         return std::u16string(row);
     }
-    size_t head = kHead;
-    if (IsHighSurrogate(row[head - 1]) && IsLowSurrogate(row[head])) {
-        ++head;
-    }
     size_t tail = row.size() - kTail;
     if (IsLowSurrogate(row[tail]) && IsHighSurrogate(row[tail - 1])) {
         --tail;
     }
-    std::u16string shortened(row.substr(0, head));
+    std::u16string shortened(WholeCharacterPrefix(row, kHead));
     shortened += u"..";
     shortened += row.substr(tail);
     return shortened;

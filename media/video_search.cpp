@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "framework/wide_text.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
 #include "media/playlist_dlg.h"
 #include "media/video_results.h"
 #include "net/web_grab.h"
@@ -13,18 +13,10 @@ namespace qv {
 
 namespace {
 
-// wchar_t is UTF-16 on Windows: the portable rules take it as char16_t.
-std::u16string Utf16(std::wstring_view wide) {
-    return {wide.begin(), wide.end()};
-}
-std::wstring Wide(std::u16string_view text) {
-    return {text.begin(), text.end()};
-}
-
-// The row in the system's ANSI code page, shortened by characters once decoded, so that no
-// character is cut in half.
-std::string DisplayText(const std::string& row, bool pageIsUtf8) {
-    return Narrow(Wide(ShortenRow(Utf16(Widen(row, pageIsUtf8 ? CP_UTF8 : CP_ACP)))), CP_ACP);
+// The row decoded once from the page's bytes and shortened by characters, so that no character
+// is cut in half; it stays UTF-16 up to the list.
+std::wstring DisplayText(const std::string& row, bool pageIsUtf8) {
+    return Wide(ShortenRow(Utf16(Widen(row, pageIsUtf8 ? CP_UTF8 : CP_ACP))));
 }
 
 // The search holds the window's thread, so a site that stalls or never ends must not hold it
@@ -37,11 +29,11 @@ constexpr size_t kLargestPage = size_t(4) << 20;
 } // namespace
 
 void CPlaylistDlg::RunVideoSearch() {
-    const std::string query = queryBox.Text();
+    const std::wstring query = queryBox.Text();
     if (query.empty()) {
         return;
     }
-    searchUrl = ResultsPageUrl(Narrow(Widen(query, CP_ACP), CP_UTF8), searchPage);
+    searchUrl = ResultsPageUrl(Utf8(query), searchPage);
     queryBox.SetText("Searching...");
 
     std::string page;
@@ -57,12 +49,12 @@ void CPlaylistDlg::RunVideoSearch() {
         grab.FetchUrl(searchUrl, page, queryBox.hwnd());
         pageIsUtf8 = PageIsUtf8(grab.RawHeaders());
     }
-    queryBox.SetText(query.c_str());
+    queryBox.SetText(query);
     ClearRows(resultList);
     ClearRows(resultLinkList);
     for (const VideoResult& result : ScanResultsPage(page)) {
         AddRow(resultList, DisplayText(result.row, pageIsUtf8));
-        AddRow(resultLinkList, result.link);
+        AddRow(resultLinkList, Widen(result.link));
     }
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/singletons.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
 #include "media/media_wintest_support.h"
 #include "testing/loopback_http_server.h"
 #include "testing/system_proxy_override.h"
@@ -84,7 +84,6 @@ protected:
 };
 
 TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults) {
-    ASSERT_EQ(GetACP(), 1252u); // the rows below are in that code page
     LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage, "text/html; charset=utf-8"));
     SystemProxyOverride proxy(site.Port());
     thePlaylist.QueryBox().SetText("cats & dogs #1");
@@ -97,7 +96,7 @@ TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults)
                                        "cats%20%26%20dogs%20%231&search=Search&page=1");
     EXPECT_EQ(Rows(thePlaylist.ResultList()),
               (std::vector<std::string>{"1. Cats on a piano", "2. Tom & J..e full episode",
-                                        "3. Caf\xE9 cr\xE8me br\xFBl\xE9"
+                                        "3. Caf\xC3\xA9 cr\xC3\xA8me br\xC3\xBBl\xC3\xA9"
                                         "e"}));
     EXPECT_EQ(Rows(thePlaylist.ResultLinkList()),
               (std::vector<std::string>{"http://www.youtube.com/v/aaaaaaaaaa1",
@@ -114,7 +113,7 @@ TEST_F(VideoSearch, EnterFetchesTheResultsPageThroughTheProxyAndListsTheResults)
               texts.end());
     EXPECT_EQ(texts[texts.size() - 2], "");
     EXPECT_EQ(texts.back(), "cats & dogs #1");
-    EXPECT_EQ(thePlaylist.QueryBox().Text(), "cats & dogs #1");
+    EXPECT_EQ(thePlaylist.QueryBox().Text(), L"cats & dogs #1");
 }
 
 TEST_F(VideoSearch, TheCharsetOfTheReplyDecidesHowTheTitlesAreRead) {
@@ -123,7 +122,37 @@ TEST_F(VideoSearch, TheCharsetOfTheReplyDecidesHowTheTitlesAreRead) {
     LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", latin, "text/html; charset=ISO-8859-1"));
     SystemProxyOverride proxy(site.Port());
     Search("creme");
-    EXPECT_EQ(Rows(thePlaylist.ResultList()), (std::vector<std::string>{"1. Caf\xE9 cr\xE8me"}));
+    EXPECT_EQ(Rows(thePlaylist.ResultList()),
+              (std::vector<std::string>{"1. Caf\xC3\xA9 cr\xC3\xA8me"}));
+}
+
+// Titles in every script are decoded once from the page and listed as themselves, read back
+// through the list's wide messages; a query in any script is sent as UTF-8 and shown again.
+TEST_F(VideoSearch, TitlesAndQueriesInAnyScriptStayUnicode) {
+    const std::string page =
+        "<html>" + Result("aaaaaaaaaa1", "Ειδήσεις") + Result("bbbbbbbbbb2", "Новости") +
+        Result("cccccccccc3", "ニュース") + Result("dddddddddd4", "新闻") +
+        Result("eeeeeeeeee5", "뉴스") + Result("ffffffffff6", "أخبار") +
+        Result("gggggggggg7", "日本語のとて\U00020BB7も長いタイトルの動画ですよよ") + "</html>";
+    LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", page, "text/html; charset=utf-8"));
+    SystemProxyOverride proxy(site.Port());
+    SendMessageW(thePlaylist.QueryBox().hwnd(), WM_SETTEXT, 0, LPARAM(L"ニュース"));
+    SendMessageA(thePlaylist.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(site.RequestLines(),
+              (std::vector<std::string>{RequestLine("%E3%83%8B%E3%83%A5%E3%83%BC%E3%82%B9", 1)}));
+    const std::vector<std::wstring> rows{
+        L"1. Ειδήσεις",
+        L"2. Новости",
+        L"3. ニュース",
+        L"4. 新闻",
+        L"5. 뉴스",
+        L"6. أخبار",
+        L"7. 日本語のとて\U00020BB7..も長いタイトルの動画ですよよ"};
+    ASSERT_EQ(RowCount(thePlaylist.ResultList()), int(rows.size()));
+    for (int row = 0; row < int(rows.size()); ++row) {
+        EXPECT_EQ(RowText(thePlaylist.ResultList(), row), rows[size_t(row)]) << row;
+    }
+    EXPECT_EQ(thePlaylist.QueryBox().Text(), L"ニュース");
 }
 
 TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
@@ -137,7 +166,7 @@ TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
     EXPECT_EQ(site.RequestLines(),
               (std::vector<std::string>{RequestLine(query, 1), RequestLine(query, 2),
                                         RequestLine(query, 3)}));
-    EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), "1. Cats on a piano");
+    EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), L"1. Cats on a piano");
     EXPECT_EQ(RowCount(thePlaylist.ResultList()), 3);
 }
 
@@ -198,9 +227,9 @@ TEST_F(VideoSearch, APageCutOffMidwayListsTheResultsThatArrived) {
     Search("piano");
     const size_t whole = (8190 - 6) / Result("dddddddddd4", "Arrived").size();
     ASSERT_GE(RowCount(thePlaylist.ResultList()), int(whole));
-    EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), "1. Arrived");
+    EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), L"1. Arrived");
     EXPECT_EQ(RowText(thePlaylist.ResultList(), int(whole) - 1),
-              std::to_string(whole) + ". Arrived");
+              std::to_wstring(whole) + L". Arrived");
 }
 
 // A site that stops sending holds the program for five seconds of silence at most, before its
@@ -217,7 +246,7 @@ TEST_F(VideoSearch, ASiteThatFallsSilentIsLeftAfterFiveSeconds) {
         EXPECT_LT(seconds, 8.0);
         EXPECT_EQ(LastStatus(queryTexts), "Stopped: the site sent nothing for 5 s");
         EXPECT_EQ(Rows(thePlaylist.ResultList()), rows);
-        EXPECT_EQ(thePlaylist.QueryBox().Text(), "piano");
+        EXPECT_EQ(thePlaylist.QueryBox().Text(), L"piano");
     }
 }
 

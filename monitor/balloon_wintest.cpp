@@ -8,7 +8,7 @@
 #include "monitor/balloon_layout.h"
 #include "monitor/info_panel.h"
 #include "monitor/quantity_format.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
 #include "media/media_wintest_support.h"
 #include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
@@ -43,8 +43,8 @@ TEST_F(Balloon, EachSectionHangsUnderItsItem) {
         EXPECT_TRUE(theBalloon.ExStyle() & WS_EX_TOPMOST) << int(section);
     }
     const qv::testing::FileBesideProgram page{"ut.html"};
-    AddRow(thePlaylist.NameList(), "1. Jazz");
-    AddRow(thePlaylist.LinkList(), "http://radio/jazz.asx");
+    AddRow(thePlaylist.NameList(), L"1. Jazz");
+    AddRow(thePlaylist.LinkList(), L"http://radio/jazz.asx");
     SelectRow(thePlaylist.NameList(), 0);
     thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
     ASSERT_TRUE(thePlaylist.Playback().isPlaying);

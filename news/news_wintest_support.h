@@ -7,7 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
+#include "framework/wide_text.h"
 #include "news/rss_dlg.h"
 #include "res/resource.h"
 #include "testing/scratch_registry.h"
@@ -43,7 +44,7 @@ inline std::vector<std::string> ListRows(const CRssDlg& news, int id) {
     const Window list(news.Item(id));
     std::vector<std::string> rows;
     for (int i = 0; i < RowCount(list); ++i) {
-        rows.push_back(RowText(list, i));
+        rows.push_back(Narrow(RowText(list, i)));
     }
     return rows;
 }

@@ -2,7 +2,9 @@
 
 #include "framework/program_file_path.h"
 #include "framework/skin.h"
-#include "media/list_rows.h"
+#include "framework/utf16_text.h"
+#include "framework/wide_text.h"
+#include "framework/list_rows.h"
 #include "news/feed_file.h"
 #include "news/news_layout.h"
 #include "news/news_link.h"
@@ -33,7 +35,7 @@ void FillRows(const Window& list, const std::vector<std::string>& rows) {
     }
     SendMessageA(list.hwnd(), LB_INITSTORAGE, rows.size(), LPARAM(bytes));
     for (const std::string& row : rows) {
-        AddRow(list, row);
+        AddRow(list, Widen(row));
     }
     SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list.hwnd(), nullptr, TRUE);
@@ -132,13 +134,14 @@ void CRssDlg::StartResumeRun() {
 }
 
 void CRssDlg::LoadFeedTable() {
-    std::array<std::string, kFeedCount> titles;
+    std::array<std::wstring, kFeedCount> titles;
     {
         const SettingsReader settings;
         for (int n = 1; n <= kFeedCount; ++n) {
-            FeedSlot slot = settings.ReadFeedSlot(n);
-            table_.urls[n - 1] = std::move(slot.source);
-            titles[n - 1] = slot.title.substr(0, kNewsTabTitleLength);
+            const FeedSlot slot = settings.ReadFeedSlot(n);
+            table_.urls[n - 1] = Narrow(FromUtf8(slot.source)); // the download takes ANSI
+            titles[n - 1] =
+                Wide(WholeCharacterPrefix(Utf16(FromUtf8(slot.title)), kNewsTabTitleLength));
         }
     }
     tabImages_.Apply(tabStrip_, tabMarker_, titles, shownFeed_);
@@ -228,7 +231,7 @@ void CRssDlg::OnLButtonUp(UINT, POINT point) {
 
 // Only web pages open; any other link (a script, a local file) is left alone.
 void CRssDlg::OnTitleSelected() {
-    const std::string link = RowText(linkList_, SelectedRow(titleList_));
+    const std::string link = Narrow(RowText(linkList_, SelectedRow(titleList_)));
     if (!IsOpenableNewsLink(link)) {
         return;
     }

@@ -63,6 +63,7 @@ public:
     std::optional<uint32_t> ArmedUpdatePeriodMs() const { return updatePeriodMs_; }
     void SetFeedDownloadLimits(const FeedDownloadLimits& limits) { worker_.SetLimits(limits); }
     const FeedRunJob& Feeds() const { return table_; }
+    const std::array<std::wstring, 5>& TabTitles() const { return tabImages_.Titles(); }
     CBrowserDlg& Browser() { return browser_; }
     int32_t SlideY() const { return slideY_; }
 

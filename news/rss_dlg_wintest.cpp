@@ -7,6 +7,7 @@
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -401,6 +402,34 @@ TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
     EXPECT_GE(marked.left, 3);
     EXPECT_LE(marked.left, 5);
     EXPECT_GE(marked.top, 0);
+}
+
+// A title in any script shows its first six characters, drawn as themselves and not as the
+// question marks of the ANSI code page; a character beyond the basic plane is never cut in half.
+TEST_F(NewsPanel, TabTitlesInAnyScriptShowTheirFirstSixCharacters) {
+    const auto titled = [&](const std::wstring& title) {
+        SettingsWriter().WriteSettingText("Rss2", title + L"^http://x/");
+        Click(15, 270);
+        return Picture(IDC_NEWS_TABS, 263, 38);
+    };
+    const auto six = titled(L"ニュース速報です");
+    EXPECT_EQ(theNews.TabTitles()[1], L"ニュース速報");
+    EXPECT_EQ(titled(L"ニュース速報"), six);
+    EXPECT_NE(titled(L"??????"), six);
+    const std::pair<std::wstring, std::wstring> shown[] = {
+        {L"Ειδήσεις", L"Ειδήσε"},
+        {L"Новости", L"Новост"},
+        {L"新闻联播节目表", L"新闻联播节目"},
+        {L"뉴스", L"뉴스"},
+        {L"أخبار اليوم", L"أخبار "},
+        {L"ニュース速\U00020BB7です", L"ニュース速\U00020BB7"},
+        {L"\U00020BB7\U00020BB7\U00020BB7\U00020BB7", L"\U00020BB7\U00020BB7\U00020BB7"},
+    };
+    for (const auto& [title, tab] : shown) {
+        titled(title);
+        EXPECT_EQ(theNews.TabTitles()[1], tab);
+    }
+    settings.Text("Rss2", "");
 }
 
 TEST_F(NewsPanel, TheArtworkShowsEachRegionWhereItActs) {

@@ -15,8 +15,8 @@ UniqueBitmap LoadSkin(int id) {
 }
 
 // Draws text at (x, y) of the bitmap, clipped to the tab it belongs to.
-void DrawTitle(HDC dc, const std::string& title, int x, int y, const RECT& tab) {
-    ExtTextOutA(dc, x, y, ETO_CLIPPED, &tab, title.data(), UINT(title.size()), nullptr);
+void DrawTitle(HDC dc, const std::wstring& title, int x, int y, const RECT& tab) {
+    ExtTextOutW(dc, x, y, ETO_CLIPPED, &tab, title.data(), UINT(title.size()), nullptr);
 }
 
 // Puts the image in the picture; the one it held before is ours (already owned) or the one
@@ -33,7 +33,7 @@ void SetPicture(const Window& picture, UniqueBitmap& owned, UniqueBitmap image) 
 } // namespace
 
 void TabStripImages::Apply(const Window& strip, const Window& marker,
-                           const std::array<std::string, 5>& titles, int selected) {
+                           const std::array<std::wstring, 5>& titles, int selected) {
     UniqueBitmap stripImage = LoadSkin(IDB_NEWS_TABS);
     UniqueBitmap markerImage = LoadSkin(IDB_NEWS_TAB_MARKER);
     if (!stripImage || !markerImage) {
@@ -61,6 +61,7 @@ void TabStripImages::Apply(const Window& strip, const Window& marker,
         DrawTitle(dc.get(), titles[selected - 1], kNewsTabTitleX[selected - 1] - tab.x,
                   kNewsTabTitleY - tab.y, clip);
     }
+    titles_ = titles;
     SetPicture(strip, strip_, std::move(stripImage));
     SetPicture(marker, marker_, std::move(markerImage));
 }

@@ -15,10 +15,13 @@ namespace qv {
 class TabStripImages {
 public:
     // titles: the first six characters of each feed's title; selected: the marked feed, 1..5.
-    void Apply(const Window& strip, const Window& marker, const std::array<std::string, 5>& titles,
+    void Apply(const Window& strip, const Window& marker, const std::array<std::wstring, 5>& titles,
                int selected);
+    // The titles drawn last.
+    const std::array<std::wstring, 5>& Titles() const { return titles_; }
 
 private:
+    std::array<std::wstring, 5> titles_;
     UniqueBitmap strip_;
     UniqueBitmap marker_;
 };

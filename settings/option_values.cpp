@@ -1,5 +1,6 @@
 #include "settings/option_values.h"
 
+#include "framework/utf16_text.h"
 #include "settings/setting_names.h"
 
 namespace qv {
@@ -27,7 +28,9 @@ std::string CaretInTitleMessage(int row) {
 
 std::optional<int> FeedRowTooLongToStore(std::span<const FeedSlot> rows) {
     for (size_t row = 0; row < rows.size(); ++row) {
-        if (JoinFeedValue(rows[row].title, rows[row].source).size() >= kSettingTextBufferSize) {
+        // Counted as the registry holds the text: in UTF-16 units.
+        if (Utf16Length(JoinFeedValue(rows[row].title, rows[row].source)) >=
+            kSettingTextBufferSize) {
             return int(row) + 1;
         }
     }

@@ -49,4 +49,19 @@ TEST(OptionValues, FindsTheFirstFeedTooLongToReadBack) {
               "together.");
 }
 
+// The registry counts UTF-16 units, not the bytes of UTF-8: 255 Japanese characters take 765
+// bytes but 255 units, and a character beyond the basic plane takes two.
+TEST(OptionValues, FeedLengthsCountUtf16Units) {
+    std::string japanese;
+    for (int i = 0; i < 255; ++i) {
+        japanese += "ニ";
+    }
+    std::vector<qv::FeedSlot> rows{{japanese, std::string(255, 's')}};
+    EXPECT_EQ(qv::FeedRowTooLongToStore(rows), std::nullopt);
+    rows.push_back({japanese + "ニ", std::string(255, 's')});
+    EXPECT_EQ(qv::FeedRowTooLongToStore(rows), 2);
+    rows = {{"\U00020BB7", std::string(508, 's')}, {"\U00020BB7", std::string(509, 's')}};
+    EXPECT_EQ(qv::FeedRowTooLongToStore(rows), 2);
+}
+
 } // namespace

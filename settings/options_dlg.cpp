@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
+#include "framework/wide_text.h"
 #include "media/playlist_file.h"
 #include "monitor/adapter_sampler.h"
 #include "settings/file_choice.h"
@@ -127,8 +128,8 @@ void COptionsDlg::LoadSettings() {
     SelectStoredChoice(frequencies_, reader.ReadSettingNumber(kUpdateFrequencySetting, 0));
     for (int row = 0; row < 5; ++row) {
         const FeedSlot slot = reader.ReadFeedSlot(row + 1);
-        feeds_[row].title.SetText(slot.title.c_str());
-        feeds_[row].source.SetText(slot.source.c_str());
+        feeds_[row].title.SetText(FromUtf8(slot.title));
+        feeds_[row].source.SetText(FromUtf8(slot.source));
     }
 }
 
@@ -178,8 +179,8 @@ void COptionsDlg::OnAddOrCancel() {
 
 void COptionsDlg::OnBrowse() {
     if (const auto path = ChooseOneFile(hwnd_)) {
-        nameField_.SetText(FileTitle(*path).c_str());
-        linkField_.SetText(path->c_str());
+        nameField_.SetText(Widen(FileTitle(*path)));
+        linkField_.SetText(Widen(*path));
     }
 }
 
@@ -194,7 +195,7 @@ void COptionsDlg::OnAddFiles() {
         return;
     }
     for (const std::string& path : chosen.paths) {
-        AppendEntry({FileNameOf(path), path});
+        AppendEntry({Utf8(Widen(FileNameOf(path))), Utf8(Widen(path))});
     }
     SelectRow(names_, RowCount(names_) - 1);
 }
@@ -213,8 +214,8 @@ void COptionsDlg::OnCancel() {
 
 void COptionsDlg::EnterEditMode(int row) {
     const PlaylistEntry entry = EntryAt(row);
-    nameField_.SetText(entry.name.c_str());
-    linkField_.SetText(entry.link.c_str());
+    nameField_.SetText(FromUtf8(entry.name));
+    linkField_.SetText(FromUtf8(entry.link));
     EnableBrowsingControls(false);
     editButton_.SetText("&Update");
     addButton_.SetText("&Cancel");
@@ -265,13 +266,13 @@ void COptionsDlg::MoveEntry(const RowMove& move) const {
 }
 
 void COptionsDlg::InsertEntry(int row, const PlaylistEntry& entry) const {
-    InsertRow(names_, row, entry.name);
-    InsertRow(links_, row, entry.link);
+    InsertRow(names_, row, FromUtf8(entry.name));
+    InsertRow(links_, row, FromUtf8(entry.link));
 }
 
 void COptionsDlg::AppendEntry(const PlaylistEntry& entry) const {
-    AddRow(names_, entry.name);
-    AddRow(links_, entry.link);
+    AddRow(names_, FromUtf8(entry.name));
+    AddRow(links_, FromUtf8(entry.link));
 }
 
 void COptionsDlg::DeleteEntry(int row) const {
@@ -280,11 +281,11 @@ void COptionsDlg::DeleteEntry(int row) const {
 }
 
 PlaylistEntry COptionsDlg::EntryAt(int row) const {
-    return {RowText(names_, row), RowText(links_, row)};
+    return {Utf8(RowText(names_, row)), Utf8(RowText(links_, row))};
 }
 
 PlaylistEntry COptionsDlg::FieldEntry() const {
-    return {nameField_.Text(), linkField_.Text()};
+    return {Utf8(nameField_.Text()), Utf8(linkField_.Text())};
 }
 
 void COptionsDlg::ClearFields() const {
@@ -335,8 +336,8 @@ std::vector<PlaylistEntry> COptionsDlg::Entries() const {
 // a text reads back would come back empty: the row is named, and nothing is saved.
 bool COptionsDlg::RefuseUnstorableFeed() const {
     std::vector<FeedSlot> rows;
-    for (const FeedRow& feed : feeds_) {
-        rows.push_back({feed.title.Text(), feed.source.Text()});
+    for (int row = 0; row < 5; ++row) {
+        rows.push_back(FeedAt(row));
     }
     if (const std::optional<int> row = FeedRowWithCaretInTitle(rows)) {
         RefuseFeed(CaretInTitleMessage(*row), "Invalid Feed Title", feeds_[*row - 1].title);
@@ -364,8 +365,7 @@ void COptionsDlg::SaveSettings() const {
         writer.WriteSettingNumber(kNicAdapterSetting, AdapterToStore());
         writer.WriteSettingNumber(kUpdateFrequencySetting, StoredChoice(frequencies_));
         for (int row = 0; row < 5; ++row) {
-            writer.WriteSettingText(kFeedSettings[row], JoinFeedValue(feeds_[row].title.Text(),
-                                                                      feeds_[row].source.Text()));
+            writer.WriteFeedSlot(row + 1, FeedAt(row));
         }
     }
     WriteStartupEntry(StartupChecked());
@@ -382,8 +382,13 @@ bool COptionsDlg::StartupChecked() const {
     return SendMessageA(startup_.hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+// The feed row (0-based) as typed: a title in any script is kept.
+FeedSlot COptionsDlg::FeedAt(int row) const {
+    return {Utf8(feeds_[row].title.Text()), Utf8(feeds_[row].source.Text())};
+}
+
 int COptionsDlg::Ask(const char* text, const char* caption, UINT type) const {
-    return MessageBoxA(hwnd_, text, caption, type);
+    return MessageBoxW(hwnd_, Widen(text).c_str(), Widen(caption).c_str(), type);
 }
 
 } // namespace qv

@@ -6,6 +6,7 @@
 #include "framework/dialog.h"
 #include "media/playlist_codec.h"
 #include "res/resource.h"
+#include "settings/feed_value.h"
 #include "settings/playlist_edits.h"
 
 namespace qv {
@@ -58,6 +59,7 @@ private:
                      const char* emptyCaption) const;
     bool SavePlaylist() const;
     std::vector<PlaylistEntry> Entries() const;
+    FeedSlot FeedAt(int row) const;
     bool RefuseUnstorableFeed() const;
     void RefuseFeed(const std::string& text, const char* caption, const Window& field) const;
     uint32_t AdapterToStore() const;

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "framework/handles.h"
-#include "media/list_rows.h"
+#include "framework/list_rows.h"
+#include "framework/wide_text.h"
 #include "media/media_wintest_support.h"
+#include "settings/settings_store.h"
 #include "settings/settings_wintest_support.h"
 #include "testing/modal_answers.h"
 
@@ -104,7 +106,7 @@ void Type(int id, const char* text) {
 }
 
 std::string TextOf(int id) {
-    return Window(Control(id)).Text();
+    return Utf8(Window(Control(id)).Text());
 }
 
 Texts Rows(int listId) {
@@ -271,7 +273,7 @@ constexpr TemplatePlace kPlaces[] = {
 HWND StaticWithText(const char* text) {
     for (HWND child = GetWindow(options.hwnd(), GW_CHILD); child;
          child = GetWindow(child, GW_HWNDNEXT)) {
-        if (Window(child).Text() == text) {
+        if (Utf8(Window(child).Text()) == text) {
             return child;
         }
     }
@@ -280,7 +282,7 @@ HWND StaticWithText(const char* text) {
 
 // How far the control's text, drawn in its own font, reaches to the right: its last inked column.
 int InkWidth(HWND control) {
-    const std::string text = Window(control).Text();
+    const std::string text = Utf8(Window(control).Text());
     const WindowDC screen(control);
     const UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
     constexpr int kWidth = 400, kHeight = 40;
@@ -312,7 +314,7 @@ PixelRect InPixels(const RECT& units) {
 TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
     const INT_PTR result = RunOptions([] {
         const HWND dialog = options.hwnd();
-        EXPECT_EQ(Window(dialog).Text(), "Settings");
+        EXPECT_EQ(Utf8(Window(dialog).Text()), "Settings");
         const LONG style = LONG(GetWindowLongA(dialog, GWL_STYLE));
         EXPECT_TRUE(style & WS_CAPTION);
         EXPECT_TRUE(style & WS_SYSMENU);
@@ -329,7 +331,7 @@ TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
             const HWND control = place.id == -1 ? StaticWithText(place.text) : Control(place.id);
             ASSERT_NE(control, nullptr) << place.id << " " << (place.text ? place.text : "");
             if (place.text) {
-                EXPECT_EQ(Window(control).Text(), place.text) << place.id;
+                EXPECT_EQ(Utf8(Window(control).Text()), place.text) << place.id;
             }
             PixelRect expected = InPixels(place.units);
             PixelRect actual = qv::testing::RectInParent(control);
@@ -917,6 +919,56 @@ TEST_F(OptionsPlaylist, UncheckedStartupLeavesAnEmptyRunEntryAndAPendingEditIsDr
         Click(IDCANCEL);
     });
     EXPECT_TRUE(boxes.Seen().empty());
+}
+
+// Keys typed into a field come through the dialog's own message loop.
+void TypeKeys(int id, std::wstring_view keys) {
+    SetFocus(Control(id));
+    for (const wchar_t key : keys) {
+        PostMessageW(Control(id), WM_CHAR, WPARAM(key), 1);
+    }
+}
+
+std::wstring WideTextOf(int id) {
+    return Window(Control(id)).Text();
+}
+
+// Playlist names and feed titles in any script are kept from the fields to the lists, the file
+// and the registry, and come back at the next opening.
+TEST_F(OptionsDialog, NamesAndTitlesTypedInAnyScriptAreKept) {
+    const std::vector<std::wstring> names{L"Ειδήσεις", L"Новости", L"ニュース",
+                                          L"新闻",     L"뉴스",    L"أخبار"};
+    const INT_PTR result = RunOptions([&names] {
+        for (const std::wstring& name : names) {
+            SendMessageW(Control(IDC_OPTIONS_NAME), WM_SETTEXT, 0, LPARAM(name.c_str()));
+            Type(IDC_OPTIONS_LINK, "http://a/x.mp3");
+            Click(IDC_OPTIONS_ADD);
+        }
+        TypeKeys(IDC_OPTIONS_FEED1_TITLE, L"ニュース速報です");
+        TypeKeys(IDC_OPTIONS_FEED2_TITLE, L"Ελλάδα");
+        RunInNextLoop([] {
+            EXPECT_EQ(WideTextOf(IDC_OPTIONS_FEED1_TITLE), L"ニュース速報です");
+            Click(IDOK);
+        });
+    });
+    EXPECT_EQ(result, IDOK);
+    const Texts utf8Names{"Ειδήσεις", "Новости", "ニュース", "新闻", "뉴스", "أخبار"};
+    std::string file = "\xEF\xBB\xBF";
+    for (const std::string& name : utf8Names) {
+        file += "<song>" + name + "</song><link>http://a/x.mp3</link>\n";
+    }
+    EXPECT_EQ(playlist.Read(), file);
+    EXPECT_EQ(SettingsReader().ReadSettingText("Rss1"), L"ニュース速報です^");
+    EXPECT_EQ(SettingsReader().ReadSettingText("Rss2"), L"Ελλάδα^");
+
+    RunOptions([&utf8Names] {
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), utf8Names);
+        EXPECT_EQ(WideTextOf(IDC_OPTIONS_FEED1_TITLE), L"ニュース速報です");
+        Select(IDC_OPTIONS_NAMES, 1);
+        Click(IDC_OPTIONS_EDIT);
+        EXPECT_EQ(WideTextOf(IDC_OPTIONS_NAME), L"Новости");
+        Click(IDCANCEL);
+    });
 }
 
 // Versions before the quotes stored the bare path: start-up is still on, and OK quotes it.

@@ -11,13 +11,15 @@
 namespace qv {
 
 // One reading occasion: the settings key is opened once, query-only, for all of its reads.
-// A missing key or value, or one of the wrong type or size, yields the default.
+// A missing key or value, or one of the wrong type or size, yields the default. Texts go through
+// the wide registry functions, so a text in any script reads back as it was stored; a feed slot
+// comes back as UTF-8.
 class SettingsReader {
 public:
     explicit SettingsReader(const char* keyPath = kSettingsKeyPath);
 
     uint32_t ReadSettingNumber(const char* name, uint32_t defaultValue) const;
-    std::string ReadSettingText(const char* name) const;
+    std::wstring ReadSettingText(const char* name) const;
     FeedSlot ReadFeedSlot(int slot) const; // slot 1..5
 
 private:
@@ -31,7 +33,8 @@ public:
     explicit SettingsWriter(const char* keyPath = kSettingsKeyPath);
 
     void WriteSettingNumber(const char* name, uint32_t value) const;
-    void WriteSettingText(const char* name, std::string_view text) const;
+    void WriteSettingText(const char* name, std::wstring_view text) const;
+    void WriteFeedSlot(int slot, const FeedSlot& feed) const; // slot 1..5
 
 private:
     UniqueRegKey key_;

@@ -1,21 +1,22 @@
 #include "settings/stored_text.h"
 
-#include <cstring>
+#include <algorithm>
+#include <string_view>
 
 #include "settings/setting_names.h"
 
 namespace qv {
 
-std::string StoredTextFromBytes(const char* bytes, size_t byteCount) {
-    if (byteCount > kSettingTextBufferSize) {
+std::u16string StoredText(const char16_t* units, size_t unitCount) {
+    if (unitCount > kSettingTextBufferSize) {
         return {};
     }
-    const void* zero = std::memchr(bytes, '\0', byteCount);
-    const size_t length = zero ? size_t(static_cast<const char*>(zero) - bytes) : byteCount;
+    const std::u16string_view text(units, unitCount);
+    const size_t length = std::min(text.find(u'\0'), text.size());
     if (length >= kSettingTextBufferSize) {
         return {};
     }
-    return std::string(bytes, length);
+    return std::u16string(text.substr(0, length));
 }
 
 } // namespace qv

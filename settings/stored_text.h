@@ -5,8 +5,9 @@
 
 namespace qv {
 
-// The text of a value read into the 512-byte buffer: up to its first zero byte, with or without
-// a terminating zero; a text that filled the whole buffer did not fit and counts as missing.
-std::string StoredTextFromBytes(const char* bytes, size_t byteCount);
+// The text of a value read into the buffer of 512 UTF-16 units, `unitCount` of them filled: up
+// to its first zero, with or without a terminating zero; a text that filled the whole buffer did
+// not fit and counts as missing.
+std::u16string StoredText(const char16_t* units, size_t unitCount);
 
 } // namespace qv

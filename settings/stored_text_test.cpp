@@ -9,27 +9,27 @@
 
 namespace {
 
-using qv::StoredTextFromBytes;
+using qv::StoredText;
 
 TEST(StoredText, AcceptsTextWithOrWithoutItsTerminatingZero) {
-    EXPECT_EQ(StoredTextFromBytes("abc\0", 4), "abc");
-    EXPECT_EQ(StoredTextFromBytes("abc", 3), "abc");
-    EXPECT_EQ(StoredTextFromBytes("", 0), "");
+    EXPECT_EQ(StoredText(u"abc\0", 4), u"abc");
+    EXPECT_EQ(StoredText(u"abc", 3), u"abc");
+    EXPECT_EQ(StoredText(u"", 0), u"");
 }
 
 TEST(StoredText, StopsAtAnEmbeddedZero) {
-    EXPECT_EQ(StoredTextFromBytes("ab\0cd\0", 6), "ab");
+    EXPECT_EQ(StoredText(u"ab\0cd\0", 6), u"ab");
 }
 
 TEST(StoredText, HoldsAtMost511Characters) {
-    std::string bytes(511, 'x');
-    bytes.push_back('\0');
-    EXPECT_EQ(StoredTextFromBytes(bytes.data(), bytes.size()), std::string(511, 'x'));
+    std::u16string units(511, u'x');
+    units.push_back(u'\0');
+    EXPECT_EQ(StoredText(units.data(), units.size()), std::u16string(511, u'x'));
 
-    const std::string full(512, 'x'); // no room left for a terminating zero
-    EXPECT_EQ(StoredTextFromBytes(full.data(), full.size()), "");
-    const std::string longer(600, 'x');
-    EXPECT_EQ(StoredTextFromBytes(longer.data(), longer.size()), "");
+    const std::u16string full(512, u'x'); // no room left for a terminating zero
+    EXPECT_EQ(StoredText(full.data(), full.size()), u"");
+    const std::u16string longer(600, u'x');
+    EXPECT_EQ(StoredText(longer.data(), longer.size()), u"");
 }
 
 TEST(UpdateFrequency, StoredIndexChoosesThePeriodAndOthersArmNothing) {

@@ -62,7 +62,7 @@ protected:
 
 TEST_F(AboutBox, IsMadeHiddenWithItsLines) {
     EXPECT_FALSE(box.IsVisible());
-    EXPECT_EQ(box.Text(), "About Quorvel");
+    EXPECT_EQ(box.Text(), L"About Quorvel");
     EXPECT_EQ(Text(IDC_ABOUT_TITLE), "Quorvel Version 1.0");
     EXPECT_EQ(Text(IDOK), "OK");
     EXPECT_EQ(Text(IDC_ABOUT_WEB_ADDRESS), "http://www.quorvel.example/");

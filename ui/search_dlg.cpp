@@ -8,17 +8,6 @@
 
 namespace qv {
 
-namespace {
-
-// Wide and then UTF-8: the ANSI text would lose what the code page cannot hold.
-std::string Utf8Text(HWND field) {
-    std::wstring wide(size_t(GetWindowTextLengthW(field)) + 1, L'\0');
-    wide.resize(size_t(GetWindowTextW(field, wide.data(), int(wide.size()))));
-    return Narrow(wide, CP_UTF8);
-}
-
-} // namespace
-
 MessageTable CSearchDlg::Messages() const {
     static constexpr MessageEntry table[] = {
         OnCommand<IDOK, &CSearchDlg::ConfirmSearch>(),
@@ -70,7 +59,8 @@ void CSearchDlg::StartFadeOut() {
 }
 
 void CSearchDlg::ConfirmSearch() {
-    searchText_ = Utf8Text(searchField_.hwnd());
+    // Wide and then UTF-8: the ANSI text would lose what the code page cannot hold.
+    searchText_ = Utf8(searchField_.Text());
     if (searchText_.empty()) {
         Show(false); // at once, as a cancelled dialog goes
         return;

@@ -1,0 +1,32 @@
+#include "framework/utf16_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using qv::Utf16Length;
+using qv::WholeCharacterPrefix;
+
+// What the wide registry and windows count: one unit up to U+FFFF, two beyond.
+TEST(Utf16Text, LengthCountsUnitsOfEveryScript) {
+    EXPECT_EQ(Utf16Length(""), 0u);
+    EXPECT_EQ(Utf16Length("News"), 4u);
+    EXPECT_EQ(Utf16Length("Ειδήσεις"), 8u);     // two bytes each
+    EXPECT_EQ(Utf16Length("ニュース"), 4u);     // three bytes each
+    EXPECT_EQ(Utf16Length("a\U0001F600b"), 4u); // four bytes: a surrogate pair
+}
+
+TEST(Utf16Text, PrefixNeverCutsAPairInHalf) {
+    EXPECT_EQ(WholeCharacterPrefix(u"Новости дня", 6), u"Новост");
+    EXPECT_EQ(WholeCharacterPrefix(u"ニュース", 6), u"ニュース");
+    EXPECT_EQ(WholeCharacterPrefix(u"", 6), u"");
+    // The sixth unit starts a pair: the whole character stays.
+    EXPECT_EQ(WholeCharacterPrefix(u"abcde\U00020BB7xyz", 6), u"abcde\U00020BB7");
+    // A pair ending at the sixth unit, and a lone high surrogate, stay as they are.
+    EXPECT_EQ(WholeCharacterPrefix(u"abcd\U00020BB7xyz", 6), u"abcd\U00020BB7");
+    EXPECT_EQ(WholeCharacterPrefix(std::u16string(u"abcde\xD842z"), 6), u"abcde\xD842");
+}
+
+} // namespace
