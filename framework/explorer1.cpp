@@ -12,18 +12,18 @@ namespace qv {
 
 namespace {
 
-constexpr char kHostClass[] = "QuorvelBrowserHost";
+constexpr wchar_t kHostClass[] = L"QuorvelBrowserHost";
 
 void RegisterHostClass(WNDPROC procedure) {
     static const bool registered = [procedure] {
-        WNDCLASSEXA host{};
+        WNDCLASSEXW host{};
         host.cbSize = sizeof host;
         host.lpfnWndProc = procedure;
-        host.hInstance = GetModuleHandleA(nullptr);
+        host.hInstance = GetModuleHandleW(nullptr);
         host.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         host.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         host.lpszClassName = kHostClass;
-        return RegisterClassExA(&host) != 0;
+        return RegisterClassExW(&host) != 0;
     }();
     (void)registered;
 }
@@ -194,13 +194,13 @@ bool CExplorer1::ReplacePlaceholder(HWND placeholder) {
 bool CExplorer1::CreateControl(HWND parent, int id, const RECT& rect) {
     RegisterHostClass(&CExplorer1::HostProc);
     hwnd_ =
-        CreateWindowExA(0, kHostClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left,
+        CreateWindowExW(0, kHostClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rect.left,
                         rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                        reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+                        reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleW(nullptr), nullptr);
     if (!hwnd_) {
         return false;
     }
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     site_ = new BrowserSite(this, hwnd_);
     return true;
 }
@@ -289,15 +289,15 @@ void CExplorer1::TearDown() {
 }
 
 LRESULT CALLBACK CExplorer1::HostProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    auto* self = reinterpret_cast<CExplorer1*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = reinterpret_cast<CExplorer1*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && message == WM_SIZE) {
         self->Resize(LOWORD(l), HIWORD(l));
     } else if (self && message == WM_DESTROY) {
         self->TearDown();
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
     }
-    return DefWindowProcA(window, message, w, l);
+    return DefWindowProcW(window, message, w, l);
 }
 
 void CExplorer1::Resize(int width, int height) const {

@@ -4,18 +4,54 @@
 
 namespace qv {
 
+namespace {
+
+bool StartsCharacter(char c) {
+    return (uint8_t(c) & 0xC0) != 0x80;
+}
+
+// A lead byte of four: beyond the basic plane, a surrogate pair in UTF-16.
+size_t UnitsOf(char lead) {
+    return uint8_t(lead) >= 0xF0 ? 2 : 1;
+}
+
+} // namespace
+
 size_t Utf16Length(std::string_view utf8) {
     size_t units = 0;
     for (const char c : utf8) {
-        const auto byte = uint8_t(c);
-        if ((byte & 0xC0) != 0x80) {
-            ++units; // a character starts here
-        }
-        if (byte >= 0xF0) {
-            ++units; // beyond the basic plane: a surrogate pair
-        }
+        units += StartsCharacter(c) ? UnitsOf(c) : 0;
     }
     return units;
+}
+
+std::string_view Utf8Prefix(std::string_view utf8, size_t units) {
+    size_t taken = 0;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (StartsCharacter(utf8[i])) {
+            if (taken >= units) {
+                return utf8.substr(0, i);
+            }
+            taken += UnitsOf(utf8[i]);
+        }
+    }
+    return utf8;
+}
+
+std::string_view Utf8Suffix(std::string_view utf8, size_t units) {
+    if (units == 0) {
+        return {};
+    }
+    size_t taken = 0;
+    for (size_t i = utf8.size(); i-- > 0;) {
+        if (StartsCharacter(utf8[i])) {
+            taken += UnitsOf(utf8[i]);
+            if (taken >= units) {
+                return utf8.substr(i);
+            }
+        }
+    }
+    return utf8;
 }
 
 std::u16string_view WholeCharacterPrefix(std::u16string_view text, size_t units) {

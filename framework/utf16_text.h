@@ -13,4 +13,9 @@ size_t Utf16Length(std::string_view utf8);
 // a surrogate pair: a character is never cut in half.
 std::u16string_view WholeCharacterPrefix(std::u16string_view text, size_t units);
 
+// The same cuts for UTF-8 text, counted in UTF-16 units: the first `units` of them (a pair at
+// the end kept whole), and the last `units` of them (a pair at the start kept whole).
+std::string_view Utf8Prefix(std::string_view utf8, size_t units);
+std::string_view Utf8Suffix(std::string_view utf8, size_t units);
+
 } // namespace qv

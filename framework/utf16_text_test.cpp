@@ -29,4 +29,17 @@ TEST(Utf16Text, PrefixNeverCutsAPairInHalf) {
     EXPECT_EQ(WholeCharacterPrefix(std::u16string(u"abcde\xD842z"), 6), u"abcde\xD842");
 }
 
+// UTF-8 cut by UTF-16 units; a character is never split into bytes, a pair never into halves.
+TEST(Utf16Text, Utf8CutsKeepWholeCharacters) {
+    EXPECT_EQ(qv::Utf8Prefix("Ειδήσεις", 3), "Ειδ");
+    EXPECT_EQ(qv::Utf8Prefix("ab\U00020BB7cd", 3), "ab\U00020BB7");
+    EXPECT_EQ(qv::Utf8Prefix("ab\U00020BB7cd", 2), "ab");
+    EXPECT_EQ(qv::Utf8Prefix("abc", 5), "abc");
+    EXPECT_EQ(qv::Utf8Suffix("Новости", 4), "ости");
+    EXPECT_EQ(qv::Utf8Suffix("ab\U00020BB7cd", 3), "\U00020BB7cd");
+    EXPECT_EQ(qv::Utf8Suffix("ab\U00020BB7cd", 2), "cd");
+    EXPECT_EQ(qv::Utf8Suffix("abc", 5), "abc");
+    EXPECT_EQ(qv::Utf8Suffix("abc", 0), "");
+}
+
 } // namespace

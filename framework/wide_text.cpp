@@ -24,11 +24,7 @@ std::string Narrow(std::wstring_view wide, UINT codePage) {
     return text;
 }
 
-} // namespace qv
-
-namespace qv {
-
-// No best-fit letters ("é" for "ĕ") and no default character: either would write another text.
+// No best-fit letters ("e" for "ĕ") and no default character: either would write another text.
 bool NarrowExactly(std::wstring_view wide, std::string& narrow) {
     narrow.clear();
     if (wide.empty()) {
@@ -44,8 +40,7 @@ bool NarrowExactly(std::wstring_view wide, std::string& narrow) {
     narrow.assign(size_t(length), '\0');
     WideCharToMultiByte(CP_ACP, kFlags, wide.data(), int(wide.size()), narrow.data(), length,
                         nullptr, &usedDefault);
-    // A page whose conversion maps two characters to one byte would also read back otherwise.
-    return !usedDefault && Widen(narrow) == wide;
+    return !usedDefault;
 }
 
 } // namespace qv

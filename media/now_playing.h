@@ -7,8 +7,8 @@ namespace qv {
 
 // The one playback-state record, held by the playlist panel.
 struct NowPlaying {
-    std::string title;
-    std::string link;
+    std::string title; // UTF-8, as the row shows it
+    std::string link;  // UTF-8
     bool isPlaying = false;
     bool playerPinned = false;
     bool fromSearch = false;

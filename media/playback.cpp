@@ -10,6 +10,15 @@
 
 namespace qv {
 
+namespace {
+
+// The page carries no charset, so the browser reads it in the ANSI code page, as it always has.
+std::string PageLink(std::string_view utf8Link) {
+    return Narrow(FromUtf8(utf8Link));
+}
+
+} // namespace
+
 void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
     const bool fromResults = variant == PlayerVariant::FlashVideo;
     const Window& rows = fromResults ? resultList : nameList;
@@ -19,12 +28,12 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
         return; // nothing chosen: no page can be built from a missing link
     }
     PlacePlayerWindows();
-    // The balloon and the player page take ANSI text, as they always have.
-    nowPlaying.title = Narrow(RowText(rows, row));
-    nowPlaying.link = Narrow(RowText(links, row));
+    nowPlaying.title = Utf8(RowText(rows, row));
+    nowPlaying.link = Utf8(RowText(links, row));
     nowPlaying.fromSearch = fromResults;
     const std::string page = ProgramFilePath("ut.html");
-    if (const FileError error = WriteWholeFile(page, BuildPlayerPage(variant, nowPlaying.link))) {
+    if (const FileError error =
+            WriteWholeFile(page, BuildPlayerPage(variant, PageLink(nowPlaying.link)))) {
         ShowFileError(page, error);
         return;
     }

@@ -185,7 +185,7 @@ constexpr COLORREF kCream = RGB(255, 255, 225);
 // heights and weights the balloon's texts have: black on boxes of cream.
 class BalloonText : public Balloon {
 protected:
-    int Differs(int x, int y, std::string_view text, HFONT font) const {
+    template <class Text> int Differs(int x, int y, Text text, HFONT font) const {
         const WindowDC balloon(theBalloon.hwnd());
         return qv::testing::TextPixelsDiffer(balloon.get(), balloon.get(), x, y, text,
                                              {font, RGB(0, 0, 0), true, kCream, 15});
@@ -221,6 +221,20 @@ TEST_F(BalloonText, EachSectionTimerRepaintsItsOwnSection) {
     }
     EXPECT_EQ(Differs(5, 55, "Adapter", normal.get()), 0);
     EXPECT_EQ(Differs(5, 85, "IP Address", normal.get()), 0);
+}
+
+// A title playing in any script stands in the media section as itself, cut by characters.
+TEST_F(BalloonText, APlayingTitleInAnyScriptShowsAsItself) {
+    const qv::testing::FileBesideProgram page{"ut.html"};
+    AddRow(thePlaylist.NameList(), L"1. Ειδήσεις και Новости");
+    AddRow(thePlaylist.LinkList(), L"http://radio/news.asx");
+    SelectRow(thePlaylist.NameList(), 0);
+    thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
+    theBar.ShowInfoSection(InfoSection::Media);
+    AlphaAfterFade(230, 200);
+    SendMessageA(theBar.hwnd(), WM_TIMER, 2, 0);
+    EXPECT_EQ(Differs(5, 25, L"Playing 1. Ειδήσεις και Ново...", heading.get()), 0);
+    thePlaylist.StopPlayback();
 }
 
 // Long labels stop before their values and long values before the balloon's edge, each cut

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "framework/skin.h"
+#include "framework/wide_text.h"
 
 namespace qv {
 
@@ -28,7 +29,7 @@ MemoryFigures Memory(const MEMORYSTATUSEX& memory) {
 NetworkFigures Network(const MIB_IFROW& row, const AdapterAddress& address) {
     NetworkFigures figures;
     figures.description =
-        TextUpToZero(row.bDescr, std::min<size_t>(row.dwDescrLen, sizeof row.bDescr));
+        Utf8(Widen(TextUpToZero(row.bDescr, std::min<size_t>(row.dwDescrLen, sizeof row.bDescr))));
     std::copy_n(row.bPhysAddr, figures.physicalAddress.size(), figures.physicalAddress.begin());
     figures.ip = address.ip;
     figures.mask = address.mask;
@@ -46,9 +47,11 @@ NetworkFigures Network(const MIB_IFROW& row, const AdapterAddress& address) {
 constexpr int kBalloonTextRight = 241;
 constexpr int kColumnGap = 3;
 
+// Section texts are UTF-8: a title playing in any script shows as itself.
 void DrawLine(HDC dc, int left, int right, int y, const std::string& text) {
     RECT space{left, y, right, y + kSectionRowHeight + 4};
-    DrawTextA(dc, text.c_str(), int(text.size()), &space,
+    const std::wstring wide = FromUtf8(text);
+    DrawTextW(dc, wide.c_str(), int(wide.size()), &space,
               DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "framework/fixed_text.h"
+#include "framework/utf16_text.h"
 #include "monitor/quantity_format.h"
 
 namespace qv {
@@ -28,7 +29,7 @@ std::string LowerCase(std::string text) {
 
 // The first 25 characters with three dots after them, in lower case.
 std::string ShortenedLowerCase(std::string_view text) {
-    return LowerCase(std::string(text.substr(0, 25)) + "...");
+    return LowerCase(std::string(Utf8Prefix(text, 25)) + "...");
 }
 
 // A start after now (the clock was set back) or a span beyond the count counts as no time.
@@ -43,12 +44,12 @@ int64_t SecondsSince(int64_t start, int64_t now) {
 std::string MediaHeading(const NowPlaying& playing) {
     const std::string_view title = playing.title;
     if (!playing.fromSearch) {
-        return "Playing " + std::string(title.substr(0, 20)) + "...";
+        return "Playing " + std::string(Utf8Prefix(title, 20)) + "...";
     }
-    if (title.size() <= 30) {
+    if (Utf16Length(title) <= 30) {
         return std::string(title);
     }
-    return std::string(title.substr(0, 15)) + ".." + std::string(title.substr(title.size() - 15));
+    return std::string(Utf8Prefix(title, 15)) + ".." + std::string(Utf8Suffix(title, 15));
 }
 
 } // namespace

@@ -54,7 +54,7 @@ struct MemoryFigures {
 };
 
 struct NetworkFigures {
-    std::string_view description;
+    std::string description; // UTF-8, as every text of a section
     std::array<uint8_t, 6> physicalAddress{};
     std::string_view ip;
     std::string_view mask;

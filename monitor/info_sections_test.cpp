@@ -68,6 +68,22 @@ TEST(MediaSection, HeadingShortensLongTitles) {
               "http://media.example.com/...");
 }
 
+// Titles and links are UTF-8 and are shortened by characters: never a byte of one.
+TEST(MediaSection, ShortensTitlesInAnyScriptByCharacters) {
+    EXPECT_EQ(MediaSection(Playing("1. Ειδήσεις της ημέρας από", false), 0, 0).heading,
+              "Playing 1. Ειδήσεις της ημέρ...");
+    EXPECT_EQ(MediaSection(Playing("3. ニュース速報です", false), 0, 0).heading,
+              "Playing 3. ニュース速報です...");
+    // 30 characters stay whole, though they take 90 bytes.
+    const std::string thirty = "一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十";
+    EXPECT_EQ(MediaSection(Playing(thirty, true), 0, 0).heading, thirty);
+    EXPECT_EQ(MediaSection(Playing("1. Новости дня: очень длинное название", true), 0, 0).heading,
+              "1. Новости дня:..линное название");
+    NowPlaying playing = Playing("Jazz", false);
+    playing.link = "http://a/Ραδιόφωνο-ΖΩΝΤΑΝΑ-ροή.asx"; // only ASCII letters are lowered
+    EXPECT_EQ(MediaSection(playing, 0, 0).rows[0].value, "http://a/Ραδιόφωνο-ΖΩΝΤΑΝ...");
+}
+
 TEST(ProcessorSection, PrintsTheFullAddressRange) {
     ProcessorFigures figures{9, 4096, 0x10000, 0x7FFFFFFEFFFF, 8, 6};
     const SectionLayout layout = ProcessorSection(figures);

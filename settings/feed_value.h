@@ -5,6 +5,7 @@
 
 namespace qv {
 
+// Title and source in UTF-8.
 struct FeedSlot {
     std::string title;
     std::string source;

@@ -3,16 +3,22 @@
 #include <algorithm>
 
 #include "framework/handles.h"
+#include "framework/wide_text.h"
 
 namespace qv::testing {
 
 int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::string_view text,
                      const TextLook& look) {
+    return TextPixelsDiffer(actual, background, x, y, std::wstring_view(Widen(text)), look);
+}
+
+int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::wstring_view text,
+                     const TextLook& look) {
     const UniqueMemoryDC reference(CreateCompatibleDC(actual));
     SIZE extent{};
     {
         const SelectGuard font(reference.get(), look.font);
-        GetTextExtentPoint32A(reference.get(), text.data(), int(text.size()), &extent);
+        GetTextExtentPoint32W(reference.get(), text.data(), int(text.size()), &extent);
     }
     const int width = x + extent.cx;
     const int height = y + extent.cy;
@@ -23,7 +29,7 @@ int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::string_view 
     SetTextColor(reference.get(), look.colour);
     SetBkMode(reference.get(), look.opaque ? OPAQUE : TRANSPARENT);
     SetBkColor(reference.get(), look.box);
-    TextOutA(reference.get(), x, y, text.data(), int(text.size()));
+    TextOutW(reference.get(), x, y, text.data(), int(text.size()));
     int differing = 0;
     const int last = look.rows > 0 ? std::min(height, y + look.rows) : height;
     for (int row = y; row < last; ++row) {

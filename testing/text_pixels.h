@@ -21,6 +21,9 @@ struct TextLook {
 // Rows of text closer than the font's height overlap: compare only the rows a row owns.
 int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::string_view text,
                      const TextLook& look);
+// The same for a text in any script.
+int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::wstring_view text,
+                     const TextLook& look);
 
 // Whether any pixel of the rectangle differs between the two DCs.
 bool AreaDiffers(HDC one, HDC other, const RECT& area);
