@@ -341,4 +341,25 @@ TEST_F(Bar, SettingsStartAFeedRunOfTheSavedFeedsOnlyAfterOk) {
                        "Quorvel");
 }
 
+// A feed title typed in Japanese in Settings is kept through the registry to its news tab,
+// which shows its first six characters.
+TEST_F(Bar, AFeedTitleTypedInJapaneseInSettingsShowsOnItsTab) {
+    const qv::testing::FileBesideProgram playlist("QVPlaylist.ini");
+    ASSERT_TRUE(qv::testing::WaitForFeedRuns(theNews)) << "the bar's first run";
+    qv::testing::RunInNextLoop([] {
+        const HWND title = theOptions.Item(IDC_OPTIONS_FEED1_TITLE);
+        SetFocus(title);
+        for (const wchar_t key : std::wstring_view(L"ニュース速報です")) {
+            PostMessageW(title, WM_CHAR, WPARAM(key), 1); // through the dialog's own loop
+        }
+        CloseSettingsWith(IDOK);
+    });
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
+    ASSERT_TRUE(qv::testing::WaitForFeedRuns(theNews));
+    EXPECT_EQ(theNews.TabTitles()[0], L"ニュース速報");
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       "Quorvel");
+}
+
 } // namespace
