@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/list_rows.h"
 #include "framework/pixel_rect.h"
 #include "framework/program_file_path.h"
-#include "framework/list_rows.h"
 #include "framework/wide_text.h"
 
 namespace qv::testing {

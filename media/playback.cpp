@@ -2,9 +2,9 @@
 
 #include <ctime>
 
+#include "framework/list_rows.h"
 #include "framework/program_file_path.h"
 #include "framework/whole_file.h"
-#include "framework/list_rows.h"
 #include "framework/wide_text.h"
 #include "media/media_layout.h"
 

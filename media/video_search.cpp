@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "framework/wide_text.h"
 #include "framework/list_rows.h"
+#include "framework/wide_text.h"
 #include "media/playlist_dlg.h"
 #include "media/video_results.h"
 #include "net/web_grab.h"

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "app/singletons.h"
+#include "framework/list_rows.h"
+#include "media/media_wintest_support.h"
 #include "monitor/balloon_layout.h"
 #include "monitor/info_panel.h"
 #include "monitor/quantity_format.h"
-#include "framework/list_rows.h"
-#include "media/media_wintest_support.h"
 #include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
 #include "testing/text_pixels.h"

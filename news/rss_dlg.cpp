@@ -1,10 +1,10 @@
 #include "news/rss_dlg.h"
 
+#include "framework/list_rows.h"
 #include "framework/program_file_path.h"
 #include "framework/skin.h"
 #include "framework/utf16_text.h"
 #include "framework/wide_text.h"
-#include "framework/list_rows.h"
 #include "news/feed_file.h"
 #include "news/news_layout.h"
 #include "news/news_link.h"
