@@ -50,6 +50,21 @@ protected:
     }
 };
 
+// Dialogs and their controls are Unicode windows: on Windows the controls of an ANSI dialog are
+// ANSI too, and a text in another script than the code page's would become question marks.
+TEST(Dialog, DialogsAndTheirControlsKeepTextInAnyScript) {
+    ProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_TRUE(IsWindowUnicode(dialog.hwnd()));
+    for (HWND child = GetWindow(dialog.hwnd(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        EXPECT_TRUE(IsWindowUnicode(child));
+    }
+    dialog.SetText(std::wstring_view(L"Ειδήσεις ニュース"));
+    EXPECT_EQ(dialog.Text(), L"Ειδήσεις ニュース");
+    dialog.Destroy();
+}
+
 TEST(Dialog, TableRoutesMessagesCommandsAndNotifications) {
     ProbeDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
