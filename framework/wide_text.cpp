@@ -31,13 +31,13 @@ bool NarrowExactly(std::wstring_view wide, std::string& narrow) {
         return true;
     }
     constexpr DWORD kFlags = WC_NO_BEST_FIT_CHARS;
-    BOOL usedDefault = FALSE;
     const int length = WideCharToMultiByte(CP_ACP, kFlags, wide.data(), int(wide.size()), nullptr,
-                                           0, nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) {
+                                           0, nullptr, nullptr);
+    if (length <= 0) {
         return false;
     }
     narrow.assign(size_t(length), '\0');
+    BOOL usedDefault = FALSE;
     WideCharToMultiByte(CP_ACP, kFlags, wide.data(), int(wide.size()), narrow.data(), length,
                         nullptr, &usedDefault);
     return !usedDefault;
