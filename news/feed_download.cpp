@@ -10,6 +10,8 @@
 
 #include "framework/handles.h"
 #include "framework/http_get.h"
+#include "framework/whole_file.h"
+#include "news/feed_encoding.h"
 
 namespace qv {
 
@@ -29,8 +31,19 @@ DWORD StatusCode(HINTERNET request) {
     return status;
 }
 
-// The announced body length; -1 when the server gave none.
+std::string HeaderText(HINTERNET request, DWORD header) {
+    char text[256] = {};
+    DWORD size = sizeof text - 1;
+    return HttpQueryInfoA(request, header, text, &size, nullptr) ? std::string(text, size)
+                                                                 : std::string();
+}
+
+// The announced body length; -1 when the server gave none, or when it gave that of the coded
+// body that WinINet decodes.
 int64_t ContentLength(HINTERNET request) {
+    if (!HeaderText(request, HTTP_QUERY_CONTENT_ENCODING).empty()) {
+        return -1;
+    }
     char text[32] = {};
     DWORD size = sizeof text - 1;
     if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) {
@@ -44,6 +57,18 @@ int64_t ContentLength(HINTERNET request) {
 bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
     DWORD written = 0;
     return WriteFile(file, bytes, count, &written, nullptr) && written == count;
+}
+
+// A feed whose bytes name no encoding, in a reply that names one, is kept as UTF-8 with a mark:
+// the file then reads the same without the reply.
+bool KeepReplyCharset(const std::string& path, const std::string& charset) {
+    FileError error = 0;
+    const std::optional<std::string> bytes = ReadWholeFileCreatingIt(path, error);
+    if (!bytes) {
+        return false;
+    }
+    const std::optional<std::string> kept = FeedBytesForReplyCharset(*bytes, charset);
+    return !kept || WriteWholeFile(path, *kept) == 0;
 }
 
 } // namespace
@@ -67,16 +92,18 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
         session_.reset(InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
                                      INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     }
-    const HttpGet feed =
-        SendHttpGet(session_.get(), url, kRequestFlags, 0,
-                    {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs});
+    const HttpGet feed = SendHttpGet(
+        session_.get(), url, kRequestFlags, 0,
+        {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs}, true);
     const HINTERNET request = feed.request.get();
     if (!request || StatusCode(request) != HTTP_STATUS_OK) {
         return false;
     }
     // Reads what has arrived, as it arrives, so that a slow server is only waited for as long
     // as the limits allow; a reset or a timeout shows as a failed read.
-    return SaveWhole(path, ContentLength(request),
+    const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE);
+    const std::string charset(CharsetOfContentType(contentType));
+    return SaveWhole(path, ContentLength(request), charset,
                      [request](char* buffer, DWORD size, DWORD& read) {
                          DWORD available = 0;
                          return InternetQueryDataAvailable(request, &available, 0, 0) &&
@@ -99,7 +126,7 @@ bool FeedDownloader::CopyLocalFeed(const std::string& url, const std::string& pa
     if (!from || !GetFileSizeEx(from.get(), &size)) {
         return false;
     }
-    return SaveWhole(path, size.QuadPart, [&from](char* buffer, DWORD size, DWORD& read) {
+    return SaveWhole(path, size.QuadPart, {}, [&from](char* buffer, DWORD size, DWORD& read) {
         return ReadFile(from.get(), buffer, size, &read, nullptr) != FALSE;
     });
 }
@@ -108,7 +135,7 @@ bool FeedDownloader::CopyLocalFeed(const std::string& url, const std::string& pa
 // whole: within the limits and as long as announced (when it was). A read of 0 bytes ends it.
 template <typename ReadChunk>
 bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced,
-                               ReadChunk readChunk) const {
+                               const std::string& replyCharset, ReadChunk readChunk) const {
     if (announced > int64_t(limits_.maxBytes)) {
         return false;
     }
@@ -123,6 +150,9 @@ bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced,
             LARGE_INTEGER size{};
             complete = GetFileSizeEx(file.get(), &size) && size.QuadPart == announced;
         }
+    }
+    if (complete && !replyCharset.empty()) {
+        complete = KeepReplyCharset(partial, replyCharset);
     }
     if (complete && MoveFileExA(partial.c_str(), path.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -35,7 +35,8 @@ public:
 private:
     bool CopyLocalFeed(const std::string& url, const std::string& path) const;
     template <typename ReadChunk>
-    bool SaveWhole(const std::string& path, int64_t announced, ReadChunk readChunk) const;
+    bool SaveWhole(const std::string& path, int64_t announced, const std::string& replyCharset,
+                   ReadChunk readChunk) const;
     template <typename ReadChunk> bool WriteChunks(HANDLE file, ReadChunk& readChunk) const;
 
     FeedDownloadLimits limits_;

@@ -48,6 +48,19 @@ inline std::vector<std::string> ListRows(const CRssDlg& news, int id) {
     return rows;
 }
 
+// The rows of a list read through the wide messages, as a Unicode list box holds them.
+inline std::vector<std::wstring> UnicodeRows(const CRssDlg& news, int id) {
+    const HWND list = news.Item(id);
+    std::vector<std::wstring> rows;
+    const int count = int(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        std::wstring row(size_t(SendMessageW(list, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, L'\0');
+        row.resize(size_t(SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(row.data()))));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 // Handles messages until the feed runs have ended; false if they did not within the time.
 inline bool WaitForFeedRuns(const CRssDlg& news, DWORD milliseconds = 30000) {
     const DWORD start = GetTickCount();

@@ -23,20 +23,23 @@ void SetHandCursorOver(POINT point) {
     }
 }
 
-// Fills a list with its redraw off: thousands of rows then cost one repaint.
-void FillRows(const Window& list, const std::vector<std::string>& rows) {
-    SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
-    ClearRows(list);
-    size_t bytes = 0;
-    for (const std::string& row : rows) {
-        bytes += row.size() + 1;
+// Fills a list with its redraw off: thousands of rows then cost one repaint. Wide text all the
+// way, so that a title in any script reaches a Unicode list as it is.
+template <typename Text> void FillRows(const Window& list, const std::vector<Text>& rows) {
+    const HWND box = list.hwnd();
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(box, LB_RESETCONTENT, 0, 0);
+    size_t characters = 0;
+    for (const Text& row : rows) {
+        characters += row.size() + 1;
     }
-    SendMessageA(list.hwnd(), LB_INITSTORAGE, rows.size(), LPARAM(bytes));
-    for (const std::string& row : rows) {
-        AddRow(list, row);
+    SendMessageW(box, LB_INITSTORAGE, rows.size(), LPARAM(characters * sizeof(wchar_t)));
+    for (const Text& row : rows) {
+        const std::wstring wide(row.begin(), row.end()); // links are ASCII addresses
+        SendMessageW(box, LB_ADDSTRING, 0, LPARAM(wide.c_str()));
     }
-    SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list.hwnd(), nullptr, TRUE);
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
 }
 
 } // namespace
