@@ -138,14 +138,16 @@ TEST(FeedEncoding, TextDecodesFromItsCodePageAndBadUtf8AsWestern) {
 TEST(FeedEncoding, SevenBitEncodingsAreDecodedToo) {
     const auto japanese = qv::ReadFeedEntries(
         "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><rss><item><title>"
-        "\x1B$B$3$s$K$A$O\x1B(B &amp; \x1B$B<&\x1B(B \x1B(I12\x1B(B</title></item></rss>");
+        "\x1B$B$3$s$K$A$O\x1B(B &amp; \x1B$B<&#A#a_!\x1B(B \x1B(I12\x1B(B</title></item></rss>");
     ASSERT_EQ(japanese.size(), 1u);
-    // Konnichiwa, then a kanji written "<&" (JIS 0x3C26), then half-width katakana.
-    EXPECT_EQ(japanese[0].title, u"\u3053\u3093\u306B\u3061\u306F & \u75D4 \uFF71\uFF72");
+    // Konnichiwa; a kanji written "<&" (JIS 0x3C26); rows of odd number and of Shift_JIS's upper
+    // lead bytes; half-width katakana.
+    EXPECT_EQ(japanese[0].title,
+              u"\u3053\u3093\u306B\u3061\u306F & \u75D4\uFF21\uFF41\u6F3E \uFF71\uFF72");
     const auto korean = qv::ReadFeedEntries("<?xml version='1.0' encoding='iso-2022-kr'?>\x1B$)C"
-                                            "<item><title>\x0EGQ\x0F!</title></item>");
+                                            "<item><title>\x0EGQ\x0F!\x0EGQ\nGQ</title></item>");
     ASSERT_EQ(korean.size(), 1u);
-    EXPECT_EQ(korean[0].title, u"\uD55C!");
+    EXPECT_EQ(korean[0].title, u"\uD55C!\uD55C\nGQ"); // a shift ends with its line
     const auto chinese =
         qv::ReadFeedEntries("<item><title>~{VPND~}~~</title></item>", "HZ-GB-2312");
     ASSERT_EQ(chinese.size(), 1u);

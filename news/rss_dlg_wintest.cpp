@@ -289,7 +289,7 @@ TEST_F(NewsPanel, OtherSchemesOpenNothing) {
     Open();
     Select(1); // javascript:
     Select(3); // file:, after a space that trimming took away
-    EXPECT_TRUE(Navigations().empty());
+    EXPECT_TRUE(Navigations().empty()) << ::testing::PrintToString(Navigations());
     EXPECT_FALSE(theNews.Browser().IsVisible());
     EXPECT_FALSE(SlidingOut());
 }
