@@ -56,7 +56,9 @@ FeedEntry EntryOf(const RawEntry& raw, unsigned codePage) {
         entry.title = DescriptionStart(raw, codePage);
     }
     if (entry.title.empty()) {
-        AppendDecoded(entry.title, entry.link, kCodePageUtf8);
+        std::u16string link;
+        AppendDecoded(link, entry.link, kCodePageUtf8);
+        entry.title = Cut(link, kMaxTitleCharacters);
     }
     return entry;
 }

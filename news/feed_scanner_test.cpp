@@ -85,6 +85,10 @@ TEST(FeedReader, WithoutTitleTheDescriptionStartsThenTheLinkAndWithNeitherNoRow)
     EXPECT_EQ(ReadFeedEntries(rss), (Entries{{std::u16string(80, u'd'), ""},
                                              {u"http://a/only-link", "http://a/only-link"},
                                              {u"Last", ""}}));
+    // A link shown as the title is cut as titles are.
+    const std::string longLink = "http://" + std::string(1100, 'l');
+    EXPECT_EQ(ReadFeedEntries("<item><link>" + longLink + "</link></item>"),
+              (Entries{{u"http://" + std::u16string(1017, u'l'), longLink}}));
     // Atom: summary before content.
     EXPECT_EQ(ReadFeedEntries("<entry><content>C</content><summary>S</summary></entry>"),
               (Entries{{u"S", ""}}));

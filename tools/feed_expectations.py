@@ -141,7 +141,7 @@ def row(entry):
     if not title and description is not None:
         kind = kind_of(description) if atom else "html"
         title = cut(collapse(plain(description, kind)), DESCRIPTION_START)
-    return (title or link), link
+    return (title or cut(link, MAX_TITLE)), link
 
 
 def entries(element, found):
