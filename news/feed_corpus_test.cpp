@@ -85,6 +85,22 @@ TEST_F(FeedCorpus, EveryWellFormedFeedListsWhatAnXmlParserReads) {
     }
 }
 
+// A feed in Latin-1 that names no encoding reads as Western, without replacement characters.
+TEST_F(FeedCorpus, AnUndeclaredLatinOneFeedReadsAsWestern) {
+    const auto entries =
+        qv::ReadFeedEntries(ReadWhole(kCorpus / "BAD-rss-uol-undeclared-latin1.rss"));
+    ASSERT_EQ(entries.size(), 15u);
+    bool beyondAscii = false;
+    for (const qv::FeedEntry& entry : entries) {
+        EXPECT_EQ(entry.title.find(u'\uFFFD'), std::u16string::npos)
+            << qv::Utf16ToUtf8(entry.title);
+        for (const char16_t c : entry.title) {
+            beyondAscii |= c >= 0xC0 && c <= 0xFF; // accented Latin letters
+        }
+    }
+    EXPECT_TRUE(beyondAscii);
+}
+
 // Not well-formed feeds: every item or entry whose start tag the corpus's index counted is
 // listed, each with a text to show.
 TEST_F(FeedCorpus, BrokenFeedsListEveryItemTheyHold) {
