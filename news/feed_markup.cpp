@@ -148,11 +148,9 @@ template <typename Char> Reference ReadReferenceOf(std::basic_string_view<Char> 
     return c ? Reference{c, length + 2} : Reference{};
 }
 
-// Where the tag that starts at text[at] ends (its '>'), past quoted attribute values; npos when
-// it does not end.
-template <typename Char> size_t TagEnd(std::basic_string_view<Char> text, size_t at) {
+template <typename Char> size_t TagEndFrom(std::basic_string_view<Char> text, size_t from) {
     Char quote = 0;
-    for (size_t i = at + 1; i < text.size(); ++i) {
+    for (size_t i = from; i < text.size(); ++i) {
         const Char c = text[i];
         if (quote) {
             quote = c == quote ? 0 : quote;
@@ -163,6 +161,11 @@ template <typename Char> size_t TagEnd(std::basic_string_view<Char> text, size_t
         }
     }
     return std::basic_string_view<Char>::npos;
+}
+
+// Where the tag that starts at text[at] ends (its '>').
+template <typename Char> size_t TagEnd(std::basic_string_view<Char> text, size_t at) {
+    return TagEndFrom(text, at + 1);
 }
 
 template <typename Char>
@@ -329,6 +332,10 @@ std::u16string CollapseSpaces(std::u16string_view text) {
         out.push_back(c);
     }
     return out;
+}
+
+size_t FindTagEnd(std::string_view text, size_t from) {
+    return TagEndFrom(text, from);
 }
 
 std::string_view AttributeValue(std::string_view attributes, std::string_view name) {

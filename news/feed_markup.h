@@ -25,6 +25,10 @@ std::u16string HtmlToPlainText(std::u16string_view html);
 // Runs of white space become one space; none is left at either end.
 std::u16string CollapseSpaces(std::u16string_view text);
 
+// The '>' that ends a tag, searched from from on, past quoted attribute values that may hold
+// one; npos when the tag does not end.
+size_t FindTagEnd(std::string_view text, size_t from);
+
 // The raw value of an attribute in a tag's attribute text; empty when it has none.
 std::string_view AttributeValue(std::string_view attributes, std::string_view name);
 

@@ -19,22 +19,6 @@ bool StartsName(char c) {
            uint8_t(c) >= 0x80;
 }
 
-// Past the '>' of the tag whose name ends at from; quoted values may hold a '>'.
-size_t TagEndAfter(std::string_view text, size_t from) {
-    char quote = 0;
-    for (size_t i = from; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quote) {
-            quote = c == quote ? 0 : quote;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            return i + 1;
-        }
-    }
-    return npos;
-}
-
 enum class Child { Other, Title, Link, Description, Summary, Content };
 
 Child ChildOf(std::string_view name) {
@@ -198,10 +182,11 @@ bool TagWalker::Next(Tag& tag) {
             while (nameEnd < text_.size() && !EndsName(text_[nameEnd])) {
                 ++nameEnd;
             }
-            const size_t end = TagEndAfter(text_, nameEnd);
-            if (end == npos) {
+            const size_t close = FindTagEnd(text_, nameEnd);
+            if (close == npos) {
                 break;
             }
+            const size_t end = close + 1;
             tag.name = text_.substr(nameAt, nameEnd - nameAt);
             tag.begin = at;
             tag.end = end;

@@ -24,7 +24,7 @@ void AppendWestern(std::u16string& out, std::string_view bytes) {
 }
 
 // Only called on valid UTF-8.
-void AppendUtf8(std::u16string& out, std::string_view bytes) {
+void AppendFromUtf8(std::u16string& out, std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size()) {
         const uint8_t lead = uint8_t(bytes[i]);
@@ -70,13 +70,35 @@ void AppendDecoded(std::u16string& out, std::string_view bytes, unsigned codePag
     if (IsAscii(bytes)) {
         out.append(bytes.begin(), bytes.end());
     } else if (codePage == kCodePageUtf8 && IsValidUtf8(bytes)) {
-        AppendUtf8(out, bytes);
+        AppendFromUtf8(out, bytes);
     } else if (codePage == kCodePageUtf8 || codePage == kCodePageWestern ||
                !AppendLegacyDecoded(out, bytes, codePage)) {
         AppendWestern(out, bytes);
     }
 }
 
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        c = 0xFFFD;
+    }
+    if (c < 0x80) {
+        out.push_back(char(c));
+    } else if (c < 0x800) {
+        out.push_back(char(0xC0 | (c >> 6)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(char(0xE0 | (c >> 12)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (c >> 18)));
+        out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (c & 0x3F)));
+    }
+}
+
+// A lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -85,24 +107,8 @@ std::string Utf16ToUtf8(std::u16string_view text) {
         if (IsHighSurrogate(text[i]) && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
         }
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        }
+        AppendUtf8(out, c);
     }
     return out;
 }

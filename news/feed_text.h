@@ -13,6 +13,9 @@ void AppendCodePoint(std::u16string& out, char32_t c);
 // as Western too.
 void AppendDecoded(std::u16string& out, std::string_view bytes, unsigned codePage);
 
+// Appends one code point as UTF-8; a surrogate or a value beyond U+10FFFF becomes U+FFFD.
+void AppendUtf8(std::string& out, char32_t c);
+
 std::string Utf16ToUtf8(std::u16string_view text);
 
 // XML white space and the vertical tab and form feed at both ends go.
