@@ -60,13 +60,8 @@ HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWOR
         SetTimeout(get.request.get(), INTERNET_OPTION_SEND_TIMEOUT, timeouts.sendMs);
         SetTimeout(get.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, timeouts.receiveMs);
         static constexpr char kAcceptCompressed[] = "Accept-Encoding: gzip, deflate\r\n";
-        BOOL decode = acceptCompressed;
-        if (acceptCompressed) {
-            InternetSetOptionA(get.request.get(), INTERNET_OPTION_HTTP_DECODING, &decode,
-                               sizeof decode);
-        }
-        if (HttpSendRequestA(get.request.get(), decode ? kAcceptCompressed : nullptr,
-                             decode ? DWORD(-1) : 0, nullptr, 0)) {
+        if (HttpSendRequestA(get.request.get(), acceptCompressed ? kAcceptCompressed : nullptr,
+                             acceptCompressed ? DWORD(-1) : 0, nullptr, 0)) {
             return get;
         }
     }

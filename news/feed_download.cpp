@@ -11,6 +11,7 @@
 #include "framework/handles.h"
 #include "framework/http_get.h"
 #include "framework/whole_file.h"
+#include "news/content_coding.h"
 #include "news/feed_encoding.h"
 
 namespace qv {
@@ -38,12 +39,8 @@ std::string HeaderText(HINTERNET request, DWORD header) {
                                                                  : std::string();
 }
 
-// The announced body length; -1 when the server gave none, or when it gave that of the coded
-// body that WinINet decodes.
+// The announced body length; -1 when the server gave none.
 int64_t ContentLength(HINTERNET request) {
-    if (!HeaderText(request, HTTP_QUERY_CONTENT_ENCODING).empty()) {
-        return -1;
-    }
     char text[32] = {};
     DWORD size = sizeof text - 1;
     if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr)) {
@@ -59,16 +56,22 @@ bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
     return WriteFile(file, bytes, count, &written, nullptr) && written == count;
 }
 
-// A feed whose bytes name no encoding, in a reply that names one, is kept as UTF-8 with a mark:
-// the file then reads the same without the reply.
-bool KeepReplyCharset(const std::string& path, const std::string& charset) {
+// The body as it came, whole, made a feed file: decoded from its content coding (false when it
+// is not whole and intact after all), and, when its bytes name no encoding but the reply does,
+// kept as UTF-8 with a mark, so that the file reads the same without the reply.
+bool MakeFeedFile(const std::string& path, const ReplyForm& form, uint64_t maxBytes) {
     FileError error = 0;
-    const std::optional<std::string> bytes = ReadWholeFileCreatingIt(path, error);
-    if (!bytes) {
+    const std::optional<std::string> body = ReadWholeFileCreatingIt(path, error);
+    const std::optional<std::string> feed =
+        body ? DecodeContent(*body, form.contentEncoding, size_t(maxBytes)) : std::nullopt;
+    if (!feed) {
         return false;
     }
-    const std::optional<std::string> kept = FeedBytesForReplyCharset(*bytes, charset);
-    return !kept || WriteWholeFile(path, *kept) == 0;
+    const std::optional<std::string> utf8 = FeedBytesForReplyCharset(*feed, form.charset);
+    if (utf8) {
+        return WriteWholeFile(path, *utf8) == 0;
+    }
+    return *feed == *body || WriteWholeFile(path, *feed) == 0;
 }
 
 } // namespace
@@ -102,8 +105,9 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     // Reads what has arrived, as it arrives, so that a slow server is only waited for as long
     // as the limits allow; a reset or a timeout shows as a failed read.
     const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE);
-    const std::string charset(CharsetOfContentType(contentType));
-    return SaveWhole(path, ContentLength(request), charset,
+    const ReplyForm form{HeaderText(request, HTTP_QUERY_CONTENT_ENCODING),
+                         std::string(CharsetOfContentType(contentType))};
+    return SaveWhole(path, ContentLength(request), form,
                      [request](char* buffer, DWORD size, DWORD& read) {
                          DWORD available = 0;
                          return InternetQueryDataAvailable(request, &available, 0, 0) &&
@@ -134,8 +138,8 @@ bool FeedDownloader::CopyLocalFeed(const std::string& url, const std::string& pa
 // The body goes into a temporary file beside path, which takes path's place only when it is
 // whole: within the limits and as long as announced (when it was). A read of 0 bytes ends it.
 template <typename ReadChunk>
-bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced,
-                               const std::string& replyCharset, ReadChunk readChunk) const {
+bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced, const ReplyForm& form,
+                               ReadChunk readChunk) const {
     if (announced > int64_t(limits_.maxBytes)) {
         return false;
     }
@@ -151,8 +155,8 @@ bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced,
             complete = GetFileSizeEx(file.get(), &size) && size.QuadPart == announced;
         }
     }
-    if (complete && !replyCharset.empty()) {
-        complete = KeepReplyCharset(partial, replyCharset);
+    if (complete && (!form.contentEncoding.empty() || !form.charset.empty())) {
+        complete = MakeFeedFile(partial, form, limits_.maxBytes);
     }
     if (complete && MoveFileExA(partial.c_str(), path.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

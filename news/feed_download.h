@@ -19,6 +19,12 @@ struct FeedDownloadLimits {
     uint64_t maxBytes = uint64_t(16) << 20;
 };
 
+// What the reply's headers say of its body: its content coding and its charset.
+struct ReplyForm {
+    std::string contentEncoding;
+    std::string charset;
+};
+
 // One WinINet session for the downloads of a run.
 class FeedDownloader {
 public:
@@ -35,7 +41,7 @@ public:
 private:
     bool CopyLocalFeed(const std::string& url, const std::string& path) const;
     template <typename ReadChunk>
-    bool SaveWhole(const std::string& path, int64_t announced, const std::string& replyCharset,
+    bool SaveWhole(const std::string& path, int64_t announced, const ReplyForm& form,
                    ReadChunk readChunk) const;
     template <typename ReadChunk> bool WriteChunks(HANDLE file, ReadChunk& readChunk) const;
 

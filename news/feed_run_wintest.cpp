@@ -254,6 +254,21 @@ protected:
         L"1. \u3053\u3093\u306B\u3061\u306F", L"1. \uD55C\uAD6D\uC5B4"};
 };
 
+// A coded body cut short, by a reset or an orderly close, is no feed: the old file stays.
+TEST_F(FeedsInEveryScript, AGzipReplyCutShortKeepsTheOldFile) {
+    const std::string before = files[4].Read();
+    for (const Reply::End end : {Reply::End::Reset, Reply::End::Close}) {
+        Reply cut = Reply::Page("HTTP/1.1 200 OK", kGzipKoreanFeed,
+                                "application/rss+xml\r\nContent-Encoding: gzip");
+        cut.body = {{0, kGzipKoreanFeed.substr(0, kGzipKoreanFeed.size() / 2)}, {100, ""}};
+        cut.end = end;
+        server.Route("/feed5.xml", cut);
+        theNews.StartFeedDownload();
+        ASSERT_TRUE(WaitForFeedRuns(theNews));
+        EXPECT_EQ(files[4].Read(), before);
+    }
+}
+
 TEST_F(FeedsInEveryScript, AreKeptInFilesThatReadTheSameAlone) {
     for (int n = 1; n <= 5; ++n) {
         const auto bytes = ReadFeedFile(ProgramFilePath((Numbered("Rss", n) + ".xml").c_str()));

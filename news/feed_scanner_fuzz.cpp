@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "news/content_coding.h"
+#include "news/content_coding.h"
 #include "news/feed_encoding.h"
 #include "news/feed_entries.h"
 #include "news/feed_markup.h"
@@ -45,9 +47,9 @@ constexpr std::string_view kCharsets[] = {
 
 } // namespace
 
-// Any bytes as an RSS, RDF or Atom feed in any encoding: no fault; every part lies inside the
-// text; every row has a trimmed title of at most its length with no surrogate cut in two, and a
-// link in valid UTF-8 whose address is printable ASCII.
+// Any bytes as an RSS, RDF or Atom feed in any encoding, and as a gzip or deflate body: no fault;
+// every part lies inside the text; every row has a trimmed title of at most its length with no
+// surrogate cut in two, and a link in valid UTF-8 whose address is printable ASCII.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
@@ -73,6 +75,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qv::AppendDecoded(wide, bytes, 65001);
     const std::u16string plain = qv::HtmlToPlainText(wide);
     Check(qv::TrimText(plain).size() == plain.size());
+    // A coded body inflates within its bound or not at all.
+    for (const char* coding : {"gzip", "deflate"}) {
+        const auto inflated = qv::DecodeContent(bytes, coding, 1 << 16);
+        Check(!inflated || inflated->size() <= (1 << 16));
+    }
     for (unsigned codePage :
          {qv::kCodePageIso2022Jp, qv::kCodePageIso2022Kr, qv::kCodePageHzGb2312}) {
         qv::FromSevenBit(bytes, codePage);

@@ -57,12 +57,14 @@ TEST(FeedReader, CdataEntitiesAndSpacesAreUndoneOnce) {
         "<link> <![CDATA[http://a/?x=1&y=2]]> </link></item>"
         "<item><title>It&apos;s &#8216;new&#8217; &quot;A&quot; &#xE9;&#233; &amp;amp; &bogus; "
         "&#0; &#xD800; &#1114112; &eacute;\r\nline</title>"
-        "<link>http://a/?q=1&amp;r=&#x32;</link></item>";
+        "<link>http://a/?q=1&amp;r=&#x32;</link></item>"
+        "<item><title> \t\r\n\v\f Two\r\n lines \v\f\r</title><link>\v http://a/3 \f</link></item>";
     EXPECT_EQ(ReadFeedEntries(rss),
               (Entries{{u"Tom & Jerry &amp; <b>x</b>", "http://a/?x=1&y=2"},
                        {u"It's \u2018new\u2019 \"A\" \u00E9\u00E9 &amp; &bogus; &#0; &#xD800; "
                         u"&#1114112; \u00E9\nline",
-                        "http://a/?q=1&r=2"}}));
+                        "http://a/?q=1&r=2"},
+                       {u"Two\n lines", "http://a/3"}}));
 }
 
 TEST(FeedReader, HtmlAndXhtmlTitlesShowAsPlainText) {
@@ -116,8 +118,9 @@ TEST(FeedReader, BrokenFeedsListWhatTheyHold) {
     // RSS with prefixed names.
     EXPECT_EQ(ReadFeedEntries("<item><title>A</title><link>http://a</link></item><item><title>B"),
               (Entries{{u"A", "http://a"}, {u"B", ""}}));
-    EXPECT_EQ(ReadFeedEntries("<item><title>A & 1 < 2</title></item><item><title"),
-              (Entries{{u"A & 1 < 2", ""}}));
+    EXPECT_EQ(ReadFeedEntries("<item><title>A & 1 < 2</title></item><item><title>B</title></item>"
+                              "<item><title"),
+              (Entries{{u"A & 1 < 2", ""}, {u"B", ""}}));
     EXPECT_EQ(ReadFeedEntries("<item><title><![CDATA[Open</title></item><item><title>C</title>"),
               (Entries{{u"Open", ""}, {u"C", ""}}));
     EXPECT_EQ(ReadFeedEntries("<rss:item><rss:title>P</rss:title><atom:link href='x'/>"
