@@ -34,8 +34,9 @@ public:
 
     // Asks the server itself (never the local internet cache) for url and writes the body to a
     // temporary file beside path, which takes path's place only when the whole body arrived
-    // with status 200. A "file:" URL names a local feed, copied the same way. Any failure
-    // leaves path as it was, byte for byte.
+    // with status 200. A gzip- or deflate-coded body is stored decoded, and one whose bytes
+    // name no encoding while the reply's charset does is stored as UTF-8. A "file:" URL names a
+    // local feed, copied the same way. Any failure leaves path as it was, byte for byte.
     bool Download(const std::string& url, const std::string& path);
 
 private:
