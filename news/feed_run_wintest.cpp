@@ -278,6 +278,12 @@ TEST_F(FeedsInEveryScript, AreKeptInFilesThatReadTheSameAlone) {
     }
     theNews.ShowFeed(1);
     EXPECT_EQ(Links(), (Strings{"http://a/caf%C3%A9?x=1&y=2"}));
+    // The coded reply was asked for.
+    const auto heads = server.RequestHeads();
+    EXPECT_TRUE(std::any_of(heads.begin(), heads.end(), [](const std::string& head) {
+        return head.starts_with("GET /feed5.xml ") &&
+               head.find("\r\nAccept-Encoding: gzip, deflate\r\n") != std::string::npos;
+    }));
 }
 
 // Only a Unicode list box holds them all: the news window must be a Unicode window.
