@@ -334,7 +334,10 @@ size_t GzipHeaderLength(std::string_view bytes) {
     for (const uint8_t text : {kName, kComment}) {
         if (flags & text) {
             const size_t zero = bytes.find('\0', at);
-            at = zero == std::string_view::npos ? bytes.size() + 1 : zero + 1;
+            if (zero == std::string_view::npos) {
+                return 0;
+            }
+            at = zero + 1;
         }
     }
     at += flags & kHeaderCrc ? 2 : 0;

@@ -65,6 +65,9 @@ TEST(ContentCoding, ABodyCutShortCorruptOrTooLargeIsNone) {
     EXPECT_EQ(DecodeContent(badLength, "gzip", kMax), std::nullopt);
     EXPECT_EQ(DecodeContent(badData, "gzip", kMax), std::nullopt);
     EXPECT_EQ(DecodeContent(badAdler, "deflate", kMax), std::nullopt);
+    std::string badStoredLength = kStored;
+    badStoredLength[13] ^= 1; // the one's complement of the stored block's length
+    EXPECT_EQ(DecodeContent(badStoredLength, "gzip", kMax), std::nullopt);
     EXPECT_EQ(DecodeContent(kGzip + "junk", "gzip", kMax), std::nullopt);
     EXPECT_EQ(DecodeContent(kFeed, "gzip", kMax), std::nullopt);
     EXPECT_EQ(DecodeContent(kGzip, "br", kMax), std::nullopt);
