@@ -41,7 +41,7 @@ bool CrackHttpUrl(const std::string& url, UrlTarget& target) {
 } // namespace
 
 HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWORD_PTR context,
-                    const HttpTimeouts& timeouts) {
+                    const HttpTimeouts& timeouts, bool acceptCompressed) {
     HttpGet get;
     UrlTarget target;
     if (!session || !CrackHttpUrl(url, target)) {
@@ -59,7 +59,9 @@ HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWOR
         SetTimeout(get.request.get(), INTERNET_OPTION_CONNECT_TIMEOUT, timeouts.connectMs);
         SetTimeout(get.request.get(), INTERNET_OPTION_SEND_TIMEOUT, timeouts.sendMs);
         SetTimeout(get.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, timeouts.receiveMs);
-        if (HttpSendRequestA(get.request.get(), nullptr, 0, nullptr, 0)) {
+        static constexpr char kAcceptCompressed[] = "Accept-Encoding: gzip, deflate\r\n";
+        if (HttpSendRequestA(get.request.get(), acceptCompressed ? kAcceptCompressed : nullptr,
+                             acceptCompressed ? DWORD(-1) : 0, nullptr, 0)) {
             return get;
         }
     }

@@ -26,7 +26,9 @@ struct HttpGet {
 // What InternetOpenUrl does for "http:" and "https:" URLs, made step by step so that the time
 // limits are on the request before it is sent: only then does every WinINet (Wine's too) hold
 // them for the wait for the answer and its body.
+// With acceptCompressed the server may send the body gzip- or deflate-coded; the caller decodes
+// it (WinINet's own decoding does not tell a body cut short from a whole one).
 HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWORD_PTR context,
-                    const HttpTimeouts& timeouts);
+                    const HttpTimeouts& timeouts, bool acceptCompressed = false);
 
 } // namespace qv

@@ -9,15 +9,17 @@ bool IsUnreserved(unsigned char c) {
            c == '.' || c == '_' || c == '~';
 }
 
-} // namespace
+bool IsPrintableAscii(unsigned char c) {
+    return c > 0x20 && c < 0x7F;
+}
 
-std::string PercentEncode(std::string_view utf8) {
+template <typename Keep> std::string EncodeAllBut(std::string_view utf8, Keep keep) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string encoded;
     encoded.reserve(utf8.size() * 3);
     for (const char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
-        if (IsUnreserved(c)) {
+        if (keep(c)) {
             encoded += ch;
         } else {
             encoded += '%';
@@ -26,6 +28,16 @@ std::string PercentEncode(std::string_view utf8) {
         }
     }
     return encoded;
+}
+
+} // namespace
+
+std::string PercentEncode(std::string_view utf8) {
+    return EncodeAllBut(utf8, IsUnreserved);
+}
+
+std::string PercentEncodeUnprintable(std::string_view utf8) {
+    return EncodeAllBut(utf8, IsPrintableAscii);
 }
 
 } // namespace qv

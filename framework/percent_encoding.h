@@ -9,4 +9,8 @@ namespace qv {
 // becomes %XX (upper-case hex), so "&", "#", "+" and "%" reach the server as typed.
 std::string PercentEncode(std::string_view utf8);
 
+// A whole address made ASCII: only the bytes that are not printable ASCII (a space, a control,
+// the bytes of a non-ASCII character) become %XX; reserved characters keep their meaning.
+std::string PercentEncodeUnprintable(std::string_view utf8);
+
 } // namespace qv

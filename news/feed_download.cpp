@@ -10,6 +10,9 @@
 
 #include "framework/handles.h"
 #include "framework/http_get.h"
+#include "framework/whole_file.h"
+#include "news/content_coding.h"
+#include "news/feed_encoding.h"
 
 namespace qv {
 
@@ -29,6 +32,13 @@ DWORD StatusCode(HINTERNET request) {
     return status;
 }
 
+std::string HeaderText(HINTERNET request, DWORD header) {
+    char text[256] = {};
+    DWORD size = sizeof text - 1;
+    return HttpQueryInfoA(request, header, text, &size, nullptr) ? std::string(text, size)
+                                                                 : std::string();
+}
+
 // The announced body length; -1 when the server gave none.
 int64_t ContentLength(HINTERNET request) {
     char text[32] = {};
@@ -44,6 +54,24 @@ int64_t ContentLength(HINTERNET request) {
 bool WriteAll(HANDLE file, const char* bytes, DWORD count) {
     DWORD written = 0;
     return WriteFile(file, bytes, count, &written, nullptr) && written == count;
+}
+
+// The body as it came, whole, made a feed file: decoded from its content coding (false when it
+// is not whole and intact after all), and, when its bytes name no encoding but the reply does,
+// kept as UTF-8 with a mark, so that the file reads the same without the reply.
+bool MakeFeedFile(const std::string& path, const ReplyForm& form, uint64_t maxBytes) {
+    FileError error = 0;
+    const std::optional<std::string> body = ReadWholeFileCreatingIt(path, error);
+    const std::optional<std::string> feed =
+        body ? DecodeContent(*body, form.contentEncoding, size_t(maxBytes)) : std::nullopt;
+    if (!feed) {
+        return false;
+    }
+    const std::optional<std::string> utf8 = FeedBytesForReplyCharset(*feed, form.charset);
+    if (utf8) {
+        return WriteWholeFile(path, *utf8) == 0;
+    }
+    return *feed == *body || WriteWholeFile(path, *feed) == 0;
 }
 
 } // namespace
@@ -67,16 +95,19 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
         session_.reset(InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
                                      INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     }
-    const HttpGet feed =
-        SendHttpGet(session_.get(), url, kRequestFlags, 0,
-                    {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs});
+    const HttpGet feed = SendHttpGet(
+        session_.get(), url, kRequestFlags, 0,
+        {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs}, true);
     const HINTERNET request = feed.request.get();
     if (!request || StatusCode(request) != HTTP_STATUS_OK) {
         return false;
     }
     // Reads what has arrived, as it arrives, so that a slow server is only waited for as long
     // as the limits allow; a reset or a timeout shows as a failed read.
-    return SaveWhole(path, ContentLength(request),
+    const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE);
+    const ReplyForm form{HeaderText(request, HTTP_QUERY_CONTENT_ENCODING),
+                         std::string(CharsetOfContentType(contentType))};
+    return SaveWhole(path, ContentLength(request), form,
                      [request](char* buffer, DWORD size, DWORD& read) {
                          DWORD available = 0;
                          return InternetQueryDataAvailable(request, &available, 0, 0) &&
@@ -99,7 +130,7 @@ bool FeedDownloader::CopyLocalFeed(const std::string& url, const std::string& pa
     if (!from || !GetFileSizeEx(from.get(), &size)) {
         return false;
     }
-    return SaveWhole(path, size.QuadPart, [&from](char* buffer, DWORD size, DWORD& read) {
+    return SaveWhole(path, size.QuadPart, {}, [&from](char* buffer, DWORD size, DWORD& read) {
         return ReadFile(from.get(), buffer, size, &read, nullptr) != FALSE;
     });
 }
@@ -107,7 +138,7 @@ bool FeedDownloader::CopyLocalFeed(const std::string& url, const std::string& pa
 // The body goes into a temporary file beside path, which takes path's place only when it is
 // whole: within the limits and as long as announced (when it was). A read of 0 bytes ends it.
 template <typename ReadChunk>
-bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced,
+bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced, const ReplyForm& form,
                                ReadChunk readChunk) const {
     if (announced > int64_t(limits_.maxBytes)) {
         return false;
@@ -123,6 +154,9 @@ bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced,
             LARGE_INTEGER size{};
             complete = GetFileSizeEx(file.get(), &size) && size.QuadPart == announced;
         }
+    }
+    if (complete && (!form.contentEncoding.empty() || !form.charset.empty())) {
+        complete = MakeFeedFile(partial, form, limits_.maxBytes);
     }
     if (complete && MoveFileExA(partial.c_str(), path.c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

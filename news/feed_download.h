@@ -19,6 +19,12 @@ struct FeedDownloadLimits {
     uint64_t maxBytes = uint64_t(16) << 20;
 };
 
+// What the reply's headers say of its body: its content coding and its charset.
+struct ReplyForm {
+    std::string contentEncoding;
+    std::string charset;
+};
+
 // One WinINet session for the downloads of a run.
 class FeedDownloader {
 public:
@@ -28,14 +34,16 @@ public:
 
     // Asks the server itself (never the local internet cache) for url and writes the body to a
     // temporary file beside path, which takes path's place only when the whole body arrived
-    // with status 200. A "file:" URL names a local feed, copied the same way. Any failure
-    // leaves path as it was, byte for byte.
+    // with status 200. A gzip- or deflate-coded body is stored decoded, and one whose bytes
+    // name no encoding while the reply's charset does is stored as UTF-8. A "file:" URL names a
+    // local feed, copied the same way. Any failure leaves path as it was, byte for byte.
     bool Download(const std::string& url, const std::string& path);
 
 private:
     bool CopyLocalFeed(const std::string& url, const std::string& path) const;
     template <typename ReadChunk>
-    bool SaveWhole(const std::string& path, int64_t announced, ReadChunk readChunk) const;
+    bool SaveWhole(const std::string& path, int64_t announced, const ReplyForm& form,
+                   ReadChunk readChunk) const;
     template <typename ReadChunk> bool WriteChunks(HANDLE file, ReadChunk& readChunk) const;
 
     FeedDownloadLimits limits_;

@@ -1,5 +1,8 @@
 #include "news/feed_encoding.h"
 
+#include "news/feed_text.h"
+#include "news/seven_bit_encoding.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -76,6 +79,10 @@ constexpr EncodingName kEncodingNames[] = {
     {"windows-31j", 932},
     {"euc-jp", 20932},
     {"iso-2022-jp", 50220},
+    {"csiso2022jp", 50220},
+    {"iso-2022-kr", 50225},
+    {"csiso2022kr", 50225},
+    {"hz-gb-2312", 52936},
     {"euc-kr", 949},
     {"ks_c_5601-1987", 949},
     {"windows-949", 949},
@@ -133,27 +140,6 @@ WideForm DetectWideForm(std::string_view bytes, size_t& markLength) {
         return WideForm::Utf16BE;
     }
     return WideForm::None;
-}
-
-void AppendUtf8(std::string& out, uint32_t c) {
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        c = 0xFFFD;
-    }
-    if (c < 0x80) {
-        out.push_back(char(c));
-    } else if (c < 0x800) {
-        out.push_back(char(0xC0 | (c >> 6)));
-        out.push_back(char(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(char(0xE0 | (c >> 12)));
-        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(char(0xF0 | (c >> 18)));
-        out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (c & 0x3F)));
-    }
 }
 
 uint32_t Unit(std::string_view bytes, size_t at, size_t width, bool bigEndian) {
@@ -240,7 +226,7 @@ unsigned CodePageOfEncodingName(std::string_view name) {
     return 0;
 }
 
-FeedText PrepareFeedText(std::string_view bytes) {
+FeedText PrepareFeedText(std::string_view bytes, std::string_view replyCharset) {
     FeedText feed;
     size_t markLength = 0;
     const WideForm form = DetectWideForm(bytes, markLength);
@@ -251,11 +237,57 @@ FeedText PrepareFeedText(std::string_view bytes) {
     }
     const bool utf8Mark = StartsWith(bytes, {0xEF, 0xBB, 0xBF});
     feed.text = UpToFirstZero(bytes.substr(utf8Mark ? 3 : 0));
-    if (!utf8Mark) {
-        const unsigned declared = CodePageOfEncodingName(DeclaredEncoding(feed.text));
-        feed.codePage = declared ? declared : kCodePageUtf8;
+    if (utf8Mark) {
+        return feed;
+    }
+    unsigned named = CodePageOfEncodingName(DeclaredEncoding(feed.text));
+    if (!named) {
+        named = CodePageOfEncodingName(replyCharset);
+    }
+    feed.codePage = named ? named : kCodePageUtf8;
+    // Two-byte characters of the 7-bit encodings are written with ASCII bytes, '<' and '&'
+    // among them: the whole text changes form before any tag is looked for.
+    if (auto multiByte = FromSevenBit(feed.text, feed.codePage)) {
+        feed.storage = std::move(multiByte->bytes);
+        feed.text = feed.storage;
+        feed.codePage = multiByte->codePage;
     }
     return feed;
+}
+
+std::string_view CharsetOfContentType(std::string_view contentType) {
+    size_t at = 0;
+    while ((at = contentType.find(';', at)) != std::string_view::npos) {
+        ++at;
+        while (at < contentType.size() && (contentType[at] == ' ' || contentType[at] == '\t')) {
+            ++at;
+        }
+        std::string_view parameter = contentType.substr(at);
+        parameter = parameter.substr(0, parameter.find(';'));
+        if (parameter.size() > 8 && SameNameIgnoringCase(parameter.substr(0, 8), "charset=")) {
+            std::string_view value = parameter.substr(8);
+            while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) {
+                value.remove_suffix(1);
+            }
+            if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+                value = value.substr(1, value.size() - 2);
+            }
+            return value;
+        }
+    }
+    return {};
+}
+
+std::optional<std::string> FeedBytesForReplyCharset(std::string_view bytes,
+                                                    std::string_view replyCharset) {
+    const FeedText own = PrepareFeedText(bytes);
+    const FeedText told = PrepareFeedText(bytes, replyCharset);
+    if (told.codePage == own.codePage && told.storage == own.storage) {
+        return std::nullopt;
+    }
+    std::u16string text;
+    AppendDecoded(text, told.text, told.codePage);
+    return "\xEF\xBB\xBF" + Utf16ToUtf8(text);
 }
 
 bool IsAscii(std::string_view text) {
@@ -301,13 +333,6 @@ bool IsValidUtf8(std::string_view text) {
         i += length;
     }
     return true;
-}
-
-unsigned TitleCodePage(std::string_view title, unsigned feedCodePage) {
-    if (feedCodePage == kCodePageUtf8 && !IsValidUtf8(title)) {
-        return kCodePageWestern;
-    }
-    return feedCodePage;
 }
 
 } // namespace qv

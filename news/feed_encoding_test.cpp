@@ -1,5 +1,8 @@
 #include "news/feed_encoding.h"
 
+#include "news/feed_entries.h"
+#include "news/feed_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +10,6 @@
 namespace {
 
 using qv::PrepareFeedText;
-using qv::TitleCodePage;
 using namespace std::string_literals;
 
 TEST(FeedEncoding, TheDeclarationNamesTheCodePageAndUtf8IsTheDefault) {
@@ -81,15 +83,75 @@ TEST(FeedEncoding, TheTextEndsAtItsFirstZeroByte) {
     EXPECT_EQ(PrepareFeedText(Utf16LE(u"<item>\0<title>")).text, "<item>");
 }
 
-TEST(FeedEncoding, InvalidUtf8TitlesInAUtf8FeedAreReadAsWestern) {
-    EXPECT_EQ(TitleCodePage("Caf\xC3\xA9", 65001), 65001u);
-    EXPECT_EQ(TitleCodePage("Caf\xE9", 65001), 1252u);
-    EXPECT_EQ(TitleCodePage("Caf\xE9", 1251), 1251u);
+TEST(FeedEncoding, TheReplysCharsetCountsOnlyWhereTheFileNamesNone) {
+    EXPECT_EQ(PrepareFeedText("<?xml version=\"1.0\"?><rss>", "windows-1251").codePage, 1251u);
+    EXPECT_EQ(PrepareFeedText("<rss>", "KOI8-R").codePage, 20866u);
+    EXPECT_EQ(PrepareFeedText("<?xml version='1.0' encoding='iso-8859-2'?>", "koi8-r").codePage,
+              28592u);
+    EXPECT_EQ(PrepareFeedText("\xEF\xBB\xBF<rss>", "windows-1251").codePage, 65001u);
+    EXPECT_EQ(PrepareFeedText("<rss>", "x-unknown").codePage, 65001u);
+}
+
+// The download keeps what the reply said in the file itself.
+TEST(FeedEncoding, AFeedThatNamesNoEncodingIsKeptAsUtf8WhenTheReplyNamesOne) {
+    EXPECT_EQ(qv::CharsetOfContentType("text/xml; charset=\"KOI8-R\" "), "KOI8-R");
+    EXPECT_EQ(qv::CharsetOfContentType("application/rss+xml;q=1;Charset=utf-8"), "utf-8");
+    EXPECT_EQ(qv::CharsetOfContentType("text/xml"), "");
+    EXPECT_EQ(qv::FeedBytesForReplyCharset("<?xml version=\"1.0\"?><t>\xF0\xD2</t>", "koi8-r"),
+              "\xEF\xBB\xBF<?xml version=\"1.0\"?><t>\xD0\x9F\xD1\x80</t>"); // Пр
+    EXPECT_EQ(qv::FeedBytesForReplyCharset("<?xml version='1.0' encoding='cp1251'?><t>\xF0</t>",
+                                           "koi8-r"),
+              std::nullopt);
+    EXPECT_EQ(qv::FeedBytesForReplyCharset("<t>\xC3\xA9</t>", "utf-8"), std::nullopt);
+    EXPECT_EQ(qv::FeedBytesForReplyCharset("\xEF\xBB\xBF<t>\xC3\xA9</t>", "koi8-r"), std::nullopt);
+    const auto japanese = qv::ReadFeedEntries(
+        *qv::FeedBytesForReplyCharset("<item><title>\x1B$B$3\x1B(B</title></item>", "ISO-2022-JP"));
+    ASSERT_EQ(japanese.size(), 1u);
+    EXPECT_EQ(japanese[0].title, u"\u3053");
+}
+
+std::u16string Decoded(std::string_view bytes, unsigned codePage) {
+    std::u16string text;
+    qv::AppendDecoded(text, bytes, codePage);
+    return text;
+}
+
+TEST(FeedEncoding, TextDecodesFromItsCodePageAndBadUtf8AsWestern) {
+    EXPECT_EQ(Decoded("Caf\xC3\xA9 \xF0\x9F\x98\x80", 65001), u"Caf\u00E9 \U0001F600");
+    EXPECT_EQ(Decoded("Caf\xE9 \x93q\x94 \x80\x81", 65001),
+              u"Caf\u00E9 \u201Cq\u201D \u20AC\u0081");
+    EXPECT_EQ(Decoded("\xC1\xE0\xE1", 1251), u"\u0411\u0430\u0431");
+    EXPECT_EQ(Decoded("\xD6\xD0\xCE\xC4", 936), u"\u4E2D\u6587");
+    EXPECT_EQ(Decoded("\x82\xA0", 932), u"\u3042");
+    EXPECT_EQ(Decoded("\xC7\xD1", 949), u"\uD55C");
+    EXPECT_EQ(Decoded("\xE1\xEB", 28597), u"\u03B1\u03BB");
+    EXPECT_EQ(Decoded("\xE1\xE4", 1256), u"\u0644\u0646");
+    EXPECT_EQ(Decoded("\xE9", 12345), u"\u00E9"); // a code page nobody has reads as Western
+    EXPECT_EQ(qv::Utf16ToUtf8(u"\u00E9\U0001F600\xD800x"), "\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBDx");
     EXPECT_FALSE(qv::IsValidUtf8("\xC0\xAF"));         // overlong
     EXPECT_FALSE(qv::IsValidUtf8("\xED\xA0\x80"));     // surrogate
     EXPECT_FALSE(qv::IsValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
     EXPECT_FALSE(qv::IsValidUtf8("\xE2\x82"));         // cut short
-    EXPECT_TRUE(qv::IsValidUtf8("\xF0\x9F\x98\x80\xE2\x82\xAC\xC3\xA9"));
+}
+
+// The whole file changes form first: a two-byte character may be written with '<' or '&'.
+TEST(FeedEncoding, SevenBitEncodingsAreDecodedToo) {
+    const auto japanese = qv::ReadFeedEntries(
+        "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><rss><item><title>"
+        "\x1B$B$3$s$K$A$O\x1B(B &amp; \x1B$B<&#A#a_!\x1B(B \x1B(I12\x1B(B</title></item></rss>");
+    ASSERT_EQ(japanese.size(), 1u);
+    // Konnichiwa; a kanji written "<&" (JIS 0x3C26); rows of odd number and of Shift_JIS's upper
+    // lead bytes; half-width katakana.
+    EXPECT_EQ(japanese[0].title,
+              u"\u3053\u3093\u306B\u3061\u306F & \u75D4\uFF21\uFF41\u6F3E \uFF71\uFF72");
+    const auto korean = qv::ReadFeedEntries("<?xml version='1.0' encoding='iso-2022-kr'?>\x1B$)C"
+                                            "<item><title>\x0EGQ\x0F!\x0EGQ\nGQ</title></item>");
+    ASSERT_EQ(korean.size(), 1u);
+    EXPECT_EQ(korean[0].title, u"\uD55C!\uD55C\nGQ"); // a shift ends with its line
+    const auto chinese =
+        qv::ReadFeedEntries("<item><title>~{VPND~}~~</title></item>", "HZ-GB-2312");
+    ASSERT_EQ(chinese.size(), 1u);
+    EXPECT_EQ(chinese[0].title, u"\u4E2D\u6587~");
 }
 
 } // namespace

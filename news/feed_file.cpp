@@ -3,16 +3,13 @@
 #include <windows.h>
 
 #include "framework/handles.h"
-#include "framework/wide_text.h"
-#include "news/feed_encoding.h"
-#include "news/feed_scanner.h"
+#include "news/feed_entries.h"
+#include "news/news_link.h"
 
 namespace qv {
 
 namespace {
 
-// Longer titles are cut: a list row is no place for a page of text.
-constexpr size_t kMaxTitleBytes = 1024;
 constexpr int64_t kMaxFeedFileBytes = int64_t(64) << 20;
 
 } // namespace
@@ -35,35 +32,17 @@ std::optional<FeedBytes> ReadFeedFile(const std::string& path) {
     return FeedBytes(std::move(bytes), length);
 }
 
-std::string TitleInAnsi(std::string_view title, unsigned codePage) {
-    if (title.size() > kMaxTitleBytes) {
-        title = title.substr(0, kMaxTitleBytes);
-    }
-    if (IsAscii(title) || codePage == GetACP()) {
-        return std::string(title);
-    }
-    return Narrow(TitleInUnicode(title, codePage));
-}
-
-std::wstring TitleInUnicode(std::string_view title, unsigned codePage) {
-    std::wstring wide = Widen(title, codePage);
-    if (wide.empty()) {
-        wide = Widen(title, kCodePageWestern);
-    }
-    return wide;
-}
-
+// On Windows a UTF-16 string is a wide string: the titles are not converted again.
 NewsRows NewsRowsFromFeed(std::string_view bytes) {
-    const FeedText feed = PrepareFeedText(bytes);
-    const std::vector<FeedItem> items = ScanFeedItems(feed.text);
+    const std::vector<FeedEntry> entries = ReadFeedEntries(bytes);
     NewsRows rows;
-    rows.lines.reserve(items.size());
-    rows.links.reserve(items.size());
+    rows.lines.reserve(entries.size());
+    rows.links.reserve(entries.size());
     int number = 1;
-    for (const FeedItem& item : items) {
-        rows.lines.push_back(NumberedNewsLine(
-            number++, TitleInAnsi(item.title, TitleCodePage(item.title, feed.codePage))));
-        rows.links.emplace_back(item.link);
+    for (const FeedEntry& entry : entries) {
+        rows.lines.push_back(std::to_wstring(number++) + L". " +
+                             std::wstring(entry.title.begin(), entry.title.end()));
+        rows.links.push_back(NewsLinkAddress(entry.link));
     }
     return rows;
 }

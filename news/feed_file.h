@@ -24,17 +24,12 @@ private:
 // reported). Opened so that the worker can put a new file in its place meanwhile.
 std::optional<FeedBytes> ReadFeedFile(const std::string& path);
 
-// The rows of a feed: numbered title lines in the system's ANSI code page and the links as
-// written in the file.
+// The rows of a feed: numbered titles in Unicode, and the addresses of the links, percent-encoded
+// where they are not ASCII.
 struct NewsRows {
-    std::vector<std::string> lines;
+    std::vector<std::wstring> lines;
     std::vector<std::string> links;
 };
 NewsRows NewsRowsFromFeed(std::string_view bytes);
-
-// A title from the feed's code page into the ANSI code page; ASCII passes untouched.
-std::string TitleInAnsi(std::string_view title, unsigned codePage);
-// The same title in Unicode; a code page the system lacks is read as Western.
-std::wstring TitleInUnicode(std::string_view title, unsigned codePage);
 
 } // namespace qv

@@ -7,6 +7,8 @@
 
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
+#include "framework/program_file_path.h"
+#include "news/feed_file.h"
 #include "news/news_wintest_support.h"
 #include "settings/setting_names.h"
 #include "testing/loopback_http_server.h"
@@ -209,30 +211,88 @@ TEST_F(FeedRuns, EveryRunReachesTheServer) {
     EXPECT_EQ(Titles(), (Strings{"1. second 1", "2. second 2"}));
 }
 
-TEST_F(FeedRuns, TitlesAreDecodedIntoTheAnsiCodePageAndLinksLeftAsWritten) {
-    const auto ansi = [](const wchar_t* wide) {
-        char text[256] = {};
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        return std::string(text);
-    };
-    server.Route("/feed1.xml", Reply::Ok("<?xml version=\"1.0\" encoding=\"utf-8\"?><rss><item>"
-                                         "<title>Caf\xC3\xA9 &amp; cr\xC3\xA8me</title>"
-                                         "<link>http://a/caf\xC3\xA9</link></item>"
-                                         "<item><title>Na\xEFve</title><link>l</link></item>"));
-    server.Route("/feed2.xml",
-                 Reply::Ok("<?xml version=\"1.0\" encoding=\"windows-1252\"?><rss><item>"
-                           "<title>It\x92s</title><link>x</link></item>"));
-    server.Route("/feed3.xml",
-                 Reply::Ok("\xFF\xFE<\0i\0t\0e\0m\0>\0<\0t\0i\0t\0l\0e\0>\0\xE9\0<\0/\0t\0i\0t\0"
-                           "l\0e\0>\0"s));
-    CreatePanel();
-    ASSERT_TRUE(WaitForFeedRuns(theNews));
-    EXPECT_EQ(Titles(), (Strings{ansi(L"1. Caf\u00E9 &amp; cr\u00E8me"), ansi(L"2. Na\u00EFve")}));
-    EXPECT_EQ(Links()[0], "http://a/caf\xC3\xA9");
-    theNews.ShowFeed(2);
-    EXPECT_EQ(Titles(), (Strings{ansi(L"1. It\u2019s")}));
-    theNews.ShowFeed(3);
-    EXPECT_EQ(Titles(), (Strings{ansi(L"1. \u00E9")}));
+// Five scripts, each from another encoding: named by the file, by the reply's charset (a 7-bit
+// one), and in a gzip-coded reply that the download inflates.
+class FeedsInEveryScript : public FeedRuns {
+protected:
+    void SetUp() override {
+        FeedRuns::SetUp();
+        server.Route(
+            "/feed1.xml",
+            Reply::Ok("<?xml version=\"1.0\" encoding=\"utf-8\"?><rss><item><title>"
+                      "<![CDATA[\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7]]> &amp; "
+                      "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xB7\xCE\xBD\xCE\xB9\xCE\xBA\xCE\xAC"
+                      "</title><link>http://a/caf\xC3\xA9?x=1&amp;y=2</link></item></rss>"));
+        server.Route("/feed2.xml",
+                     Reply::Ok("<?xml version=\"1.0\" encoding=\"windows-1251\"?><rss><item>"
+                               "<title>\xCD\xEE\xE2\xEE\xF1\xF2\xE8</title></item></rss>"));
+        server.Route(
+            "/feed3.xml",
+            Reply::Ok("<?xml version='1.0' encoding='Shift_JIS'?><feed><entry>"
+                      "<title>\x93\xFA\x96{</title><link href='http://j/'/></entry></feed>"));
+        server.Route("/feed4.xml", Reply::Page("HTTP/1.1 200 OK",
+                                               "<rss><item><title>\x1B$B$3$s$K$A$O\x1B(B</title>"
+                                               "</item></rss>",
+                                               "text/xml; charset=ISO-2022-JP"));
+        server.Route("/feed5.xml", Reply::Page("HTTP/1.1 200 OK", kGzipKoreanFeed,
+                                               "application/rss+xml\r\nContent-Encoding: gzip"));
+        ASSERT_TRUE(theNews.Create(nullptr));
+        ASSERT_TRUE(WaitForFeedRuns(theNews));
+    }
+
+    // An EUC-KR feed, gzip-coded: its one title is "\uD55C\uAD6D\uC5B4".
+    inline static const std::string kGzipKoreanFeed =
+        "\x1F\x8B\x08\x00\x00\x00\x00\x00\x02\x03\xB3\xB1\xAF\xC8\xCD\x51\x28\x4B\x2D\x2A\xCE"
+        "\xCC\xCF\xB3\x55\x32\xD4\x33\x50\x52\x48\xCD\x4B\xCE\x4F\xC9\xCC\x4B\xB7\x55\x4A\x2D"
+        "\x4D\xD6\xCD\x2E\x52\xB2\xB7\xB3\x29\x2A\x2E\xB6\xB3\xC9\x2C\x49\xCD\xB5\xB3\x29\xC9"
+        "\x2C\xC9\x49\xB5\x3B\x7E\x71\xE3\xCE\x7D\xEF\x6C\xF4\x21\x3C\x9B\x9C\xCC\xBC\x6C\xBB"
+        "\x8C\x92\x92\x02\x2B\x7D\xFD\xEC\x7C\x7D\x43\x1B\x7D\xB0\x88\x8D\x3E\x44\x8F\x3E\x48"
+        "\x3F\x00\x9E\x02\x56\x5C\x6C\x00\x00\x00"s;
+    inline static const std::vector<std::wstring> kTitles = {
+        L"1. \u0645\u0631\u062D\u0628\u0627 & \u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC",
+        L"1. \u041D\u043E\u0432\u043E\u0441\u0442\u0438", L"1. \u65E5\u672C",
+        L"1. \u3053\u3093\u306B\u3061\u306F", L"1. \uD55C\uAD6D\uC5B4"};
+};
+
+// A coded body cut short, by a reset or an orderly close, is no feed: the old file stays.
+TEST_F(FeedsInEveryScript, AGzipReplyCutShortKeepsTheOldFile) {
+    const std::string before = files[4].Read();
+    for (const Reply::End end : {Reply::End::Reset, Reply::End::Close}) {
+        Reply cut = Reply::Page("HTTP/1.1 200 OK", kGzipKoreanFeed,
+                                "application/rss+xml\r\nContent-Encoding: gzip");
+        cut.body = {{0, kGzipKoreanFeed.substr(0, kGzipKoreanFeed.size() / 2)}, {100, ""}};
+        cut.end = end;
+        server.Route("/feed5.xml", cut);
+        theNews.StartFeedDownload();
+        ASSERT_TRUE(WaitForFeedRuns(theNews));
+        EXPECT_EQ(files[4].Read(), before);
+    }
+}
+
+TEST_F(FeedsInEveryScript, AreKeptInFilesThatReadTheSameAlone) {
+    for (int n = 1; n <= 5; ++n) {
+        const auto bytes = ReadFeedFile(ProgramFilePath((Numbered("Rss", n) + ".xml").c_str()));
+        ASSERT_TRUE(bytes) << n;
+        EXPECT_EQ(NewsRowsFromFeed(bytes->view()).lines, std::vector<std::wstring>{kTitles[n - 1]})
+            << n;
+    }
+    theNews.ShowFeed(1);
+    EXPECT_EQ(Links(), (Strings{"http://a/caf%C3%A9?x=1&y=2"}));
+    // The coded reply was asked for.
+    const auto heads = server.RequestHeads();
+    EXPECT_TRUE(std::any_of(heads.begin(), heads.end(), [](const std::string& head) {
+        return head.starts_with("GET /feed5.xml ") &&
+               head.find("\r\nAccept-Encoding: gzip, deflate\r\n") != std::string::npos;
+    }));
+}
+
+// Only a Unicode list box holds them all: the news window must be a Unicode window.
+TEST_F(FeedsInEveryScript, ReachTheListAsUnicode) {
+    for (int n = 1; n <= 5; ++n) {
+        theNews.ShowFeed(n);
+        EXPECT_EQ(UnicodeRows(theNews, IDC_NEWS_TITLES), std::vector<std::wstring>{kTitles[n - 1]})
+            << n;
+    }
 }
 
 } // namespace

@@ -1,35 +1,54 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace qv {
 
-// One item of a feed as the scanner found it: views into the scanned text, trimmed, with no
-// entity or encoding work done yet.
-struct FeedItem {
-    std::string_view title;
-    std::string_view link;
-    bool operator==(const FeedItem&) const = default;
+// One part of an entry as it stands in the feed: the raw content of its element (or the raw
+// value of an Atom link's href) and the element's attribute text.
+struct RawPart {
+    std::string_view content;
+    std::string_view attributes;
+    bool found = false;
 };
 
-// The feed scanner is a plain substring search, not an XML parser: from the first "<item>" on
-// it alternates between the next "<title>" and the next "<link>" after it, exact and
-// case-sensitive. An item whose "</title>", "<link>" or "</link>" is missing is still listed
-// (with an empty part) and ends the scan.
-std::vector<FeedItem> ScanFeedItems(std::string_view text);
+// One RSS or RDF "item" or Atom "entry", views into the scanned text.
+struct RawEntry {
+    RawPart title;
+    RawPart link;
+    RawPart description; // RSS description, else Atom summary, else Atom content
+    bool atom = false;
+};
 
-// Space, tab, line feed, vertical tab, form feed and carriage return at both ends go.
-std::string_view TrimFeedSpace(std::string_view text);
+// The feed scanner reads tags, not a document: it skips comments, CDATA sections, processing
+// instructions and declarations, and takes every item or entry element that is not inside
+// another one, wherever it stands, with the first title, link and description among its own
+// children. An Atom entry's link is the href of its first link whose rel is "alternate" or
+// absent. An entry cut off by the end of the text keeps what it had.
+std::vector<RawEntry> ScanFeedEntries(std::string_view text);
 
-// "&apos;", "&#8217;" and "&#8216;" become an apostrophe; every other entity stays as written.
-std::string ReplaceApostropheEntities(std::string_view title);
+// One tag of the text.
+struct Tag {
+    std::string_view name;
+    std::string_view attributes;
+    size_t begin = 0; // its '<'
+    size_t end = 0;   // just past its '>'
+    bool closing = false;
+    bool empty = false; // "<name/>"
+};
 
-// The visible row of item number k (from 1): "k. title".
-std::string NumberedNewsLine(int number, std::string_view title);
+class TagWalker {
+public:
+    explicit TagWalker(std::string_view text) : text_(text) {}
+    // The next tag; false at the end of the text or at a tag the text cuts off.
+    bool Next(Tag& tag);
 
-// The position of needle in text at or after from; npos when there is none.
-size_t FindInFeed(std::string_view text, std::string_view needle, size_t from);
+private:
+    size_t SkipPast(size_t from, std::string_view end) const;
+
+    std::string_view text_;
+    size_t position_ = 0;
+};
 
 } // namespace qv

@@ -3,9 +3,15 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "news/content_coding.h"
+#include "news/content_coding.h"
 #include "news/feed_encoding.h"
+#include "news/feed_entries.h"
+#include "news/feed_markup.h"
 #include "news/feed_scanner.h"
+#include "news/feed_text.h"
 #include "news/news_link.h"
+#include "news/seven_bit_encoding.h"
 
 namespace {
 
@@ -14,32 +20,69 @@ bool Within(std::string_view part, std::string_view text) {
            (part.data() >= text.data() && part.data() + part.size() <= text.data() + text.size());
 }
 
-bool Trimmed(std::string_view part) {
-    return qv::TrimFeedSpace(part).size() == part.size();
+bool HasLoneSurrogate(std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool high = text[i] >= 0xD800 && text[i] <= 0xDBFF;
+        const bool low = text[i] >= 0xDC00 && text[i] <= 0xDFFF;
+        if (high && (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)) {
+            return true;
+        }
+        if (low && (i == 0 || text[i - 1] < 0xD800 || text[i - 1] > 0xDBFF)) {
+            return true;
+        }
+    }
+    return false;
 }
+
+void Check(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
+
+// The first byte picks a reply charset, so that every decoder gets the bytes.
+constexpr std::string_view kCharsets[] = {
+    "",           "windows-1251", "shift_jis",   "gb2312",      "euc-kr",     "big5",
+    "iso-8859-7", "koi8-r",       "iso-2022-jp", "iso-2022-kr", "hz-gb-2312", "utf-16"};
 
 } // namespace
 
-// Any bytes scan without fault; every item lies inside the text, trimmed, and its line holds no
-// apostrophe entity any more.
+// Any bytes as an RSS, RDF or Atom feed in any encoding, and as a gzip or deflate body: no fault;
+// every part lies inside the text; every row has a trimmed title of at most its length with no
+// surrogate cut in two, and a link in valid UTF-8 whose address is printable ASCII.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const qv::FeedText feed = qv::PrepareFeedText(bytes);
-    if (feed.text.find('\0') != std::string_view::npos) {
-        std::abort();
+    if (size == 0) {
+        return 0;
     }
-    int number = 1;
-    for (const qv::FeedItem& item : qv::ScanFeedItems(feed.text)) {
-        if (!Within(item.title, feed.text) || !Within(item.link, feed.text) ||
-            !Trimmed(item.title) || !Trimmed(item.link)) {
-            std::abort();
+    const std::string_view charset = kCharsets[data[0] % std::size(kCharsets)];
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    const qv::FeedText feed = qv::PrepareFeedText(bytes, charset);
+    Check(feed.text.find('\0') == std::string_view::npos);
+    for (const qv::RawEntry& raw : qv::ScanFeedEntries(feed.text)) {
+        Check(Within(raw.title.content, feed.text) && Within(raw.link.content, feed.text) &&
+              Within(raw.description.content, feed.text));
+    }
+    for (const qv::FeedEntry& entry : qv::ReadFeedEntries(bytes, charset)) {
+        Check(!entry.title.empty() && qv::TrimText(entry.title).size() == entry.title.size());
+        Check(entry.title.size() <= 2 * qv::kMaxTitleCharacters && !HasLoneSurrogate(entry.title));
+        Check(qv::IsValidUtf8(entry.link));
+        for (const char c : qv::NewsLinkAddress(entry.link)) {
+            Check(c > 0x20 && c < 0x7F);
         }
-        const std::string line = qv::NumberedNewsLine(number++, item.title);
-        if (line.find("&apos;") != std::string::npos || line.find("&#8217;") != std::string::npos) {
-            std::abort();
-        }
-        qv::TitleCodePage(item.title, feed.codePage);
-        qv::IsOpenableNewsLink(item.link);
+    }
+    // The decoders on their own, with the bytes as HTML.
+    std::u16string wide;
+    qv::AppendDecoded(wide, bytes, 65001);
+    const std::u16string plain = qv::HtmlToPlainText(wide);
+    Check(qv::TrimText(plain).size() == plain.size());
+    // A coded body inflates within its bound or not at all.
+    for (const char* coding : {"gzip", "deflate"}) {
+        const auto inflated = qv::DecodeContent(bytes, coding, 1 << 16);
+        Check(!inflated || inflated->size() <= (1 << 16));
+    }
+    for (unsigned codePage :
+         {qv::kCodePageIso2022Jp, qv::kCodePageIso2022Kr, qv::kCodePageHzGb2312}) {
+        qv::FromSevenBit(bytes, codePage);
     }
     return 0;
 }

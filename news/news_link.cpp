@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/percent_encoding.h"
+
 namespace qv {
 
 namespace {
@@ -17,6 +19,10 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 
 bool IsOpenableNewsLink(std::string_view link) {
     return StartsWithIgnoringCase(link, "http:") || StartsWithIgnoringCase(link, "https:");
+}
+
+std::string NewsLinkAddress(std::string_view link) {
+    return PercentEncodeUnprintable(link);
 }
 
 } // namespace qv

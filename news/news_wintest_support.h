@@ -49,6 +49,16 @@ inline std::vector<std::string> ListRows(const CRssDlg& news, int id) {
     return rows;
 }
 
+// The rows of a list read through the wide messages, as a Unicode list box holds them.
+inline std::vector<std::wstring> UnicodeRows(const CRssDlg& news, int id) {
+    const Window list(news.Item(id));
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < RowCount(list); ++i) {
+        rows.push_back(RowText(list, i));
+    }
+    return rows;
+}
+
 // Handles messages until the feed runs have ended; false if they did not within the time.
 inline bool WaitForFeedRuns(const CRssDlg& news, DWORD milliseconds = 30000) {
     const DWORD start = GetTickCount();

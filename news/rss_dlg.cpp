@@ -1,5 +1,7 @@
 #include "news/rss_dlg.h"
 
+#include <type_traits>
+
 #include "framework/list_rows.h"
 #include "framework/program_file_path.h"
 #include "framework/skin.h"
@@ -25,20 +27,26 @@ void SetHandCursorOver(POINT point) {
     }
 }
 
-// Fills a list with its redraw off: thousands of rows then cost one repaint.
-void FillRows(const Window& list, const std::vector<std::string>& rows) {
-    SendMessageA(list.hwnd(), WM_SETREDRAW, FALSE, 0);
+// Fills a list with its redraw off: thousands of rows then cost one repaint. Wide text all the
+// way, so that a title in any script reaches a Unicode list as it is.
+template <typename Text> void FillRows(const Window& list, const std::vector<Text>& rows) {
+    const HWND box = list.hwnd();
+    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
     ClearRows(list);
-    size_t bytes = 0;
-    for (const std::string& row : rows) {
-        bytes += row.size() + 1;
+    size_t characters = 0;
+    for (const Text& row : rows) {
+        characters += row.size() + 1;
     }
-    SendMessageA(list.hwnd(), LB_INITSTORAGE, rows.size(), LPARAM(bytes));
-    for (const std::string& row : rows) {
-        AddRow(list, Widen(row));
+    SendMessageW(box, LB_INITSTORAGE, rows.size(), LPARAM(characters * sizeof(wchar_t)));
+    for (const Text& row : rows) {
+        if constexpr (std::is_same_v<Text, std::wstring>) {
+            AddRow(list, row);
+        } else {
+            AddRow(list, std::wstring(row.begin(), row.end())); // links are ASCII addresses
+        }
     }
-    SendMessageA(list.hwnd(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list.hwnd(), nullptr, TRUE);
+    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(box, nullptr, TRUE);
 }
 
 } // namespace

@@ -277,11 +277,20 @@ TEST_F(NewsPanel, ATitleOpensItsWebLinkInTheBrowserAndSlidesThePanelAway) {
     EXPECT_EQ(GetForegroundWindow(), theNews.Browser().hwnd());
 }
 
+TEST_F(NewsPanel, ANonAsciiLinkOpensPercentEncodedAsUtf8) {
+    feedOne.Write("<rss><item><title>Caf&#233;</title>"
+                  "<link>http://news/caf\xC3\xA9 x?q=\xD0\x96&amp;a=%41</link></item></rss>");
+    theNews.ShowFeed(1);
+    Open();
+    Select(0);
+    EXPECT_EQ(Navigations(), (Strings{"http://news/caf%C3%A9%20x?q=%D0%96&a=%41"}));
+}
+
 TEST_F(NewsPanel, OtherSchemesOpenNothing) {
     Open();
     Select(1); // javascript:
     Select(3); // file:, after a space that trimming took away
-    EXPECT_TRUE(Navigations().empty());
+    EXPECT_TRUE(Navigations().empty()) << ::testing::PrintToString(Navigations());
     EXPECT_FALSE(theNews.Browser().IsVisible());
     EXPECT_FALSE(SlidingOut());
 }
