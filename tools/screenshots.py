@@ -39,6 +39,14 @@ FEEDS = {
     "Weather": ["Sunny spells and light winds today", "Frost expected overnight",
                 "Storm warning for the coast", "Warmest spring day so far"],
 }
+# A feed in other scripts as news sites write them: titles in CDATA, or with entities (which CDATA
+# would keep as written); it takes the place of the fifth feed.
+WORLD_FEED = ("Κόσμος", ["Η Αθήνα φιλοξενεί τη σύνοδο για το κλίμα",
+                         "Νέα γραμμή μετρό &amp; λεωφορείων στη Θεσσαλονίκη",
+                         "Москва: выставка «Русский авангард» открыта",
+                         "Новый мост через Волгу &#8212; через год",
+                         "Αγώνας δρόμου στην κλασική διαδρομή του Μαραθώνα",
+                         "Погода: тёплая осень на юге России"])
 
 PLAYLIST = [("Morning Jazz Radio", "/media/jazz.asx"), ("Ocean Waves", "/media/ocean.wmv"),
             ("City Lights (live)", "/media/city.rm"), ("Evening Podcast", "/media/evening.mp3"),
@@ -62,6 +70,15 @@ def rss(title, headlines, port):
             f"<title>{title}</title><link>http://127.0.0.1:{port}/</link>{items}</channel></rss>")
 
 
+def cdata_rss(title, headlines, port):
+    items = "".join(
+        f"<item>\n  <title>{text if '&' in text else f'<![CDATA[ {text} ]]>'}</title>\n"
+        f"  <link>http://127.0.0.1:{port}/news/world/{n}?lang=el&amp;id={n}</link>\n</item>\n"
+        for n, text in enumerate(headlines))
+    return (f'<?xml version="1.0" encoding="utf-8"?><rss version="2.0"><channel>'
+            f"<title>{title}</title><link>http://127.0.0.1:{port}/</link>{items}</channel></rss>")
+
+
 def results_page():
     rows = "".join(f'<div><a class="newvtitlelink" href="/watch?v=clip{n:07d}">{title}</a><br/>'
                    f"<span>{n + 2}:{n * 7 % 60:02d}</span></div>" for n, title in enumerate(VIDEOS))
@@ -77,11 +94,13 @@ class Site(http.server.BaseHTTPRequestHandler):
         if url.path.startswith("/feeds/"):
             title = url.path[len("/feeds/"):].removesuffix(".xml").capitalize()
             body, kind = rss(title, FEEDS.get(title, []), self.port), "application/rss+xml"
+            if title == "World-unicode":
+                body = cdata_rss(WORLD_FEED[0], WORLD_FEED[1], self.port)
         elif url.path == "/results":
             body, kind = results_page(), "text/html"
         else:
             body, kind = "<html><body>Quorvel</body></html>", "text/html"
-        data = body.encode("cp1252")
+        data = body.encode("utf-8" if 'encoding="utf-8"' in body else "cp1252")
         self.send_response(200)
         self.send_header("Content-Type", kind)
         self.send_header("Content-Length", str(len(data)))
@@ -112,13 +131,14 @@ def prepare(work, exe, port):
         for name, path in PLAYLIST).encode("cp1252"))
     feeds = "".join(f'"Rss{n}"="{title}^http://127.0.0.1:{port}/feeds/{title.lower()}.xml"\n'
                     for n, title in enumerate(FEEDS, 1))
+    feeds = feeds.replace("Weather^", f"{WORLD_FEED[0]}^").replace("weather.xml", "world-unicode.xml")
     registry = work / "settings.reg"
-    registry.write_text(
-        "REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Quorvel]\n\n"
+    registry.write_text(  # UTF-16 with its mark: the one form regedit reads in every script
+        "Windows Registry Editor Version 5.00\n\n[-HKEY_CURRENT_USER\\Software\\Quorvel]\n\n"
         f"[HKEY_CURRENT_USER\\Software\\Quorvel]\n{feeds}"
         '"UpdateFrequency"=dword:00000000\n"DefaultRss"=dword:00000001\n\n'
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings]\n"
-        f'"ProxyEnable"=dword:00000001\n"ProxyServer"="127.0.0.1:{port}"\n')
+        f'"ProxyEnable"=dword:00000001\n"ProxyServer"="127.0.0.1:{port}"\n', encoding="utf-16")
     windows_path = "Z:" + str(registry).replace("/", "\\")
     subprocess.run(["wine", "regedit", "/S", windows_path], check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -314,8 +334,12 @@ class Tour:
         self.leave_bar()
         settled_windows(self.driver)
 
-        self.shoot("news", lambda: self.command("ID_TOGGLE_NEWS"),
-                   ("IDC_NEWS_TABS", "IDC_NEWS_TITLES"))
+        news = ("IDC_NEWS_TABS", "IDC_NEWS_TITLES")
+        self.shoot("news", lambda: self.command("ID_TOGGLE_NEWS"), news)
+        panel = self.driver.find(*news)
+        if panel:  # the fifth tab: the feed in Greek and Russian
+            self.shoot("news-unicode", lambda: pointer(panel[0] + 200, panel[1] + 274, click=True),
+                       news)
         self.command("ID_TOGGLE_NEWS")
         settled_windows(self.driver)
 
