@@ -2,22 +2,24 @@
 
 namespace qv {
 
-PlaylistZone HitPlaylistPanel(int x, int y) {
-    if (y > 160 && y < 179 && x >= 158 && x <= 175) {
+PlaylistZone HitPlaylistPanel(int x, int y, int dpi) {
+    if (ZoneHolds(x, y, 158, 175, 161, 178, dpi)) {
         return PlaylistZone::SearchButton;
     }
-    if (y > 160 && y < 176 && x >= 12 && x <= 38) {
+    if (ZoneHolds(x, y, 12, 38, 161, 175, dpi)) {
         return PlaylistZone::NextPage;
     }
     return PlaylistZone::None;
 }
 
-PixelRect PlayerFrameRect(int screenWidth) {
-    return {screenWidth - 350, 18, 341, 311};
+PixelRect PlayerFrameRect(int screenWidth, int dpi) {
+    return {screenWidth - ScaleLength(350, dpi), ScaleLength(18, dpi), ScaleLength(341, dpi),
+            ScaleLength(311, dpi)};
 }
 
-PixelRect PlayerBrowserRect(int screenWidth) {
-    return {screenWidth - 343, 40, 320, 269};
+PixelRect PlayerBrowserRect(int screenWidth, int dpi) {
+    return {screenWidth - ScaleLength(343, dpi), ScaleLength(40, dpi), ScaleLength(320, dpi),
+            ScaleLength(269, dpi)};
 }
 
 std::array<ControlPlacement, 11> PageBrowserLayout(int w, int h) {

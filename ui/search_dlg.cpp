@@ -44,9 +44,9 @@ BOOL CSearchDlg::OnInitDialog() {
 }
 
 void CSearchDlg::LayOut() const {
-    searchField_.Place(kSearchEditRect);
-    highlight_.Place(kSearchIconRect);
-    Place(kSearchBoxRect);
+    searchField_.Place(PxRect(kSearchEditRect));
+    highlight_.Place(PxRect(kSearchIconRect));
+    Place(PxRect(kSearchBoxRect));
     CenterOnDesktop();
 }
 
@@ -89,7 +89,7 @@ void CSearchDlg::OnTimer(UINT_PTR id) {
 }
 
 void CSearchDlg::HoverUpdate(POINT point) {
-    switch (HitSearchBoxZone(point.x, point.y)) {
+    switch (HitSearchBoxZone(point.x, point.y, CurrentDpi())) {
     case SearchBoxZone::Magnifier:
         highlight_.Show(true);
         SetCursor(handCursor_);
@@ -116,7 +116,7 @@ void CSearchDlg::OnLButtonDown(UINT, POINT) {
 
 void CSearchDlg::OnLButtonUp(UINT, POINT point) {
     HoverUpdate(point);
-    switch (HitSearchBoxZone(point.x, point.y)) {
+    switch (HitSearchBoxZone(point.x, point.y, CurrentDpi())) {
     case SearchBoxZone::Magnifier:
         ConfirmSearch();
         break;
@@ -137,7 +137,7 @@ BOOL CSearchDlg::OnSetCursor(HWND window, UINT, UINT) {
     POINT point{};
     GetCursorPos(&point);
     ScreenToClient(hwnd_, &point);
-    const bool overZone = HitSearchBoxZone(point.x, point.y) != SearchBoxZone::None;
+    const bool overZone = HitSearchBoxZone(point.x, point.y, CurrentDpi()) != SearchBoxZone::None;
     SetCursor(overZone ? handCursor_ : LoadCursorA(nullptr, IDC_ARROW));
     return TRUE;
 }

@@ -1,0 +1,24 @@
+#include "framework/display_dpi.h"
+
+#include "framework/display_scale.h"
+
+namespace qv {
+
+// GetDpiForSystem only exists from Windows 10 1607 on; before it, and wherever it is missing,
+// the screen's logical pixels say the same.
+int ReadSystemDpi() {
+    using DpiForSystem = UINT(WINAPI*)();
+    const auto dpiForSystem = reinterpret_cast<DpiForSystem>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "GetDpiForSystem")));
+    if (dpiForSystem) {
+        return int(dpiForSystem());
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDesignDpi;
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi;
+}
+
+} // namespace qv
