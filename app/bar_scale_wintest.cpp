@@ -14,7 +14,7 @@
 #include "testing/scratch_registry.h"
 
 // The bar and its windows at the display scale of the prefix the test runs in (its LogPixels):
-// every 100 % length times dpi / 96, to the nearest pixel. Run at 96, 120, 144 and 192 DPI by
+// every 100 % length times dpi / 96, to the nearest pixel. Run at 96, 120, 144, 168 and 192 DPI by
 // tools/dpi-test.sh, which names the DPI it set in QV_EXPECTED_DPI.
 
 namespace {
@@ -146,32 +146,91 @@ SkinPixels ResourcePixels(int id) {
     return pixels;
 }
 
+// The set of art drawn for a scale: 100, 125, 150, 175, 200 %.
+int SkinSet(int dpi) {
+    return dpi == 96 ? 0 : dpi == 120 ? 1 : dpi == 144 ? 2 : dpi == 168 ? 3 : 4;
+}
+
 // Outside the value cells the bar shows, pixel for pixel, the art drawn for its scale (set n of
 // the resources: the 100 % id plus n times 10000), and no pixel is a blend of the key.
-TEST_F(BarAtScale, BarShowsTheArtOfItsScaleWithNothingBlended) {
-    const int set = dpi == 96 ? 0 : dpi == 120 ? 1 : dpi == 144 ? 2 : dpi == 168 ? 3 : 4;
-    const SkinPixels art = ResourcePixels(IDB_BAR_SKIN + 10000 * set);
-    ASSERT_EQ(art.width, S(235));
-    ASSERT_EQ(art.height, S(18));
-    ASSERT_TRUE(qv::testing::PumpMessagesUntil(
-        [] { return !GetUpdateRect(theBar.hwnd(), nullptr, FALSE); }));
-    const SkinPixels bar = WindowPixels(theBar.hwnd());
-    ASSERT_EQ(bar.width, S(236));
-    ASSERT_EQ(bar.height, S(18));
+struct ArtComparison {
     int differing = 0;
     int blended = 0;
+};
+
+ArtComparison CompareBarWithArt(int set, int cellsLeft, int cellsRight, int cellsTop) {
+    const SkinPixels art = ResourcePixels(IDB_BAR_SKIN + 10000 * set);
+    const SkinPixels bar = WindowPixels(theBar.hwnd());
+    ArtComparison result;
+    if (art.pixels.empty() || bar.height != art.height || bar.width < art.width) {
+        result.differing = -1;
+        return result;
+    }
     for (int y = 0; y < art.height; ++y) {
         for (int x = 0; x < art.width; ++x) {
             const uint32_t shown = bar.pixels[size_t(y) * size_t(bar.width) + size_t(x)];
             const int red = int(shown >> 16 & 0xFF), green = int(shown >> 8 & 0xFF),
                       blue = int(shown & 0xFF);
-            blended += shown != 0x00FF00 && green - std::max(red, blue) > 150;
-            const bool inCells = x >= S(51) && x < S(201) && y >= S(2);
-            differing += !inCells && shown != art.pixels[size_t(y) * size_t(art.width) + size_t(x)];
+            result.blended += shown != 0x00FF00 && green - std::max(red, blue) > 150;
+            const bool inCells = x >= cellsLeft && x < cellsRight && y >= cellsTop;
+            result.differing +=
+                !inCells && shown != art.pixels[size_t(y) * size_t(art.width) + size_t(x)];
         }
     }
-    EXPECT_EQ(differing, 0);
-    EXPECT_EQ(blended, 0);
+    return result;
+}
+
+bool BarPainted() {
+    return qv::testing::PumpMessagesUntil(
+        [] { return !GetUpdateRect(theBar.hwnd(), nullptr, FALSE); });
+}
+
+TEST_F(BarAtScale, BarShowsTheArtOfItsScaleWithNothingBlended) {
+    ASSERT_TRUE(BarPainted());
+    const ArtComparison shown = CompareBarWithArt(SkinSet(dpi), S(51), S(201), S(2));
+    EXPECT_EQ(shown.differing, 0);
+    EXPECT_EQ(shown.blended, 0);
+}
+
+int Greenish(const SkinPixels& picture) {
+    int count = 0;
+    for (const uint32_t pixel : picture.pixels) {
+        const int red = int(pixel >> 16 & 0xFF), green = int(pixel >> 8 & 0xFF),
+                  blue = int(pixel & 0xFF);
+        count += pixel != 0x00FF00 && green - std::max(red, blue) > 150;
+    }
+    return count;
+}
+
+// Each panel's skin (the first picture of its template) is the art drawn for the scale.
+void ExpectPanelSkinsOfSet(int set) {
+    struct Panel {
+        HWND window;
+        int bitmap;
+    };
+    for (const Panel& panel :
+         {Panel{thePlaylist.hwnd(), IDB_PLAYLIST_SKIN}, Panel{theSearchBox.hwnd(), IDB_SEARCH_SKIN},
+          Panel{thePlayerFrame.hwnd(), IDB_PLAYER_FRAME_SKIN}}) {
+        const HWND skin = FindWindowExA(panel.window, nullptr, "Static", nullptr);
+        const SkinPixels shown = ReadSkinPixels(
+            reinterpret_cast<HBITMAP>(SendMessageA(skin, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        const SkinPixels art = ResourcePixels(panel.bitmap + 10000 * set);
+        ASSERT_FALSE(art.pixels.empty()) << panel.bitmap;
+        EXPECT_EQ(shown.width, art.width) << panel.bitmap;
+        EXPECT_TRUE(shown.pixels == art.pixels) << panel.bitmap;
+        EXPECT_EQ(Greenish(shown), 0) << panel.bitmap;
+        RECT place{};
+        GetClientRect(skin, &place);
+        EXPECT_EQ(place.right, art.width) << panel.bitmap;
+        EXPECT_EQ(place.bottom, art.height) << panel.bitmap;
+    }
+}
+
+TEST_F(BarAtScale, PanelsShowTheArtOfTheirScale) {
+    ExpectPanelSkinsOfSet(SkinSet(dpi));
+    const SkinPixels playlist = ResourcePixels(IDB_PLAYLIST_SKIN + 10000 * SkinSet(dpi));
+    EXPECT_EQ(playlist.width, S(186));
+    EXPECT_EQ(playlist.height, S(192));
 }
 
 // A change of the display scale from 100 % to 150 % lays the bar and an open panel out again.
@@ -188,10 +247,26 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 525, 0, 354, 27}));
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{screenWidth - 525 + 24, 27, 279, 288}));
     EXPECT_EQ(ScreenRect(theNews.hwnd()).y, -735); // parked stays parked
+    RECT news{};
+    GetWindowRect(theBar.Item(IDC_BAR_NEWS_HOVER), &news);
+    EXPECT_EQ(news.right - news.left, 24);
+    EXPECT_EQ(news.bottom - news.top, 27);
+    ASSERT_TRUE(BarPainted());
+    const ArtComparison shown = CompareBarWithArt(2, 77, 302, 3);
+    EXPECT_EQ(shown.differing, 0);
+    EXPECT_EQ(shown.blended, 0);
+    ExpectPanelSkinsOfSet(2);
     Move(30, 12); // the play button's right edge: 28 at 100 %, 43 at 150 %
     EXPECT_TRUE(Shown(IDC_BAR_PLAY_HOVER));
     Move(44, 12);
     EXPECT_FALSE(Shown(IDC_BAR_PLAY_HOVER));
+    // The panel slides at the new scale: parked at -300, open again at 27.
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
+    ASSERT_TRUE(
+        qv::testing::PumpMessagesUntil([] { return ScreenRect(thePlaylist.hwnd()).y == -300; }));
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
+    ASSERT_TRUE(
+        qv::testing::PumpMessagesUntil([] { return ScreenRect(thePlaylist.hwnd()).y == 27; }));
     SendMessageA(theBar.hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96),
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 350, 0, 236, 18}));

@@ -100,6 +100,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
     MakeWindowsLayered();
     PlaceSkinControls();
     theBalloon.UseScale();
+    panelSkins_.UseScale(CurrentDpi());
     theSearchBox.LayOut();
     thePlaylist.ParkAtCreation();
     theNews.ParkAtCreation();
@@ -182,6 +183,9 @@ void CQuorvelDlg::LayOutAtScale() {
     PlaceSkinControls();
     cells_.Create(skinImages_[0].Current());
     theBalloon.UseScale();
+    panelSkins_.UseScale(CurrentDpi());
+    theSearchBox.LayOut();
+    theNews.LoadFeedTable();
     FollowScreen();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "app/panel_skins.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
 #include "framework/skin_image.h"
@@ -104,6 +105,7 @@ private:
     Window background;
     Window videoSearchHover;
     std::array<SkinImage, 8> skinImages_;
+    PanelSkins panelSkins_;
     HICON applicationIcon_ = nullptr;
     MEMORYSTATUSEX memoryStatus_{};
     int32_t adapterPosition_ = 0;

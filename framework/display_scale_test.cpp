@@ -29,6 +29,10 @@ TEST(DisplayScale, RectanglesPlacedSideBySideStillTouch) {
     EXPECT_EQ(play, (PixelRect{28, 0, 25, 32}));
     EXPECT_EQ(play.x + play.width, player.x);
     EXPECT_EQ(ScaleRect({7, 6, 172, 175}, 144), (PixelRect{11, 9, 258, 263}));
+    // Three one-pixel pieces at 150 %: edges 1.5, 3, 4.5, 6 give widths 1, 2, 1.
+    EXPECT_EQ(ScaleRect({1, 0, 1, 1}, 144), (PixelRect{2, 0, 1, 2}));
+    EXPECT_EQ(ScaleRect({2, 0, 1, 1}, 144), (PixelRect{3, 0, 2, 2}));
+    EXPECT_EQ(ScaleRect({3, 0, 1, 1}, 144), (PixelRect{5, 0, 1, 2}));
 }
 
 TEST(DisplayScale, InclusiveRangesCoverTheScaledPixelsOfTheirPixels) {

@@ -791,8 +791,8 @@ EXPECTED_SIZES = {
 }
 
 
-# The drawings the program loads at each scale; the others it shows at 100 % for now.
-SCALED_SETS = (bar_images, balloon_images)
+DRAWINGS = (bar_images, balloon_images, player_frame, playlist_panel, search_images, news_images,
+            browser_images)
 
 
 def draw_set(at, makers):
@@ -818,12 +818,9 @@ def check_size(name, canvas, at):
 def write_all(out):
     written = []
     for at in SCALES:
-        makers = SCALED_SETS if at != 100 else (bar_images, balloon_images, player_frame,
-                                               playlist_panel, search_images, news_images,
-                                               browser_images)
         folder = out if at == 100 else os.path.join(out, str(at))
         os.makedirs(folder, exist_ok=True)
-        for name, canvas in sorted(draw_set(at, makers).items()):
+        for name, canvas in sorted(draw_set(at, DRAWINGS).items()):
             check_size(name, canvas, at)
             check(name, canvas)
             write_bmp(os.path.join(folder, name), canvas)
