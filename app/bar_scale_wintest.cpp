@@ -256,6 +256,12 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     EXPECT_EQ(shown.differing, 0);
     EXPECT_EQ(shown.blended, 0);
     ExpectPanelSkinsOfSet(2);
+    EXPECT_EQ(ScreenRect(theSearchBox.hwnd()).width, 567);
+    EXPECT_EQ(ScreenRect(theSearchBox.hwnd()).height, 80);
+    RECT corner{};
+    GetWindowRect(theNews.Browser().Item(IDC_BROWSER_TOP_LEFT), &corner);
+    EXPECT_EQ(corner.right - corner.left, 119); // 79 x 53 at 150 %
+    EXPECT_EQ(corner.bottom - corner.top, 80);
     Move(30, 12); // the play button's right edge: 28 at 100 %, 43 at 150 %
     EXPECT_TRUE(Shown(IDC_BAR_PLAY_HOVER));
     Move(44, 12);

@@ -131,6 +131,11 @@ void CQuorvelDlg::CreateChildWindows() {
     theAboutBox.Create(hwnd_);
     thePlayerFrame.Create(hwnd_);
     thePlayerBrowser.Create(hwnd_);
+    for (const Window* window : std::initializer_list<const Window*>{
+             this, &thePlaylist, &theNews, &theBalloon, &theSearchBox, &thePlayerFrame,
+             &thePlayerBrowser, &theNews.Browser()}) {
+        KeepOwnLayoutOnDpiChange(window->hwnd());
+    }
     thePlaylist.SetColorKey(SkinColourKey);
     theBalloon.SetColorKey(SkinColourKey);
     theSearchBox.colorKey = SkinColourKey;
@@ -186,6 +191,7 @@ void CQuorvelDlg::LayOutAtScale() {
     panelSkins_.UseScale(CurrentDpi());
     theSearchBox.LayOut();
     theNews.LoadFeedTable();
+    theNews.Browser().LayOut();
     FollowScreen();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

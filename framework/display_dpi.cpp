@@ -21,4 +21,15 @@ int ReadSystemDpi() {
     return dpi;
 }
 
+// Missing before Windows 10 1703 (and under Wine), where nothing re-lays a dialog out anyway.
+void KeepOwnLayoutOnDpiChange(HWND dialog) {
+    using DialogDpiChangeBehavior = BOOL(WINAPI*)(HWND, int mask, int values);
+    constexpr int kDisableAll = 1; // DDC_DISABLE_ALL
+    const auto setBehavior = reinterpret_cast<DialogDpiChangeBehavior>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32"), "SetDialogDpiChangeBehavior")));
+    if (setBehavior) {
+        setBehavior(dialog, kDisableAll, kDisableAll);
+    }
+}
+
 } // namespace qv

@@ -8,6 +8,10 @@ namespace qv {
 // itself or cannot say.
 int ReadSystemDpi();
 
+// Windows 10 re-lays out and re-fonts a per-monitor dialog by itself when the scale changes;
+// the skinned windows are laid out by the program, so that is turned off for them.
+void KeepOwnLayoutOnDpiChange(HWND dialog);
+
 // The DPI a WM_DPICHANGED carries (the same for both axes).
 inline int DpiOfChange(WPARAM dpis) {
     return LOWORD(dpis);

@@ -32,10 +32,10 @@ PixelRect PlayerBrowserRect(int screenWidth, int dpi = kDesignDpi);
 inline constexpr PixelRect kPlayerControlRect{-2, -2, 324, 273};
 
 // Page browser skin and control for a W x H window.
-std::array<ControlPlacement, 11> PageBrowserLayout(int width, int height);
+std::array<ControlPlacement, 11> PageBrowserLayout(int width, int height, int dpi = kDesignDpi);
 
 enum class PageBrowserZone { None, Back, Forward, Close };
-PageBrowserZone HitPageBrowser(int x, int y, int width);
+PageBrowserZone HitPageBrowser(int x, int y, int width, int dpi = kDesignDpi);
 
 // The title strip shows at most this much of the address.
 std::string_view TitleStripText(std::string_view address);
