@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 #include "app/singletons.h"
 #include "framework/skin_image.h"
@@ -277,6 +278,22 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 350, 0, 236, 18}));
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{screenWidth - 350 + 16, 18, 186, 192}));
+    ASSERT_TRUE(BarPainted());
+    EXPECT_EQ(CompareBarWithArt(0, 51, 201, 2).differing, 0);
+    ExpectPanelSkinsOfSet(0);
+}
+
+// Windows stretches the pixels of a program that does not declare itself aware of the scale.
+// Wine takes every program as aware whatever it declares, so the declaration is read here: the
+// per-monitor forms first, then the older one for Windows 8.1 and before.
+TEST(DisplayAwareness, TheManifestDeclaresPerMonitorAwareness) {
+    const HMODULE module = GetModuleHandleA(nullptr);
+    const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(resource, nullptr);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, resource)));
+    const std::string manifest(bytes, SizeofResource(module, resource));
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
 } // namespace

@@ -98,10 +98,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
     applicationIcon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
     CreateChildWindows();
     MakeWindowsLayered();
-    PlaceSkinControls();
-    theBalloon.UseScale();
-    panelSkins_.UseScale(CurrentDpi());
-    theSearchBox.LayOut();
+    ScaleSkins();
     thePlaylist.ParkAtCreation();
     theNews.ParkAtCreation();
     infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.Playback());
@@ -184,12 +181,17 @@ void CQuorvelDlg::FollowScreen() {
     theSearchBox.CenterOnDesktop();
 }
 
-void CQuorvelDlg::LayOutAtScale() {
+// The bar's images and the skins of the windows it lays out, at the display's scale.
+void CQuorvelDlg::ScaleSkins() {
     PlaceSkinControls();
-    cells_.Create(skinImages_[0].Current());
     theBalloon.UseScale();
     panelSkins_.UseScale(CurrentDpi());
     theSearchBox.LayOut();
+}
+
+void CQuorvelDlg::LayOutAtScale() {
+    ScaleSkins();
+    cells_.Create(skinImages_[0].Current());
     theNews.LoadFeedTable();
     theNews.Browser().LayOut();
     FollowScreen();

@@ -74,6 +74,7 @@ private:
     void CreateChildWindows();
     void MakeWindowsLayered();
     void PlaceSkinControls();
+    void ScaleSkins();
     void ReadAdapterSetting();
 
     void OnTimer(UINT_PTR id);

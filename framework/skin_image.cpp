@@ -75,27 +75,23 @@ UniqueBitmap LoadSkinBitmap(int id, int dpi, int width, int height) {
     return CreateSkinBitmap(ResampleSkinPixels(ReadSkinPixels(loaded.get()), width, height));
 }
 
-// The template's picture is kept from the first change on, so a change back to 100 % shows it
-// again exactly.
+// The picture the control held before is ours, or the one its template loaded, which nobody
+// else frees once it is replaced.
 void SkinImage::Scale(int id, const PixelRect& placedAt, int dpi) {
-    if (!original_ && dpi == kDesignDpi) {
+    if (!shown_ && dpi == kDesignDpi) {
         return;
     }
-    UniqueBitmap next;
-    if (dpi != kDesignDpi) {
-        const PixelRect place = ScaleRect(placedAt, dpi);
-        next = LoadSkinBitmap(id, dpi, place.width, place.height);
-        if (!next) {
-            return;
-        }
+    const PixelRect place = ScaleRect(placedAt, dpi);
+    UniqueBitmap next = LoadSkinBitmap(id, dpi, place.width, place.height);
+    if (!next) {
+        return;
     }
-    const HBITMAP shown = next ? next.get() : original_.get();
     const auto previous = reinterpret_cast<HBITMAP>(
-        SendMessageA(control_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
-    if (!original_) {
-        original_.reset(previous);
+        SendMessageA(control_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(next.get())));
+    if (previous && previous != shown_.get()) {
+        DeleteObject(previous);
     }
-    scaled_ = std::move(next);
+    shown_ = std::move(next);
 }
 
 void SkinImage::ShowAt(int id, const PixelRect& placedAt, int dpi) {

@@ -17,7 +17,8 @@ UniqueBitmap CreateSkinBitmap(const SkinPixels& pixels);
 UniqueBitmap LoadSkinBitmap(int id, int dpi, int width, int height);
 
 // A static control's skin picture at the display's scale, from the art set for that scale. At
-// 100 % the control keeps the picture its template loaded, untouched.
+// 100 % the control keeps the picture its template loaded, untouched, until the scale changes;
+// only the picture in use is kept.
 class SkinImage {
 public:
     void Attach(HWND control) { control_ = control; }
@@ -29,8 +30,7 @@ public:
 
 private:
     HWND control_ = nullptr;
-    UniqueBitmap original_;
-    UniqueBitmap scaled_;
+    UniqueBitmap shown_;
 };
 
 } // namespace qv
