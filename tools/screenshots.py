@@ -10,7 +10,7 @@ into docs/; a window that does not show as expected is taken as it is, with a wa
 
 usage: screenshots.py REPO_ROOT WORK_FOLDER [--bar-at-200]
 
-With --bar-at-200 (the prefix at 192 DPI) it only takes the bar at 200 % and sets it under the
+With --bar-at-200 (the prefix at 192 DPI) it only takes the bar at 200 % and sets it beside the
 bar at 100 % of the run before: docs/bar-scales.png."""
 
 import http.server
@@ -351,16 +351,18 @@ def resource_ids(root):
 
 
 def bar_at_200(work, driver):
-    """The bar as the prefix's 192 DPI shows it, under the bar at 100 % taken before."""
+    """The bar as the prefix's 192 DPI shows it, beside the bar at 100 % taken before."""
     tour = Tour(work, driver, (BAR_SIZE[0] * 2, BAR_SIZE[1] * 2))
     tour.leave_bar()
     time.sleep(2)
     bar = tour.bar
     save(work, driver, "bar-200", [(bar[0] - 8, bar[1], bar[2] + 16, bar[3] + 8, "")], margin=0,
          folder=work)
-    subprocess.run(["convert", str(work / "bar-100.png"), str(work / "bar-200.png"),
-                    "-background", "#5a88b8", "-gravity", "center", "-splice", "0x6", "-append",
-                    "-strip", str(DOCS / "bar-scales.png")], check=True)
+    # Side by side, 100 % on the left, with a gap of the screen's black between them.
+    subprocess.run(["convert", str(work / "bar-100.png"), "(", str(work / "bar-200.png"),
+                    "-background", "black", "-gravity", "west", "-splice", "16x0", ")",
+                    "-background", "black", "-gravity", "center", "+append", "-strip",
+                    str(DOCS / "bar-scales.png")], check=True)
     print("  docs/bar-scales.png")
 
 
