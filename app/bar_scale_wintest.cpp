@@ -274,6 +274,11 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
     ASSERT_TRUE(
         qv::testing::PumpMessagesUntil([] { return ScreenRect(thePlaylist.hwnd()).y == 27; }));
+    // A news panel between its parked and open places at 150 % is sliding: a toggle closes it.
+    theNews.MoveTo(ScreenRect(theNews.hwnd()).x, -600);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_NEWS, 0);
+    EXPECT_TRUE(
+        qv::testing::PumpMessagesUntil([] { return ScreenRect(theNews.hwnd()).y == -735; }));
     SendMessageA(theBar.hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96),
                  reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 350, 0, 236, 18}));
