@@ -203,7 +203,8 @@ int Greenish(const SkinPixels& picture) {
     return count;
 }
 
-// Each panel's skin (the first picture of its template) is the art drawn for the scale.
+// Each panel's skin and the balloon's top (the first picture of each template) is the art drawn
+// for the scale.
 void ExpectPanelSkinsOfSet(int set) {
     struct Panel {
         HWND window;
@@ -211,7 +212,8 @@ void ExpectPanelSkinsOfSet(int set) {
     };
     for (const Panel& panel :
          {Panel{thePlaylist.hwnd(), IDB_PLAYLIST_SKIN}, Panel{theSearchBox.hwnd(), IDB_SEARCH_SKIN},
-          Panel{thePlayerFrame.hwnd(), IDB_PLAYER_FRAME_SKIN}}) {
+          Panel{thePlayerFrame.hwnd(), IDB_PLAYER_FRAME_SKIN},
+          Panel{theBalloon.hwnd(), IDB_BALLOON_TOP}}) {
         const HWND skin = FindWindowExA(panel.window, nullptr, "Static", nullptr);
         const SkinPixels shown = ReadSkinPixels(
             reinterpret_cast<HBITMAP>(SendMessageA(skin, STM_GETIMAGE, IMAGE_BITMAP, 0)));
