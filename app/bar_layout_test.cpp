@@ -37,6 +37,23 @@ TEST(BarLayout, EveryPlaceFromTheScreenWidthFollowsIt) {
     }
 }
 
+// At 125 % and 150 % every length from the screen's right edge and every size scales with the
+// display, rounded to the nearest pixel: 350 * 1.25 = 437.5 -> 438, 263 * 1.5 = 394.5 -> 395.
+TEST(BarLayout, PlacesFromTheScreenWidthScaleWithTheDisplay) {
+    using qv::InfoSection;
+    using qv::PixelRect;
+    const int w = 1920;
+    EXPECT_EQ(qv::BarHomeRect(w, 120), (PixelRect{w - 438, 0, 295, 23}));
+    EXPECT_EQ(qv::BarHomeRect(w, 144), (PixelRect{w - 525, 0, 354, 27}));
+    EXPECT_EQ(qv::NewsPanelX(1000, 144), 1000 - 395 + 8);
+    EXPECT_EQ(qv::BalloonRect(InfoSection::Media, w, true, 120),
+              (PixelRect{w - 449, 23, 306, 163}));
+    EXPECT_EQ(qv::BalloonRect(InfoSection::Network, w, false, 144),
+              (PixelRect{w - 375, 27, 368, 330}));
+    EXPECT_EQ(qv::PlayerFrameRect(w, 120), (PixelRect{w - 438, 23, 426, 389}));
+    EXPECT_EQ(qv::PlayerBrowserRect(w, 192), (PixelRect{w - 686, 80, 640, 538}));
+}
+
 TEST(BarLayout, HoverImagesCoverTheirIcons) {
     const std::vector<qv::ControlPlacement> expected{
         {1009, {0, 0, 16, 18}},   {1010, {16, 0, 14, 18}}, {1014, {16, 0, 14, 18}},

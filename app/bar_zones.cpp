@@ -10,7 +10,9 @@ namespace {
 template <typename Zone> struct ZoneRect {
     Zone zone;
     int left, right, top, bottom;
-    bool Holds(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+    bool Holds(int x, int y, int dpi) const {
+        return ZoneHolds(x, y, left, right, top, bottom, dpi);
+    }
 };
 
 constexpr ZoneRect<HoverZone> kHoverZones[] = {
@@ -27,9 +29,9 @@ constexpr ZoneRect<ClickZone> kClickZones[] = {
 };
 
 template <typename Zone, std::size_t Count>
-Zone FirstHolding(const ZoneRect<Zone> (&zones)[Count], int x, int y) {
+Zone FirstHolding(const ZoneRect<Zone> (&zones)[Count], int x, int y, int dpi) {
     for (const ZoneRect<Zone>& zone : zones) {
-        if (zone.Holds(x, y)) {
+        if (zone.Holds(x, y, dpi)) {
             return zone.zone;
         }
     }
@@ -38,12 +40,12 @@ Zone FirstHolding(const ZoneRect<Zone> (&zones)[Count], int x, int y) {
 
 } // namespace
 
-HoverZone HitHoverZone(int x, int y) {
-    return FirstHolding(kHoverZones, x, y);
+HoverZone HitHoverZone(int x, int y, int dpi) {
+    return FirstHolding(kHoverZones, x, y, dpi);
 }
 
-ClickZone HitClickZone(int x, int y) {
-    return FirstHolding(kClickZones, x, y);
+ClickZone HitClickZone(int x, int y, int dpi) {
+    return FirstHolding(kClickZones, x, y, dpi);
 }
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/display_scale.h"
+
 namespace qv {
 
 // What the pointer is over on the bar, in bar client pixels. Hover zones decide the highlights
@@ -26,8 +28,9 @@ enum class ClickZone {
     None,
 };
 
-// The first zone of the table that holds the point; None where none does.
-HoverZone HitHoverZone(int x, int y);
-ClickZone HitClickZone(int x, int y);
+// The first zone of the table that holds the point; None where none does. The tables are in
+// 100 % pixels; at another DPI each zone covers the scaled pixels of its 100 % ones.
+HoverZone HitHoverZone(int x, int y, int dpi = kDesignDpi);
+ClickZone HitClickZone(int x, int y, int dpi = kDesignDpi);
 
 } // namespace qv

@@ -9,10 +9,10 @@ namespace {
 using namespace qv;
 
 // The zones met moving along a row, each listed once per run of equal zones.
-std::vector<HoverZone> HoverRunsAlongRow(int y) {
+std::vector<HoverZone> HoverRunsAlongRow(int y, int dpi = 96) {
     std::vector<HoverZone> runs;
-    for (int x = -5; x < 240; ++x) {
-        const HoverZone zone = HitHoverZone(x, y);
+    for (int x = -5; x < 480; ++x) {
+        const HoverZone zone = HitHoverZone(x, y, dpi);
         if (runs.empty() || runs.back() != zone) {
             runs.push_back(zone);
         }
@@ -28,6 +28,29 @@ TEST(HoverZones, MovingAlongTheBarMeetsEachItemWithGapsBetween) {
         None, WebSearchIcon, None, VideoSearchIcon, None,
     };
     EXPECT_EQ(HoverRunsAlongRow(8), expected);
+    for (int dpi : {120, 144, 168, 192}) {
+        EXPECT_EQ(HoverRunsAlongRow(8 * dpi / 96, dpi), expected) << dpi;
+    }
+}
+
+// Each zone covers the scaled pixels of its 100 % pixels, first and last included.
+TEST(HoverZones, EdgesScaleWithTheDisplay) {
+    EXPECT_EQ(HitHoverZone(2, 6, 192), HoverZone::NewsIcon);
+    EXPECT_EQ(HitHoverZone(21, 25, 192), HoverZone::NewsIcon);
+    EXPECT_EQ(HitHoverZone(1, 8, 192), HoverZone::None);
+    EXPECT_EQ(HitHoverZone(22, 8, 192), HoverZone::None);
+    EXPECT_EQ(HitHoverZone(10, 5, 192), HoverZone::None);
+    EXPECT_EQ(HitHoverZone(10, 26, 192), HoverZone::None);
+    // 53..73 at 125 %: 66.25 and 92.5 round to 66 and 93.
+    EXPECT_EQ(HitHoverZone(65, 10, 120), HoverZone::None);
+    EXPECT_EQ(HitHoverZone(66, 10, 120), HoverZone::CpuCell);
+    EXPECT_EQ(HitHoverZone(92, 10, 120), HoverZone::CpuCell);
+    EXPECT_EQ(HitHoverZone(93, 10, 120), HoverZone::None);
+    // 121..159 at 150 %: 181.5 rounds up, 160 gives 240.
+    EXPECT_EQ(HitHoverZone(181, 10, 144), HoverZone::None);
+    EXPECT_EQ(HitHoverZone(182, 10, 144), HoverZone::NetworkCell);
+    EXPECT_EQ(HitHoverZone(239, 10, 144), HoverZone::NetworkCell);
+    EXPECT_EQ(HitHoverZone(240, 10, 144), HoverZone::None);
 }
 
 TEST(HoverZones, EdgesAreInclusive) {
@@ -80,6 +103,15 @@ TEST(ClickZones, IconsAndTheirRows) {
     EXPECT_EQ(HitClickZone(35, 3), ClickZone::PlayerIcon);
     EXPECT_EQ(HitClickZone(44, 13), ClickZone::None);
     EXPECT_EQ(HitClickZone(14, 8), ClickZone::None);
+}
+
+TEST(ClickZones, EdgesScaleWithTheDisplay) {
+    EXPECT_EQ(HitClickZone(96, 2, 192), ClickZone::ValueCells);
+    EXPECT_EQ(HitClickZone(401, 35, 192), ClickZone::ValueCells);
+    EXPECT_EQ(HitClickZone(95, 10, 192), ClickZone::None);
+    EXPECT_EQ(HitClickZone(402, 10, 192), ClickZone::None);
+    EXPECT_EQ(HitClickZone(200, 1, 192), ClickZone::None);
+    EXPECT_EQ(HitClickZone(410, 35, 192), ClickZone::WebSearchIcon);
 }
 
 } // namespace

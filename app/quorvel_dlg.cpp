@@ -5,7 +5,10 @@
 #include "app/bar_layout.h"
 #include "app/bar_zones.h"
 #include "app/singletons.h"
+#include "framework/display_dpi.h"
+#include "framework/display_scale.h"
 #include "framework/ole_apartment.h"
+#include "media/media_layout.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
 #include "news/news_layout.h"
@@ -20,12 +23,38 @@ bool Playing() {
     return thePlaylist.Playback().isPlaying;
 }
 
+// A panel at rest, parked or open, keeps its place in 100 % pixels through a change of scale;
+// a sliding one takes the new scale at its next step.
+struct PanelRest {
+    const Window* panel;
+    PixelRect rest; // the 100 % top and size
+    bool resting = false;
+};
+
+PanelRest RestOf(const Window& panel, int dpi, int parkedTop, int openTop, int width, int height) {
+    const int top = panel.WindowRect().top;
+    for (const int resting : {parkedTop, openTop}) {
+        if (top == ScaleLength(resting, dpi)) {
+            return {&panel, {0, resting, width, height}, true};
+        }
+    }
+    return {&panel, {}, false};
+}
+
+void PutBackAtRest(const PanelRest& rest) {
+    if (rest.resting) {
+        rest.panel->Move(rest.panel->WindowRect().left, Px(rest.rest.y), Px(rest.rest.width),
+                         Px(rest.rest.height));
+    }
+}
+
 } // namespace
 
 MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
         OnMessage<WM_TIMER, &CQuorvelDlg::OnTimer>(),
         OnMessage<WM_DISPLAYCHANGE, &CQuorvelDlg::OnDisplayChange>(),
+        OnMessage<WM_DPICHANGED, &CQuorvelDlg::OnDpiChanged>(),
         OnMessage<WM_SETTINGCHANGE, &CQuorvelDlg::OnSettingChange>(),
         OnMessage<WM_POWERBROADCAST, &CQuorvelDlg::OnPowerBroadcast>(),
         OnMessage<WM_MOUSEMOVE, &CQuorvelDlg::OnMouseMove, After::Default>(),
@@ -65,11 +94,11 @@ void CQuorvelDlg::BindControls() {
 }
 
 BOOL CQuorvelDlg::OnInitDialog() {
+    SetCurrentDpi(ReadSystemDpi());
     applicationIcon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
     CreateChildWindows();
     MakeWindowsLayered();
-    PlaceSkinControls();
-    theSearchBox.LayOut();
+    ScaleSkins();
     thePlaylist.ParkAtCreation();
     theNews.ParkAtCreation();
     infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.Playback());
@@ -79,8 +108,7 @@ BOOL CQuorvelDlg::OnInitDialog() {
     ReadAdapterSetting();
     SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
-    cells_.Create(
-        reinterpret_cast<HBITMAP>(SendMessageA(background.hwnd(), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+    cells_.Create(skinImages_[0].Current());
     menu_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_POPUP)));
     popupMenu_ = GetSubMenu(menu_.get(), 0);
     return TRUE;
@@ -100,6 +128,11 @@ void CQuorvelDlg::CreateChildWindows() {
     theAboutBox.Create(hwnd_);
     thePlayerFrame.Create(hwnd_);
     thePlayerBrowser.Create(hwnd_);
+    for (const Window* window : std::initializer_list<const Window*>{
+             this, &thePlaylist, &theNews, &theBalloon, &theSearchBox, &thePlayerFrame,
+             &thePlayerBrowser, &theNews.Browser()}) {
+        KeepOwnLayoutOnDpiChange(window->hwnd());
+    }
     thePlaylist.SetColorKey(SkinColourKey);
     theBalloon.SetColorKey(SkinColourKey);
     theSearchBox.colorKey = SkinColourKey;
@@ -119,8 +152,13 @@ void CQuorvelDlg::MakeWindowsLayered() {
 }
 
 void CQuorvelDlg::PlaceSkinControls() {
-    for (const ControlPlacement& placement : kBarControlPlacements) {
-        Window(Item(placement.controlId)).Place(placement.rect);
+    const int dpi = CurrentDpi();
+    skinImages_[0].Attach(Item(kBarSkinPlacement.controlId));
+    skinImages_[0].ShowAt(IDB_BAR_SKIN, kBarSkinPlacement.rect, dpi);
+    for (size_t i = 0; i < kBarControlPlacements.size(); ++i) {
+        SkinImage& image = skinImages_[i + 1];
+        image.Attach(Item(kBarControlPlacements[i].controlId));
+        image.ShowAt(kBarImageBitmaps[i], kBarControlPlacements[i].rect, dpi);
     }
 }
 
@@ -130,7 +168,7 @@ void CQuorvelDlg::ReadAdapterSetting() {
 }
 
 void CQuorvelDlg::SnapBarHome() const {
-    const PixelRect home = BarHomeRect(GetSystemMetrics(SM_CXSCREEN));
+    const PixelRect home = BarHomeRect(GetSystemMetrics(SM_CXSCREEN), CurrentDpi());
     SetWindowPos(hwnd_, nullptr, home.x, home.y, home.width, home.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -138,9 +176,40 @@ void CQuorvelDlg::SnapBarHome() const {
 void CQuorvelDlg::FollowScreen() {
     SnapBarHome();
     barLeft_ = WindowRect().left;
-    thePlaylist.FollowBar(barLeft_ + 16);
-    theNews.FollowBar(NewsPanelX(barLeft_));
+    thePlaylist.FollowBar(barLeft_ + Px(16));
+    theNews.FollowBar(NewsPanelX(barLeft_, CurrentDpi()));
     theSearchBox.CenterOnDesktop();
+}
+
+// The bar's images and the skins of the windows it lays out, at the display's scale.
+void CQuorvelDlg::ScaleSkins() {
+    PlaceSkinControls();
+    theBalloon.UseScale();
+    panelSkins_.UseScale(CurrentDpi());
+    theSearchBox.LayOut();
+}
+
+void CQuorvelDlg::LayOutAtScale() {
+    ScaleSkins();
+    cells_.Create(skinImages_[0].Current());
+    theNews.LoadFeedTable();
+    theNews.Browser().LayOut();
+    FollowScreen();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The bar stays at its home whatever place the system suggests for the new scale.
+LRESULT CQuorvelDlg::OnDpiChanged(WPARAM dpis, LPARAM) {
+    const int oldDpi = CurrentDpi();
+    const PanelRest playlist = RestOf(thePlaylist, oldDpi, kPlaylistParkedTop, kPlaylistOpenTop,
+                                      kPlaylistWidth, kPlaylistHeight);
+    const PanelRest news =
+        RestOf(theNews, oldDpi, kNewsParkedTop, kNewsOpenTop, kNewsWidth, kNewsHeight);
+    SetCurrentDpi(DpiOfChange(dpis));
+    PutBackAtRest(playlist);
+    PutBackAtRest(news);
+    LayOutAtScale();
+    return 0;
 }
 
 // A new resolution or primary monitor.
@@ -166,7 +235,7 @@ LRESULT CQuorvelDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
 
 // The bar decides from the panel's actual top: a toggle while it slides down closes it.
 void CQuorvelDlg::ToggleNewsWindow() {
-    const int x = NewsPanelX(WindowRect().left);
+    const int x = NewsPanelX(WindowRect().left, CurrentDpi());
     if (theNews.IsParked()) {
         theNews.StartOpening(hwnd_, x);
     } else {
@@ -235,7 +304,7 @@ void CQuorvelDlg::OnLButtonUp(UINT, POINT point) {
 
 // Runs at every pointer event inside a zone, not only on entry.
 void CQuorvelDlg::HoverStep(POINT point) {
-    switch (HitHoverZone(point.x, point.y)) {
+    switch (HitHoverZone(point.x, point.y, CurrentDpi())) {
     case HoverZone::NewsIcon:
         newsHover.Show(true);
         break;
@@ -268,7 +337,7 @@ void CQuorvelDlg::HoverStep(POINT point) {
 }
 
 void CQuorvelDlg::ClickStep(POINT point) {
-    switch (HitClickZone(point.x, point.y)) {
+    switch (HitClickZone(point.x, point.y, CurrentDpi())) {
     case ClickZone::NewsIcon:
         ToggleNewsWindow();
         break;
@@ -428,9 +497,9 @@ void CQuorvelDlg::TogglePlaylistPanel() {
     barLeft_ = WindowRect().left;
     thePlaylist.ApplyModeLayout();
     if (thePlaylist.IsParked()) {
-        thePlaylist.StartOpening(barLeft_ + 16);
+        thePlaylist.StartOpening(barLeft_ + Px(16));
     } else {
-        thePlaylist.StartClosing(barLeft_ + 16);
+        thePlaylist.StartClosing(barLeft_ + Px(16));
     }
 }
 

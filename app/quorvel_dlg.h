@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
+#include "app/panel_skins.h"
 #include "framework/dialog.h"
 #include "framework/handles.h"
+#include "framework/skin_image.h"
 #include "monitor/balloon_layout.h"
 #include "monitor/bar_cells.h"
 #include "monitor/info_panel.h"
@@ -33,6 +36,8 @@ public:
     void SnapBarHome() const;
     // The bar, the open panels and the player go to their places for the screen as it is now.
     void FollowScreen();
+    // Every window takes the sizes and pictures of the display's scale as it is now.
+    void LayOutAtScale();
     void TogglePlaylistPanel();
     void ToggleNewsWindow();
     void ToggleSearchBox();
@@ -69,10 +74,12 @@ private:
     void CreateChildWindows();
     void MakeWindowsLayered();
     void PlaceSkinControls();
+    void ScaleSkins();
     void ReadAdapterSetting();
 
     void OnTimer(UINT_PTR id);
     void OnDisplayChange(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM dpis, LPARAM);
     void OnSettingChange(WPARAM action, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void OnMouseMove(UINT flags, POINT point);
@@ -98,6 +105,8 @@ private:
     Window stopHover, stop;
     Window background;
     Window videoSearchHover;
+    std::array<SkinImage, 8> skinImages_;
+    PanelSkins panelSkins_;
     HICON applicationIcon_ = nullptr;
     MEMORYSTATUSEX memoryStatus_{};
     int32_t adapterPosition_ = 0;

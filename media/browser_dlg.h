@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
+
 #include "framework/dialog.h"
 #include "framework/explorer1.h"
+#include "framework/skin_image.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -16,6 +19,8 @@ public:
     bool CreateOnDesktop() { return Create(GetDesktopWindow()); }
 
     void Navigate(const char* address) { browser.Navigate(address); }
+    // Its pieces and the control placed again at the display's scale.
+    void LayOut();
     // What tests read back.
     const CExplorer1& Browser() const { return browser; }
     const Window& BackHover() const { return backHover; }
@@ -28,6 +33,7 @@ protected:
 private:
     CExplorer1 browser;
     Window backHover, forwardHover;
+    std::array<SkinImage, 10> pieces_;
     void OnSize(UINT type, int width, int height);
     void OnMouseMove(UINT flags, POINT point);
     void OnLButtonDown(UINT flags, POINT point);

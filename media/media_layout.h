@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "framework/display_scale.h"
 #include "framework/pixel_rect.h"
 #include "media/slide_steps.h"
 #include "res/resource.h"
@@ -22,19 +23,19 @@ inline constexpr PixelRect kParkedControlRect{400, 400, 1, 1};
 inline constexpr PixelRect kPlaylistCreationRect{300, kPlaylistParkedTop, 190, kPlaylistHeight};
 
 enum class PlaylistZone { None, SearchButton, NextPage };
-PlaylistZone HitPlaylistPanel(int x, int y);
+PlaylistZone HitPlaylistPanel(int x, int y, int dpi = kDesignDpi);
 
 // Player windows, from the primary screen width W: frame, browser window, and the control that
 // overhangs the browser window by 2 pixels on every side.
-PixelRect PlayerFrameRect(int screenWidth);
-PixelRect PlayerBrowserRect(int screenWidth);
+PixelRect PlayerFrameRect(int screenWidth, int dpi = kDesignDpi);
+PixelRect PlayerBrowserRect(int screenWidth, int dpi = kDesignDpi);
 inline constexpr PixelRect kPlayerControlRect{-2, -2, 324, 273};
 
 // Page browser skin and control for a W x H window.
-std::array<ControlPlacement, 11> PageBrowserLayout(int width, int height);
+std::array<ControlPlacement, 11> PageBrowserLayout(int width, int height, int dpi = kDesignDpi);
 
 enum class PageBrowserZone { None, Back, Forward, Close };
-PageBrowserZone HitPageBrowser(int x, int y, int width);
+PageBrowserZone HitPageBrowser(int x, int y, int width, int dpi = kDesignDpi);
 
 // The title strip shows at most this much of the address.
 std::string_view TitleStripText(std::string_view address);

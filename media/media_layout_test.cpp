@@ -28,6 +28,36 @@ TEST(PageBrowserLayout, StretchesTheSkinAndControlOverA2000PixelWindow) {
     EXPECT_EQ(rects[IDC_BROWSER_FORWARD_HOVER], (PixelRect{37, 11, 29, 27}));
 }
 
+// At 200 % the pieces are twice as thick and the hover images twice as large; the window's own
+// size stays the screen's share.
+TEST(PageBrowserLayout, PiecesTakeTheDisplayScale) {
+    std::map<int, PixelRect> rects;
+    for (const ControlPlacement& placement : PageBrowserLayout(2000, 900, 192)) {
+        rects[placement.controlId] = placement.rect;
+    }
+    EXPECT_EQ(rects[IDC_BROWSER_CONTROL], (PixelRect{24, 94, 1942, 784}));
+    EXPECT_EQ(rects[IDC_BROWSER_TOP_EDGE], (PixelRect{0, 0, 2000, 106}));
+    EXPECT_EQ(rects[IDC_BROWSER_BOTTOM_RIGHT], (PixelRect{1950, 864, 50, 36}));
+    EXPECT_EQ(rects[IDC_BROWSER_BACK_HOVER], (PixelRect{14, 22, 60, 54}));
+    // 125 %: the forward image's edges 46.25 and 82.5 round to 46 and 83.
+    EXPECT_EQ(PageBrowserLayout(2000, 900, 120)[9].rect, (PixelRect{46, 14, 37, 34}));
+}
+
+// Every zone covers the scaled pixels of its 100 % ones, here at 150 %.
+TEST(PanelZones, EdgesScaleWithTheDisplay) {
+    const int w = 2000;
+    EXPECT_EQ(HitPageBrowser(15, 21, w, 144), PageBrowserZone::Back); // 10, 14
+    EXPECT_EQ(HitPageBrowser(14, 21, w, 144), PageBrowserZone::None);
+    EXPECT_EQ(HitPageBrowser(91, 53, w, 144), PageBrowserZone::Forward); // 60, 35: up to 91.5, 54
+    EXPECT_EQ(HitPageBrowser(91, 54, w, 144), PageBrowserZone::None);
+    EXPECT_EQ(HitPageBrowser(w - 23, 2, w, 144), PageBrowserZone::Close); // 15 columns: 22.5
+    EXPECT_EQ(HitPageBrowser(w - 24, 2, w, 144), PageBrowserZone::None);
+    EXPECT_EQ(HitPlaylistPanel(237, 242, 144), PlaylistZone::SearchButton); // 158, 161
+    EXPECT_EQ(HitPlaylistPanel(236, 242, 144), PlaylistZone::None);
+    EXPECT_EQ(HitPlaylistPanel(58, 263, 144), PlaylistZone::NextPage); // 38, 175: up to 58, 263
+    EXPECT_EQ(HitPlaylistPanel(59, 263, 144), PlaylistZone::None);
+}
+
 TEST(PageBrowserZones, BackForwardAndCloseWithTheirEdges) {
     const int w = 2000;
     EXPECT_EQ(HitPageBrowser(10, 14, w), PageBrowserZone::Back);

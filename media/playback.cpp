@@ -55,9 +55,9 @@ void CPlaylistDlg::StopPlayback() {
 
 void CPlaylistDlg::PlacePlayerWindows() const {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    links_.playerFrame->Place(PlayerFrameRect(screenWidth));
-    links_.playerBrowser->Place(PlayerBrowserRect(screenWidth));
-    links_.playerBrowser->PlaceBrowser(kPlayerControlRect);
+    links_.playerFrame->Place(PlayerFrameRect(screenWidth, CurrentDpi()));
+    links_.playerBrowser->Place(PlayerBrowserRect(screenWidth, CurrentDpi()));
+    links_.playerBrowser->PlaceBrowser(PxRect(kPlayerControlRect));
 }
 
 } // namespace qv

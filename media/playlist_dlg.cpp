@@ -1,5 +1,6 @@
 #include "media/playlist_dlg.h"
 
+#include "framework/display_scale.h"
 #include "framework/list_rows.h"
 #include "framework/wide_text.h"
 #include "media/media_layout.h"
@@ -11,7 +12,7 @@ namespace qv {
 namespace {
 
 void SetHandCursorOver(POINT point) {
-    if (HitPlaylistPanel(point.x, point.y) != PlaylistZone::None) {
+    if (HitPlaylistPanel(point.x, point.y, CurrentDpi()) != PlaylistZone::None) {
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
     }
 }
@@ -63,33 +64,38 @@ void CPlaylistDlg::LoadPlaylist() const {
 
 void CPlaylistDlg::ApplyModeLayout() const {
     if (searchMode) {
-        resultList.Place(kResultListRect);
+        resultList.Place(PxRect(kResultListRect));
         RepaintNow();
-        queryBox.Place(kQueryBoxRect);
+        queryBox.Place(PxRect(kQueryBoxRect));
         SetFocus(queryBox.hwnd());
         SendMessageA(queryBox.hwnd(), EM_SETSEL, 0, -1);
         SendMessageA(queryBox.hwnd(), EM_SCROLLCARET, 0, 0);
-        nameList.Place(kParkedControlRect);
+        nameList.Place(PxRect(kParkedControlRect));
     } else {
-        nameList.Place(kNameListRect);
+        nameList.Place(PxRect(kNameListRect));
         RepaintNow();
-        resultList.Place(kParkedControlRect);
-        queryBox.Place(kParkedControlRect);
+        resultList.Place(PxRect(kParkedControlRect));
+        queryBox.Place(PxRect(kParkedControlRect));
     }
 }
 
 void CPlaylistDlg::ParkAtCreation() const {
-    Place(kPlaylistCreationRect);
-    nameList.Place(kNameListRect);
+    Place(PxRect(kPlaylistCreationRect));
+    nameList.Place(PxRect(kNameListRect));
     ShowNoActivate();
 }
 
 bool CPlaylistDlg::IsParked() const {
-    return WindowRect().top < kPlaylistParkedTop + 1;
+    return WindowRect().top < Px(kPlaylistParkedTop + 1);
+}
+
+// The slide runs in 100 % pixels; the window goes to their place at the display's scale.
+void CPlaylistDlg::MoveSlid(int y) const {
+    Move(slideX, Px(y), Px(kPlaylistWidth), Px(kPlaylistHeight));
 }
 
 void CPlaylistDlg::Park() const {
-    Move(slideX, kPlaylistParkedTop, kPlaylistWidth, kPlaylistHeight);
+    MoveSlid(kPlaylistParkedTop);
 }
 
 void CPlaylistDlg::StartOpening(int x) {
@@ -112,7 +118,7 @@ void CPlaylistDlg::StartClosing(int x) {
 void CPlaylistDlg::FollowBar(int x) {
     slideX = x;
     if (!IsParked()) {
-        Move(slideX, WindowRect().top, kPlaylistWidth, kPlaylistHeight);
+        Move(slideX, WindowRect().top, Px(kPlaylistWidth), Px(kPlaylistHeight));
     }
     PlacePlayerWindows();
 }
@@ -139,13 +145,13 @@ void CPlaylistDlg::SlideOutStep() {
 void CPlaylistDlg::ApplySlideStep(const SlideStep& step, UINT_PTR timer) {
     if (step.settled) {
         KillTimer(hwnd_, timer);
-        Move(slideX, step.y, kPlaylistWidth, kPlaylistHeight);
+        MoveSlid(step.y);
         RepaintNow();
         return;
     }
     slideY = step.y;
     slideAlpha = step.alpha;
-    Move(slideX, slideY, kPlaylistWidth, kPlaylistHeight);
+    MoveSlid(slideY);
     SetAlpha(colorKey, BYTE(slideAlpha));
 }
 
@@ -189,7 +195,7 @@ void CPlaylistDlg::OnLButtonDown(UINT, POINT point) {
 
 void CPlaylistDlg::OnLButtonUp(UINT, POINT point) {
     SetHandCursorOver(point);
-    switch (HitPlaylistPanel(point.x, point.y)) {
+    switch (HitPlaylistPanel(point.x, point.y, CurrentDpi())) {
     case PlaylistZone::SearchButton:
         searchPage = 1;
         RunVideoSearch();

@@ -43,6 +43,7 @@ public:
     void ApplyModeLayout() const;
     bool IsParked() const;
     void Park() const;
+    void MoveSlid(int y) const;
     void StartOpening(int x);
     void StartClosing(int x);
     // After a screen change, x being the panel's place under the bar at its new home.

@@ -4,6 +4,7 @@
 
 #include "framework/animation.h"
 #include "framework/dialog.h"
+#include "framework/skin_image.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -21,6 +22,8 @@ public:
     int32_t Alpha() const { return alpha_; }
     uint32_t ColorKey() const { return colorKey_; }
     void SetColorKey(uint32_t key) { colorKey_ = key; }
+    // Draws the balloon's pictures for the display's scale; the next placement lays them out.
+    void UseScale();
 
 protected:
     MessageTable Messages() const override;
@@ -32,8 +35,11 @@ private:
     void OnMouseMove(UINT flags, POINT point);
     BOOL OnEraseBackground(HDC dc);
 
+    SkinImage topImage_;
     Window middleImage_;
     Window bottomImage_;
+    SkinImage middleSkin_;
+    SkinImage bottomSkin_;
     int32_t alpha_ = 0;
     uint32_t colorKey_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "framework/display_scale.h"
 #include "framework/pixel_rect.h"
 
 namespace qv {
@@ -21,17 +22,25 @@ inline constexpr int kBalloonTop = 18;
 inline constexpr int kBalloonWidth = 245;
 
 // Under the bar, with the balloon's pointer (30 pixels in from its left edge) on the hovered item.
-constexpr PixelRect BalloonRect(InfoSection section, int screenWidth, bool isPlaying) {
+// In 100 % pixels: how far left of the screen's right edge, and how tall.
+constexpr PixelRect BalloonRect100(InfoSection section, bool isPlaying) {
     switch (section) {
     case InfoSection::Media:
-        return {screenWidth - 359, kBalloonTop, kBalloonWidth, isPlaying ? 130 : 60};
+        return {359, kBalloonTop, kBalloonWidth, isPlaying ? 130 : 60};
     case InfoSection::Processor:
-        return {screenWidth - 320, kBalloonTop, kBalloonWidth, 159};
+        return {320, kBalloonTop, kBalloonWidth, 159};
     case InfoSection::Memory:
-        return {screenWidth - 289, kBalloonTop, kBalloonWidth, 160};
+        return {289, kBalloonTop, kBalloonWidth, 160};
     default:
-        return {screenWidth - 250, kBalloonTop, kBalloonWidth, 220};
+        return {250, kBalloonTop, kBalloonWidth, 220};
     }
+}
+
+constexpr PixelRect BalloonRect(InfoSection section, int screenWidth, bool isPlaying,
+                                int dpi = kDesignDpi) {
+    const PixelRect rect = BalloonRect100(section, isPlaying);
+    return {screenWidth - ScaleLength(rect.x, dpi), ScaleLength(rect.y, dpi),
+            ScaleLength(rect.width, dpi), ScaleLength(rect.height, dpi)};
 }
 
 } // namespace qv

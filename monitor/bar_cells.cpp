@@ -4,7 +4,9 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <vector>
 
+#include "framework/display_scale.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
 #include "monitor/quantity_format.h"
@@ -36,16 +38,17 @@ constexpr CellSpace kCpuText{51, 78, 0};
 constexpr CellSpace kMemoryText{78, 119, DT_END_ELLIPSIS};
 constexpr CellSpace kNetworkText{119, 197, DT_END_ELLIPSIS};
 
+// The places above are 100 % pixels.
 template <size_t Capacity>
 void DrawCellText(HDC dc, const CellSpace& cell, const FixedText<Capacity>& text) {
-    RECT space{cell.left, kTextY, cell.right, kBarSkinHeight};
+    RECT space{Px(cell.left), Px(kTextY), Px(cell.right), Px(kBarSkinHeight)};
     DrawTextA(dc, text.c_str(), int(text.size()), &space, DT_SINGLELINE | DT_NOPREFIX | cell.cut);
 }
 
 bool FitsIn(HDC dc, const CellSpace& cell, const QuantityText& text) {
     SIZE size{};
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
-    return size.cx <= cell.right - cell.left;
+    return size.cx <= Px(cell.right) - Px(cell.left);
 }
 
 // "23.06 GB" gives up its decimals ("23.1 GB", "23 GB") before the cell cuts it.
@@ -59,27 +62,35 @@ QuantityText MemoryText(HDC dc, float availableBytes) {
 
 // The null pen leaves each rectangle its interior only. A load outside 0 to 100 (the CPU figure
 // is not clamped) keeps its fill inside the track rather than painting over the skin beside it.
-void DrawGauge(HDC dc, const GaugeTools& tools, const Gauge& gauge, double percent) {
+void DrawGauge(HDC dc, const GaugeTools& tools, const Gauge& unscaled, double percent) {
+    const Gauge gauge{Px(unscaled.left), Px(unscaled.right)};
+    const int top = Px(kGaugeTop);
+    const int bottom = Px(kGaugeBottom);
     const int fillRight = std::clamp(
         TruncateToInt(std::fabs(percent / 100.0 * (gauge.right - gauge.left) + gauge.left)),
         gauge.left, gauge.right);
     const SelectGuard pen(dc, tools.pen);
     {
         const SelectGuard brush(dc, tools.track);
-        Rectangle(dc, gauge.left, kGaugeTop, gauge.right, kGaugeBottom);
+        Rectangle(dc, gauge.left, top, gauge.right, bottom);
     }
     const SelectGuard brush(dc, tools.fill);
-    Rectangle(dc, gauge.left, kGaugeTop, fillRight, kGaugeBottom);
+    Rectangle(dc, gauge.left, top, fillRight, bottom);
 }
 
-constexpr int kSkinWidth = kBarSkinWidth;
-constexpr size_t kSkinPixels = size_t(kSkinWidth) * kBarSkinHeight;
+SIZE SkinSize(HBITMAP skin) {
+    BITMAP shape{};
+    if (!skin || !GetObjectA(skin, sizeof shape, &shape)) {
+        return {kBarSkinWidth, kBarSkinHeight};
+    }
+    return {shape.bmWidth, shape.bmHeight};
+}
 
-UniqueBitmap CreateCanvasBitmap(uint32_t*& bits) {
+UniqueBitmap CreateCanvasBitmap(SIZE size, uint32_t*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSkinWidth;
-    info.bmiHeader.biHeight = -kBarSkinHeight;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -95,18 +106,18 @@ UniqueBitmap CreateCanvasBitmap(uint32_t*& bits) {
 // its own, and the skin's pixels to start each tick from. Under Wine every selection of a bitmap
 // into a DC costs a round trip to the X resources, and loading the skin costs more than the
 // whole rest of the tick, so neither is done per tick. The skin is the one the bar's skin
-// control already decoded.
+// control already decoded, at the display's scale.
 class BarCells::Canvas {
 public:
     explicit Canvas(HBITMAP skin)
-        : dc_(CreateCompatibleDC(nullptr)), bitmap_(CreateCanvasBitmap(bits_)),
-          selected_(dc_.get(), bitmap_.get()) {
+        : size_(SkinSize(skin)), dc_(CreateCompatibleDC(nullptr)),
+          bitmap_(CreateCanvasBitmap(size_, bits_)), selected_(dc_.get(), bitmap_.get()) {
         const UniqueMemoryDC source(CreateCompatibleDC(nullptr));
         const SelectGuard skinSelected(source.get(), skin);
-        BitBlt(dc_.get(), 0, 0, kSkinWidth, kBarSkinHeight, source.get(), 0, 0, SRCCOPY);
+        BitBlt(dc_.get(), 0, 0, size_.cx, size_.cy, source.get(), 0, 0, SRCCOPY);
         GdiFlush();
         if (bits_) {
-            std::copy_n(bits_, kSkinPixels, skin_.begin());
+            skin_.assign(bits_, bits_ + size_t(size_.cx) * size_t(size_.cy));
         }
     }
 
@@ -134,11 +145,12 @@ public:
     }
 
 private:
+    SIZE size_;
     UniqueMemoryDC dc_;
     uint32_t* bits_ = nullptr;
     UniqueBitmap bitmap_;
     SelectGuard selected_;
-    std::array<uint32_t, kSkinPixels> skin_{};
+    std::vector<uint32_t> skin_;
     UniqueFont font_;
     int fontHeight_ = 0;
     std::optional<SelectGuard> fontSelected_;
@@ -181,7 +193,7 @@ void BarCells::Compose(const BarCellFigures& figures) {
     if (!canvas_) {
         return;
     }
-    canvas_->UseFont(FaceName(), fontHeight_);
+    canvas_->UseFont(FaceName(), Px(fontHeight_));
     const HDC canvas = canvas_->Fresh();
     ComposeBarCells(canvas, figures,
                     {gaugePen_.get(), gaugeTrackBrush_.get(), gaugeFillBrush_.get()});
@@ -191,7 +203,8 @@ void BarCells::CopyStrip(HDC bar) const {
     if (!canvas_) {
         return;
     }
-    const RECT& strip = kBarCellStrip;
+    const RECT strip{Px(kBarCellStrip.left), Px(kBarCellStrip.top), Px(kBarCellStrip.right),
+                     Px(kBarCellStrip.bottom)};
     BitBlt(bar, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
            canvas_->Composed(), strip.left, strip.top, SRCCOPY);
 }

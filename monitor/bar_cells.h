@@ -33,7 +33,8 @@ struct GaugeTools {
 // and has the bar font selected.
 void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& tools);
 
-// Where the composed cells are copied to the bar: the row of x 51, y 2, 150 by 16 pixels.
+// Where the composed cells are copied to the bar: the row of x 51, y 2, 150 by 16 pixels (at
+// 100 %).
 inline constexpr RECT kBarCellStrip{51, 2, 201, 18};
 
 inline constexpr int kBarSkinWidth = 235;

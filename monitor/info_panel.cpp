@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 
+#include "framework/display_scale.h"
 #include "framework/skin.h"
 #include "framework/wide_text.h"
 
@@ -47,9 +48,9 @@ NetworkFigures Network(const MIB_IFROW& row, const AdapterAddress& address) {
 constexpr int kBalloonTextRight = 241;
 constexpr int kColumnGap = 3;
 
-// Section texts are UTF-8: a title playing in any script shows as itself.
+// Section texts are UTF-8: a title playing in any script shows as itself. Places in 100 % pixels.
 void DrawLine(HDC dc, int left, int right, int y, const std::string& text) {
-    RECT space{left, y, right, y + kSectionRowHeight + 4};
+    RECT space{Px(left), Px(y), Px(right), Px(y + kSectionRowHeight + 4)};
     const std::wstring wide = FromUtf8(text);
     DrawTextW(dc, wide.c_str(), int(wide.size()), &space,
               DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -92,7 +93,8 @@ void InfoPanel::Connect(HWND bar, CBalloonDlg& balloon, const NowPlaying& playin
 }
 
 void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t adapterPosition) {
-    const PixelRect rect = BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), playing_->isPlaying);
+    const PixelRect rect =
+        BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), playing_->isPlaying, CurrentDpi());
     balloon_->Place(rect);
     // A quick move can jump from one cell to the next without passing the gap between them, so
     // the other sections stop here too: two of them would paint over each other.
@@ -129,8 +131,8 @@ void InfoPanel::PaintSection(InfoSection section, MEMORYSTATUSEX& memory, int32_
     const AdapterAddress address = ReadAdapterAddress(adapterPosition);
     const WindowDC balloon(balloon_->hwnd());
     DrawInfoSection(balloon.get(), InfoSectionLayout(section, *playing_, system, memory, address),
-                    headingFont_.Get(kSkinFaceName, headingFontHeight_, FW_BOLD),
-                    panelFont_.Get(kSkinFaceName, panelFontHeight_, FW_NORMAL));
+                    headingFont_.Get(kSkinFaceName, Px(headingFontHeight_), FW_BOLD),
+                    panelFont_.Get(kSkinFaceName, Px(panelFontHeight_), FW_NORMAL));
 }
 
 } // namespace qv

@@ -20,9 +20,9 @@ constexpr NewsHitRegion kNewsHitRegions[] = {
 
 } // namespace
 
-NewsZone HitNewsPanel(int x, int y) {
+NewsZone HitNewsPanel(int x, int y, int dpi) {
     for (const NewsHitRegion& region : kNewsHitRegions) {
-        if (x >= region.left && x <= region.right && y >= region.top && y <= region.bottom) {
+        if (ZoneHolds(x, y, region.left, region.right, region.top, region.bottom, dpi)) {
             return region.zone;
         }
     }

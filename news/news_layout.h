@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "framework/display_scale.h"
 #include "framework/pixel_rect.h"
 
 namespace qv {
@@ -37,13 +38,13 @@ constexpr PixelRect NewsTabMarkerRect(int feed) {
 // What a released left button acts on; tested in this order, bounds included.
 enum class NewsZone { None, Tab1, Tab2, Tab3, Tab4, Tab5, Refresh, Close };
 
-NewsZone HitNewsPanel(int x, int y);
+NewsZone HitNewsPanel(int x, int y, int dpi = kDesignDpi);
 // The feed a tab zone shows (1..5), 0 for the other zones.
 int FeedOfZone(NewsZone zone);
 
 // Where the panel hangs: its right edge overlaps the bar's left edge by 5 pixels.
-constexpr int NewsPanelX(int barLeft) {
-    return barLeft - kNewsWidth + 5;
+constexpr int NewsPanelX(int barLeft, int dpi = kDesignDpi) {
+    return barLeft - ScaleLength(kNewsWidth, dpi) + ScaleLength(5, dpi);
 }
 
 // One tick of a slide; settled means the timer stops and the window snaps to y.

@@ -11,6 +11,19 @@ namespace {
 using qv::HitNewsPanel;
 using qv::NewsZone;
 
+// At 125 % the first tab's 15..50 x 265..280 covers 18.75 -> 19 up to 63.75 -> 64, less one, and
+// rows 331.25 -> 331 up to 351.25 -> 351, less one.
+TEST(NewsHitRegions, EdgesScaleWithTheDisplay) {
+    EXPECT_EQ(HitNewsPanel(19, 331, 120), NewsZone::Tab1);
+    EXPECT_EQ(HitNewsPanel(63, 350, 120), NewsZone::Tab1);
+    EXPECT_EQ(HitNewsPanel(18, 340, 120), NewsZone::None);
+    EXPECT_EQ(HitNewsPanel(64, 340, 120), NewsZone::None);
+    EXPECT_EQ(HitNewsPanel(40, 351, 120), NewsZone::None);
+    EXPECT_EQ(HitNewsPanel(496, 598, 192), NewsZone::Close);
+    EXPECT_EQ(HitNewsPanel(525, 599, 192), NewsZone::Close);
+    EXPECT_EQ(HitNewsPanel(495, 598, 192), NewsZone::None);
+}
+
 TEST(NewsHitRegions, EachRegionActsAtItsBoundsAndNotOnePixelOutside) {
     struct Region {
         NewsZone zone;

@@ -22,7 +22,7 @@ std::string FeedFilePath(int feed) {
 }
 
 void SetHandCursorOver(POINT point) {
-    if (HitNewsPanel(point.x, point.y) != NewsZone::None) {
+    if (HitNewsPanel(point.x, point.y, CurrentDpi()) != NewsZone::None) {
         SetCursor(LoadCursorA(nullptr, IDC_HAND));
     }
 }
@@ -167,7 +167,7 @@ void CRssDlg::ApplyFeedSettings() {
 
 void CRssDlg::ShowFeed(int feed) {
     shownFeed_ = feed >= 1 && feed <= kFeedCount ? feed : 1;
-    tabMarker_.Place(NewsTabMarkerRect(shownFeed_));
+    tabMarker_.Place(PxRect(NewsTabMarkerRect(shownFeed_)));
     FillNewsLists(FeedFilePath(shownFeed_));
     tabMarker_.Show(true);
     LoadFeedTable();
@@ -183,7 +183,7 @@ void CRssDlg::FillNewsLists(const std::string& path) {
 }
 
 bool CRssDlg::IsParked() const {
-    return WindowRect().top < kNewsParkedTop + 1;
+    return WindowRect().top < Px(kNewsParkedTop + 1);
 }
 
 void CRssDlg::StartOpening(HWND behind, int x) {
@@ -200,7 +200,7 @@ void CRssDlg::StartOpening(HWND behind, int x) {
 void CRssDlg::FollowBar(int x) {
     slideX_ = x;
     if (!IsParked()) {
-        Move(slideX_, WindowRect().top, kNewsWidth, kNewsHeight);
+        Move(slideX_, WindowRect().top, Px(kNewsWidth), Px(kNewsHeight));
     }
     PlaceBrowser();
 }
@@ -212,9 +212,9 @@ void CRssDlg::StartClosing(int x) {
 }
 
 void CRssDlg::OnSize(UINT, int, int) {
-    body_.Place(kNewsBodyRect);
-    tabStrip_.Place(kNewsTabStripRect);
-    titleList_.Place(kNewsTitleListRect);
+    body_.Place(PxRect(kNewsBodyRect));
+    tabStrip_.Place(PxRect(kNewsTabStripRect));
+    titleList_.Place(PxRect(kNewsTitleListRect));
 }
 
 void CRssDlg::OnPaint() {
@@ -226,7 +226,7 @@ void CRssDlg::OnMouseMove(UINT, POINT point) {
 }
 
 void CRssDlg::OnLButtonUp(UINT, POINT point) {
-    const NewsZone zone = HitNewsPanel(point.x, point.y);
+    const NewsZone zone = HitNewsPanel(point.x, point.y, CurrentDpi());
     if (const int feed = FeedOfZone(zone)) {
         ShowFeed(feed);
         SaveDefaultFeed(feed);
@@ -279,13 +279,14 @@ void CRssDlg::SlideOutStep() {
                    kNewsParkedTop);
 }
 
-// Each step first stops the opposite slide, so the toggle asked for last wins.
+// Each step first stops the opposite slide, so the toggle asked for last wins. The slide runs in
+// 100 % pixels; the window goes to their place at the display's scale.
 void CRssDlg::ApplySlideStep(NewsSlideStep step, UINT_PTR oppositeTimer, UINT_PTR ownTimer,
                              int restingTop) {
     KillTimer(hwnd_, oppositeTimer);
     if (step.settled) {
         KillTimer(hwnd_, ownTimer);
-        Move(slideX_, restingTop, kNewsWidth, kNewsHeight);
+        Move(slideX_, Px(restingTop), Px(kNewsWidth), Px(kNewsHeight));
         return;
     }
     slideY_ = step.y;
@@ -294,7 +295,7 @@ void CRssDlg::ApplySlideStep(NewsSlideStep step, UINT_PTR oppositeTimer, UINT_PT
 }
 
 void CRssDlg::MoveToSlide() const {
-    Move(slideX_, slideY_, kNewsWidth, kNewsHeight);
+    Move(slideX_, Px(slideY_), Px(kNewsWidth), Px(kNewsHeight));
     SetAlpha(colorKey_, BYTE(alpha_));
 }
 

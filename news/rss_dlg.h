@@ -48,7 +48,7 @@ public:
 
     // The bar's initialisation: the panel parked above the screen and shown.
     void ParkAtCreation() const {
-        Place(kNewsParkedRect);
+        Place(PxRect(kNewsParkedRect));
         ShowNoActivate();
     }
     // The bar's side of opening and closing.

@@ -1,5 +1,7 @@
 #include "news/tab_strip_images.h"
 
+#include "framework/display_scale.h"
+#include "framework/skin_image.h"
 #include "news/news_layout.h"
 #include "res/resource.h"
 
@@ -9,14 +11,15 @@ namespace {
 
 constexpr COLORREF kTabTitleColour = RGB(100, 100, 100);
 
-UniqueBitmap LoadSkin(int id) {
-    return UniqueBitmap(static_cast<HBITMAP>(LoadImageA(
-        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+// The picture at the display's scale, the size of a 100 % one of width x height.
+UniqueBitmap LoadSkin(int id, int width, int height) {
+    return LoadSkinBitmap(id, CurrentDpi(), Px(width), Px(height));
 }
 
-// Draws text at (x, y) of the bitmap, clipped to the tab it belongs to.
-void DrawTitle(HDC dc, const std::wstring& title, int x, int y, const RECT& tab) {
-    ExtTextOutW(dc, x, y, ETO_CLIPPED, &tab, title.data(), UINT(title.size()), nullptr);
+// Draws text at (x, y) of the bitmap, clipped to the tab it belongs to; both in 100 % pixels.
+void DrawTitle(HDC dc, const std::wstring& title, int x, int y, const RECT& unscaled) {
+    const RECT tab{Px(unscaled.left), Px(unscaled.top), Px(unscaled.right), Px(unscaled.bottom)};
+    ExtTextOutW(dc, Px(x), Px(y), ETO_CLIPPED, &tab, title.data(), UINT(title.size()), nullptr);
 }
 
 // Puts the image in the picture; the one it held before is ours (already owned) or the one
@@ -34,12 +37,14 @@ void SetPicture(const Window& picture, UniqueBitmap& owned, UniqueBitmap image) 
 
 void TabStripImages::Apply(const Window& strip, const Window& marker,
                            const std::array<std::wstring, 5>& titles, int selected) {
-    UniqueBitmap stripImage = LoadSkin(IDB_NEWS_TABS);
-    UniqueBitmap markerImage = LoadSkin(IDB_NEWS_TAB_MARKER);
+    UniqueBitmap stripImage =
+        LoadSkin(IDB_NEWS_TABS, kNewsTabStripRect.width, kNewsTabStripRect.height);
+    UniqueBitmap markerImage =
+        LoadSkin(IDB_NEWS_TAB_MARKER, kNewsTabMarkerWidth, kNewsTabMarkerHeight);
     if (!stripImage || !markerImage) {
         return;
     }
-    const UniqueFont font = CreateFaceFont("Segoe UI", 12, FW_NORMAL);
+    const UniqueFont font = CreateFaceFont("Segoe UI", Px(12), FW_NORMAL);
     const UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), kTabTitleColour);

@@ -8,7 +8,10 @@ program is driven the way a user drives it: menu commands posted to the bar, the
 over the bar's zones, clicks on its lists, text typed into its boxes. Every picture is written
 into docs/; a window that does not show as expected is taken as it is, with a warning.
 
-usage: screenshots.py REPO_ROOT WORK_FOLDER"""
+usage: screenshots.py REPO_ROOT WORK_FOLDER [--bar-at-200]
+
+With --bar-at-200 (the prefix at 192 DPI) it only takes the bar at 200 % and sets it beside the
+bar at 100 % of the run before: docs/bar-scales.png."""
 
 import http.server
 import re
@@ -243,24 +246,25 @@ def union(windows, margin):
     return left, top, right - left, bottom - top
 
 
-def save(work, driver, name, windows, scale=1, margin=MARGIN):
+def save(work, driver, name, windows, scale=1, margin=MARGIN, folder=None):
     x, y, width, height = union(windows, margin)
     command = ["convert", str(grab(work, driver)), "-crop", f"{width}x{height}+{x}+{y}", "+repage"]
     if scale != 1:
         command += ["-filter", "point", "-resize", f"{scale * 100}%"]
-    subprocess.run(command + ["-strip", str(DOCS / f"{name}.png")], check=True)
-    print(f"  docs/{name}.png  {width * scale}x{height * scale}")
+    folder = folder or DOCS
+    subprocess.run(command + ["-strip", str(folder / f"{name}.png")], check=True)
+    print(f"  {folder.name}/{name}.png  {width * scale}x{height * scale}")
 
 
 class Tour:
-    def __init__(self, work, driver):
+    def __init__(self, work, driver, bar_size=BAR_SIZE):
         self.work, self.driver = work, driver
-        self.bar = self.await_bar()
+        self.bar = self.await_bar(bar_size)
 
-    def await_bar(self):
+    def await_bar(self, bar_size):
         for _ in range(150):
             for window in self.driver.windows():
-                if window[2:4] == BAR_SIZE:
+                if window[2:4] == bar_size:
                     return window
             time.sleep(0.2)
         raise SystemExit("the bar did not show within 30 seconds")
@@ -304,6 +308,8 @@ class Tour:
         bar = self.bar
         save(self.work, self.driver, "bar", [(bar[0] - 4, bar[1], bar[2] + 8, bar[3] + 4, "")], BAR_SCALE,
              margin=0)
+        save(self.work, self.driver, "bar-100", [(bar[0] - 4, bar[1], bar[2] + 8, bar[3] + 4, "")],
+             margin=0, folder=self.work)
 
         for section, x in (("cpu", 63), ("memory", 96), ("network", 140)):
             self.shoot(f"balloon-{section}", lambda x=x: self.at_bar(x))
@@ -368,7 +374,23 @@ def resource_ids(root):
     return {name: int(value) for name, value in re.findall(r"#define (\w+) (\d+)", text)}
 
 
-def main(root, work):
+def bar_at_200(work, driver):
+    """The bar as the prefix's 192 DPI shows it, beside the bar at 100 % taken before."""
+    tour = Tour(work, driver, (BAR_SIZE[0] * 2, BAR_SIZE[1] * 2))
+    tour.leave_bar()
+    time.sleep(2)
+    bar = tour.bar
+    save(work, driver, "bar-200", [(bar[0] - 8, bar[1], bar[2] + 16, bar[3] + 8, "")], margin=0,
+         folder=work)
+    # Side by side, 100 % on the left, with a gap of the screen's black between them.
+    subprocess.run(["convert", str(work / "bar-100.png"), "(", str(work / "bar-200.png"),
+                    "-background", "black", "-gravity", "west", "-splice", "16x0", ")",
+                    "-background", "black", "-gravity", "center", "+append", "-strip",
+                    str(DOCS / "bar-scales.png")], check=True)
+    print("  docs/bar-scales.png")
+
+
+def main(root, work, scaled=False):
     global DOCS, RESOURCE
     DOCS = root / "docs"
     DOCS.mkdir(exist_ok=True)
@@ -380,7 +402,10 @@ def main(root, work):
                                stderr=subprocess.DEVNULL)
     driver = Driver(root / "build/win/bin/quorvel_screenshot_driver.exe")
     try:
-        Tour(work, driver).run()
+        if scaled:
+            bar_at_200(work, driver)
+        else:
+            Tour(work, driver).run()
     finally:
         driver.close()
         try:
@@ -391,4 +416,4 @@ def main(root, work):
 
 
 if __name__ == "__main__":
-    main(Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve())
+    main(Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve(), "--bar-at-200" in sys.argv[3:])

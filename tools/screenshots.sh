@@ -27,5 +27,17 @@ timeout 10 display -window root build/screenshots/desktop.png || true
 
 status=0
 python3 tools/screenshots.py "$root" "$root/build/screenshots" || status=$?
+# The bar at 200 %: the same prefix at 192 DPI, which Wine reads when its server starts.
+set_dpi() {
+  wineserver -k 2>/dev/null || true
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wineserver -w
+  wineserver -p >/dev/null 2>&1 || true
+}
+if [ $status -eq 0 ]; then
+  set_dpi 192
+  python3 tools/screenshots.py "$root" "$root/build/screenshots" --bar-at-200 || status=$?
+  set_dpi 96
+fi
 wineserver -k 2>/dev/null || true
 exit $status

@@ -1,5 +1,7 @@
 #include "ui/about_dlg.h"
 
+#include "framework/display_scale.h"
+
 namespace qv {
 
 MessageTable CAboutDlg::Messages() const {
@@ -13,7 +15,7 @@ MessageTable CAboutDlg::Messages() const {
 
 void CAboutDlg::ShowWithTitleFont(const char* faceName) {
     // The label lets go of the old font before it is deleted.
-    UniqueFont font = CreateFaceFont(faceName, 25, FW_BOLD);
+    UniqueFont font = CreateFaceFont(faceName, Px(25), FW_BOLD);
     SendMessageA(Item(IDC_ABOUT_TITLE), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
     titleFont_ = std::move(font);
     Show(true);

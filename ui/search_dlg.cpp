@@ -33,9 +33,9 @@ BOOL CSearchDlg::OnInitDialog() {
 }
 
 void CSearchDlg::LayOut() const {
-    searchField_.Place(kSearchEditRect);
-    highlight_.Place(kSearchIconRect);
-    Place(kSearchBoxRect);
+    searchField_.Place(PxRect(kSearchEditRect));
+    highlight_.Place(PxRect(kSearchIconRect));
+    Place(PxRect(kSearchBoxRect));
     CenterOnDesktop();
 }
 
@@ -79,7 +79,7 @@ void CSearchDlg::OnTimer(UINT_PTR id) {
 }
 
 void CSearchDlg::HoverUpdate(POINT point) {
-    switch (HitSearchBoxZone(point.x, point.y)) {
+    switch (HitSearchBoxZone(point.x, point.y, CurrentDpi())) {
     case SearchBoxZone::Magnifier:
         highlight_.Show(true);
         SetCursor(handCursor_);
@@ -106,7 +106,7 @@ void CSearchDlg::OnLButtonDown(UINT, POINT) {
 
 void CSearchDlg::OnLButtonUp(UINT, POINT point) {
     HoverUpdate(point);
-    switch (HitSearchBoxZone(point.x, point.y)) {
+    switch (HitSearchBoxZone(point.x, point.y, CurrentDpi())) {
     case SearchBoxZone::Magnifier:
         ConfirmSearch();
         break;
@@ -127,7 +127,7 @@ BOOL CSearchDlg::OnSetCursor(HWND window, UINT, UINT) {
     POINT point{};
     GetCursorPos(&point);
     ScreenToClient(hwnd_, &point);
-    const bool overZone = HitSearchBoxZone(point.x, point.y) != SearchBoxZone::None;
+    const bool overZone = HitSearchBoxZone(point.x, point.y, CurrentDpi()) != SearchBoxZone::None;
     SetCursor(overZone ? handCursor_ : LoadCursorA(nullptr, IDC_ARROW));
     return TRUE;
 }

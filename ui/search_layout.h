@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/display_scale.h"
 #include "framework/pixel_rect.h"
 
 namespace qv {
@@ -12,12 +13,12 @@ inline constexpr PixelRect kSearchIconRect{325, 21, 30, 28};
 
 enum class SearchBoxZone { Magnifier, CloseMark, None };
 
-// Bounds included on every side.
-constexpr SearchBoxZone HitSearchBoxZone(int x, int y) {
-    if (x >= 332 && x <= 354 && y >= 23 && y <= 43) {
+// Bounds included on every side, in 100 % pixels.
+constexpr SearchBoxZone HitSearchBoxZone(int x, int y, int dpi = kDesignDpi) {
+    if (ZoneHolds(x, y, 332, 354, 23, 43, dpi)) {
         return SearchBoxZone::Magnifier;
     }
-    if (x >= 355 && x <= 372 && y >= 5 && y <= 22) {
+    if (ZoneHolds(x, y, 355, 372, 5, 22, dpi)) {
         return SearchBoxZone::CloseMark;
     }
     return SearchBoxZone::None;

@@ -7,6 +7,18 @@ namespace {
 using qv::HitSearchBoxZone;
 using Zone = qv::SearchBoxZone;
 
+// At 200 % each zone covers the two scaled pixels of each of its pixels.
+TEST(SearchBoxZones, EdgesScaleWithTheDisplay) {
+    EXPECT_EQ(HitSearchBoxZone(664, 46, 192), Zone::Magnifier);
+    EXPECT_EQ(HitSearchBoxZone(709, 87, 192), Zone::Magnifier);
+    EXPECT_EQ(HitSearchBoxZone(663, 46, 192), Zone::None);
+    EXPECT_EQ(HitSearchBoxZone(709, 88, 192), Zone::None);
+    EXPECT_EQ(HitSearchBoxZone(710, 45, 192), Zone::CloseMark);
+    EXPECT_EQ(HitSearchBoxZone(745, 10, 192), Zone::CloseMark);
+    EXPECT_EQ(HitSearchBoxZone(746, 10, 192), Zone::None);
+    EXPECT_EQ(HitSearchBoxZone(720, 9, 192), Zone::None);
+}
+
 TEST(SearchBoxZones, MagnifierHoldsItsFourCornersAndNothingBeyond) {
     for (const auto& [x, y] : {std::pair{332, 23}, {354, 23}, {332, 43}, {354, 43}, {343, 33}}) {
         EXPECT_EQ(HitSearchBoxZone(x, y), Zone::Magnifier) << x << "," << y;

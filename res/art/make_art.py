@@ -6,6 +6,11 @@ between painted colours. The colour key (pure green) is never blended: a pixel t
 transparent takes a shape's colour only when the shape covers at least half of it, so every
 edge against the key is hard and no half-green fringe can appear.
 
+Each drawing is made at 100 % and again at 125, 150, 175 and 200 % for displays that scale:
+the same shapes sampled on a finer grid, with the same hard edges against the key. Lengths
+scale by their edges, rounded to the nearest pixel with halves away from zero, as the program
+places them. The sets of 125 % and up are written to subfolders named after their scale.
+
 Usage: python3 make_art.py [output folder]   (default: the folder of this script)
        python3 make_art.py --check            (fails if the committed files are stale)
 """
@@ -174,25 +179,40 @@ def radial(cx, cy, r, c0, c1):
 # Canvas
 
 
+SCALES = (100, 125, 150, 175, 200)
+# The drawing being made is at this percentage; shapes and paints stay in 100 % units.
+percent = 100
+
+
+def scaled(length, at=None):
+    """A 100 % length (a whole number) at a scale, to the nearest pixel, halves away from 0."""
+    v = length * (percent if at is None else at)
+    return (abs(v) + 50) // 100 * (1 if v >= 0 else -1)
+
+
 class Canvas:
     def __init__(self, width, height):
-        self.width, self.height = width, height
-        self.pixels = [[None] * width for _ in range(height)]  # None is the colour key
+        self.scale = percent / 100
+        self.width, self.height = scaled(width), scaled(height)
+        self.pixels = [[None] * self.width for _ in range(self.height)]  # None is the colour key
 
     def paint(self, shape, colour, opacity=1.0):
+        s = self.scale
         x0, y0, x1, y1 = shape.bbox
-        xa, xb = max(0, int(math.floor(x0)) - 1), min(self.width, int(math.ceil(x1)) + 1)
-        ya, yb = max(0, int(math.floor(y0)) - 1), min(self.height, int(math.ceil(y1)) + 1)
+        xa, xb = max(0, int(math.floor(x0 * s)) - 1), min(self.width, int(math.ceil(x1 * s)) + 1)
+        ya, yb = max(0, int(math.floor(y0 * s)) - 1), min(self.height, int(math.ceil(y1 * s)) + 1)
         dist = shape.dist
         for y in range(ya, yb):
             row = self.pixels[y]
-            cy = y + 0.5
+            cy = (y + 0.5) / s
             for x in range(xa, xb):
-                cover = 0.5 - dist(x + 0.5, cy)
+                cx = (x + 0.5) / s
+                # The distance is in 100 % pixels; the cover is of a pixel of this scale.
+                cover = 0.5 - dist(cx, cy) * s
                 if cover <= 0.0:
                     continue
                 cover = min(cover, 1.0)
-                c = colour(x + 0.5, cy) if callable(colour) else colour
+                c = colour(cx, cy) if callable(colour) else colour
                 if row[x] is None:
                     # Against the key only whole pixels: blending would leave a green fringe.
                     if cover >= 0.5 and opacity >= 1.0:
@@ -201,8 +221,11 @@ class Canvas:
                     row[x] = mix(row[x], c, cover * opacity)
 
     def crop(self, x, y, width, height):
-        part = Canvas(width, height)
-        part.pixels = [row[x:x + width] for row in self.pixels[y:y + height]]
+        """The part between the scaled edges of a 100 % rectangle."""
+        left, top, right, bottom = scaled(x), scaled(y), scaled(x + width), scaled(y + height)
+        part = Canvas(0, 0)
+        part.width, part.height = right - left, bottom - top
+        part.pixels = [row[left:right] for row in self.pixels[top:bottom]]
         return part
 
     def rows(self):
@@ -239,6 +262,34 @@ def write_bmp(path, canvas):
     info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(data), 2835, 2835, 0, 0)
     with open(path, "wb") as f:
         f.write(header + info + data)
+
+
+def write_bmp8(path, canvas, palette):
+    """The same picture with a colour table: a third of the memory once loaded."""
+    rows = canvas.rows()
+    w, h = canvas.width, canvas.height
+    index = {c: i for i, c in enumerate(palette)}
+    stride = (w + 3) & ~3
+    data = bytearray()
+    for row in reversed(rows):
+        data += bytes(index[c] for c in row) + b"\0" * (stride - w)
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
+    offset = 14 + 40 + len(table)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 0, len(data), 2835, 2835, len(palette),
+                       len(palette))
+    with open(path, "wb") as f:
+        f.write(header + info + table + data)
+
+
+def write_scaled_bmp(path, canvas, name):
+    """A scaled picture of at most 256 colours is written with a colour table, but for those the
+    program draws text into."""
+    palette = sorted({c for row in canvas.rows() for c in row})
+    if len(palette) <= 256 and name not in DRAWN_ON:
+        write_bmp8(path, canvas, palette)
+    else:
+        write_bmp(path, canvas)
 
 
 def write_ico(path, images):
@@ -768,18 +819,47 @@ EXPECTED_SIZES = {
 }
 
 
+# The news panel writes the feed titles into these.
+DRAWN_ON = {"news_tabs.bmp", "news_tab_marker.bmp"}
+DRAWINGS = (bar_images, balloon_images, player_frame, playlist_panel, search_images, news_images,
+            browser_images)
+
+
+def draw_set(at, makers):
+    global percent
+    percent = at
+    try:
+        images = {}
+        for make in makers:
+            images.update(make())
+    finally:
+        percent = 100
+    return images
+
+
+def check_size(name, canvas, at):
+    # Cut by its scaled edges, a part may be a pixel off its scaled size.
+    width, height = EXPECTED_SIZES[name]
+    if abs(canvas.width - scaled(width, at)) > (at != 100) or \
+            abs(canvas.height - scaled(height, at)) > (at != 100):
+        raise SystemExit(f"{name} at {at} %: {canvas.width} x {canvas.height}")
+
+
 def write_all(out):
-    images = {}
-    for make in (bar_images, balloon_images, player_frame, playlist_panel, search_images,
-                 news_images, browser_images):
-        images.update(make())
-    for name, canvas in sorted(images.items()):
-        if (canvas.width, canvas.height) != EXPECTED_SIZES[name]:
-            raise SystemExit(f"{name}: {canvas.width} x {canvas.height}")
-        check(name, canvas)
-        write_bmp(os.path.join(out, name), canvas)
+    written = []
+    for at in SCALES:
+        folder = out if at == 100 else os.path.join(out, str(at))
+        os.makedirs(folder, exist_ok=True)
+        for name, canvas in sorted(draw_set(at, DRAWINGS).items()):
+            check_size(name, canvas, at)
+            check(name, canvas)
+            if at == 100:
+                write_bmp(os.path.join(folder, name), canvas)
+            else:
+                write_scaled_bmp(os.path.join(folder, name), canvas, name)
+            written.append(name if at == 100 else f"{at}/{name}")
     write_ico(os.path.join(out, "quorvel.ico"), [(16, icon_rgba(16)), (32, icon_rgba(32))])
-    return sorted(images) + ["quorvel.ico"]
+    return written + ["quorvel.ico"]
 
 
 def check_committed(folder):

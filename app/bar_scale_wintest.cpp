@@ -1,0 +1,306 @@
+#include "app/quorvel_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "app/singletons.h"
+#include "framework/skin_image.h"
+#include "media/media_wintest_support.h"
+#include "monitor/balloon_layout.h"
+#include "monitor/test_support.h"
+#include "testing/scratch_registry.h"
+
+// The bar and its windows at the display scale of the prefix the test runs in (its LogPixels):
+// every 100 % length times dpi / 96, to the nearest pixel. Run at 96, 120, 144, 168 and 192 DPI by
+// tools/dpi-test.sh, which names the DPI it set in QV_EXPECTED_DPI.
+
+namespace {
+
+using namespace qv;
+using qv::testing::ScreenRect;
+
+class BarAtScale : public qv::testing::BarTest {
+protected:
+    void SetUp() override {
+        BarTest::SetUp();
+        const HDC screen = GetDC(nullptr);
+        dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        if (const char* expected = std::getenv("QV_EXPECTED_DPI")) {
+            ASSERT_EQ(dpi, std::atoi(expected)) << "the prefix's LogPixels did not take";
+        }
+    }
+    // The 100 % length at this scale, rounded to the nearest pixel.
+    int S(int length) const { return int(std::lround(length * dpi / 96.0)); }
+    // Sends a pointer move to the bar at client pixels.
+    void Move(int x, int y) const {
+        SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    }
+    bool Shown(int id) const { return IsWindowVisible(theBar.Item(id)) != FALSE; }
+
+    int dpi = 96;
+};
+
+TEST_F(BarAtScale, BarAndItsImagesTakeTheScale) {
+    EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - S(350), 0, S(236), S(18)}));
+    RECT news{};
+    GetWindowRect(theBar.Item(IDC_BAR_NEWS_HOVER), &news);
+    EXPECT_EQ(news.right - news.left, S(16));
+    EXPECT_EQ(news.bottom - news.top, S(18));
+    RECT video{};
+    GetWindowRect(theBar.Item(IDC_BAR_VIDEO_SEARCH_HOVER), &video);
+    EXPECT_EQ(video.left - ScreenRect(theBar.hwnd()).x, S(218));
+}
+
+// Each highlight comes on at both edges of its zone and goes off one pixel outside them.
+TEST_F(BarAtScale, ZoneEdgesAnswerPointerMessages) {
+    struct Zone {
+        int first, last, id;
+    };
+    for (const Zone& zone :
+         {Zone{1, 10, IDC_BAR_NEWS_HOVER}, Zone{35, 44, IDC_BAR_PLAYER_HOVER},
+          Zone{205, 214, IDC_BAR_WEB_SEARCH_HOVER}, Zone{219, 232, IDC_BAR_VIDEO_SEARCH_HOVER}}) {
+        const int left = S(zone.first);
+        const int right = S(zone.last + 1) - 1;
+        const int middleY = S(8);
+        Move(left, middleY);
+        EXPECT_TRUE(Shown(zone.id)) << zone.first;
+        Move(right, S(3));
+        EXPECT_TRUE(Shown(zone.id)) << zone.last;
+        Move(right, S(13));
+        EXPECT_FALSE(Shown(zone.id)) << zone.last << " below";
+        Move(left - 1, middleY);
+        EXPECT_FALSE(Shown(zone.id)) << zone.first << " left";
+        Move(right + 1, middleY);
+        EXPECT_FALSE(Shown(zone.id)) << zone.last << " right";
+    }
+}
+
+TEST_F(BarAtScale, BalloonHangsUnderEachSection) {
+    struct Section {
+        int x;
+        int fromRight;
+        int height;
+    };
+    for (const Section& section : {Section{20, 359, 60}, Section{60, 320, 159},
+                                   Section{90, 289, 160}, Section{140, 250, 220}}) {
+        Move(S(section.x), S(8));
+        EXPECT_EQ(ScreenRect(theBalloon.hwnd()),
+                  (PixelRect{screenWidth - S(section.fromRight), S(18), S(245), S(section.height)}))
+            << section.x;
+    }
+}
+
+TEST_F(BarAtScale, PanelsParkAndSlideAtTheScale) {
+    const int barLeft = ScreenRect(theBar.hwnd()).x;
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()).y, S(-200));
+    EXPECT_EQ(ScreenRect(theNews.hwnd()), (PixelRect{S(300), S(-490), S(263), S(300)}));
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_NEWS, 0);
+    ASSERT_TRUE(qv::testing::PumpMessagesUntil([&] {
+        return ScreenRect(thePlaylist.hwnd()).y == S(18) && ScreenRect(theNews.hwnd()).y == 0;
+    }));
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{barLeft + S(16), S(18), S(186), S(192)}));
+    EXPECT_EQ(ScreenRect(theNews.hwnd()), (PixelRect{barLeft - S(263) + S(5), 0, S(263), S(300)}));
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
+    ASSERT_TRUE(qv::testing::PumpMessagesUntil(
+        [&] { return ScreenRect(thePlaylist.hwnd()).y == S(-200); }));
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()),
+              (PixelRect{barLeft + S(16), S(-200), S(186), S(192)}));
+}
+
+TEST_F(BarAtScale, PlayerWindowsTakeTheirPlaces) {
+    SendMessageA(theBar.hwnd(), WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_EQ(ScreenRect(thePlayerFrame.hwnd()),
+              (PixelRect{screenWidth - S(350), S(18), S(341), S(311)}));
+    EXPECT_EQ(ScreenRect(thePlayerBrowser.hwnd()),
+              (PixelRect{screenWidth - S(343), S(40), S(320), S(269)}));
+}
+
+SkinPixels WindowPixels(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC source = GetWindowDC(window);
+    const HDC memory = CreateCompatibleDC(source);
+    const HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    SkinPixels pixels = ReadSkinPixels(bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, source);
+    return pixels;
+}
+
+SkinPixels ResourcePixels(int id) {
+    const HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    SkinPixels pixels = ReadSkinPixels(bitmap);
+    DeleteObject(bitmap);
+    return pixels;
+}
+
+// The set of art drawn for a scale: 100, 125, 150, 175, 200 %.
+int SkinSet(int dpi) {
+    return dpi == 96 ? 0 : dpi == 120 ? 1 : dpi == 144 ? 2 : dpi == 168 ? 3 : 4;
+}
+
+// Outside the value cells the bar shows, pixel for pixel, the art drawn for its scale (set n of
+// the resources: the 100 % id plus n times 10000), and no pixel is a blend of the key.
+struct ArtComparison {
+    int differing = 0;
+    int blended = 0;
+};
+
+ArtComparison CompareBarWithArt(int set, int cellsLeft, int cellsRight, int cellsTop) {
+    const SkinPixels art = ResourcePixels(IDB_BAR_SKIN + 10000 * set);
+    const SkinPixels bar = WindowPixels(theBar.hwnd());
+    ArtComparison result;
+    if (art.pixels.empty() || bar.height != art.height || bar.width < art.width) {
+        result.differing = -1;
+        return result;
+    }
+    for (int y = 0; y < art.height; ++y) {
+        for (int x = 0; x < art.width; ++x) {
+            const uint32_t shown = bar.pixels[size_t(y) * size_t(bar.width) + size_t(x)];
+            const int red = int(shown >> 16 & 0xFF), green = int(shown >> 8 & 0xFF),
+                      blue = int(shown & 0xFF);
+            result.blended += shown != 0x00FF00 && green - std::max(red, blue) > 150;
+            const bool inCells = x >= cellsLeft && x < cellsRight && y >= cellsTop;
+            result.differing +=
+                !inCells && shown != art.pixels[size_t(y) * size_t(art.width) + size_t(x)];
+        }
+    }
+    return result;
+}
+
+bool BarPainted() {
+    return qv::testing::PumpMessagesUntil(
+        [] { return !GetUpdateRect(theBar.hwnd(), nullptr, FALSE); });
+}
+
+TEST_F(BarAtScale, BarShowsTheArtOfItsScaleWithNothingBlended) {
+    ASSERT_TRUE(BarPainted());
+    const ArtComparison shown = CompareBarWithArt(SkinSet(dpi), S(51), S(201), S(2));
+    EXPECT_EQ(shown.differing, 0);
+    EXPECT_EQ(shown.blended, 0);
+}
+
+int Greenish(const SkinPixels& picture) {
+    int count = 0;
+    for (const uint32_t pixel : picture.pixels) {
+        const int red = int(pixel >> 16 & 0xFF), green = int(pixel >> 8 & 0xFF),
+                  blue = int(pixel & 0xFF);
+        count += pixel != 0x00FF00 && green - std::max(red, blue) > 150;
+    }
+    return count;
+}
+
+// Each panel's skin and the balloon's top (the first picture of each template) is the art drawn
+// for the scale.
+void ExpectPanelSkinsOfSet(int set) {
+    struct Panel {
+        HWND window;
+        int bitmap;
+    };
+    for (const Panel& panel :
+         {Panel{thePlaylist.hwnd(), IDB_PLAYLIST_SKIN}, Panel{theSearchBox.hwnd(), IDB_SEARCH_SKIN},
+          Panel{thePlayerFrame.hwnd(), IDB_PLAYER_FRAME_SKIN},
+          Panel{theBalloon.hwnd(), IDB_BALLOON_TOP}}) {
+        const HWND skin = FindWindowExA(panel.window, nullptr, "Static", nullptr);
+        const SkinPixels shown = ReadSkinPixels(
+            reinterpret_cast<HBITMAP>(SendMessageA(skin, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        const SkinPixels art = ResourcePixels(panel.bitmap + 10000 * set);
+        ASSERT_FALSE(art.pixels.empty()) << panel.bitmap;
+        EXPECT_EQ(shown.width, art.width) << panel.bitmap;
+        EXPECT_TRUE(shown.pixels == art.pixels) << panel.bitmap;
+        EXPECT_EQ(Greenish(shown), 0) << panel.bitmap;
+        RECT place{};
+        GetClientRect(skin, &place);
+        EXPECT_EQ(place.right, art.width) << panel.bitmap;
+        EXPECT_EQ(place.bottom, art.height) << panel.bitmap;
+    }
+}
+
+TEST_F(BarAtScale, PanelsShowTheArtOfTheirScale) {
+    ExpectPanelSkinsOfSet(SkinSet(dpi));
+    const SkinPixels playlist = ResourcePixels(IDB_PLAYLIST_SKIN + 10000 * SkinSet(dpi));
+    EXPECT_EQ(playlist.width, S(186));
+    EXPECT_EQ(playlist.height, S(192));
+}
+
+// A change of the display scale from 100 % to 150 % lays the bar and an open panel out again.
+TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
+    if (dpi != 96) {
+        GTEST_SKIP() << "starts from 100 %";
+    }
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
+    ASSERT_TRUE(
+        qv::testing::PumpMessagesUntil([] { return ScreenRect(thePlaylist.hwnd()).y == 18; }));
+    RECT suggested{0, 0, 354, 27};
+    SendMessageA(theBar.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 525, 0, 354, 27}));
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{screenWidth - 525 + 24, 27, 279, 288}));
+    EXPECT_EQ(ScreenRect(theNews.hwnd()).y, -735); // parked stays parked
+    RECT news{};
+    GetWindowRect(theBar.Item(IDC_BAR_NEWS_HOVER), &news);
+    EXPECT_EQ(news.right - news.left, 24);
+    EXPECT_EQ(news.bottom - news.top, 27);
+    ASSERT_TRUE(BarPainted());
+    const ArtComparison shown = CompareBarWithArt(2, 77, 302, 3);
+    EXPECT_EQ(shown.differing, 0);
+    EXPECT_EQ(shown.blended, 0);
+    ExpectPanelSkinsOfSet(2);
+    EXPECT_EQ(ScreenRect(theSearchBox.hwnd()).width, 567);
+    EXPECT_EQ(ScreenRect(theSearchBox.hwnd()).height, 80);
+    RECT corner{};
+    GetWindowRect(theNews.Browser().Item(IDC_BROWSER_TOP_LEFT), &corner);
+    EXPECT_EQ(corner.right - corner.left, 119); // 79 x 53 at 150 %
+    EXPECT_EQ(corner.bottom - corner.top, 80);
+    Move(30, 12); // the play button's right edge: 28 at 100 %, 43 at 150 %
+    EXPECT_TRUE(Shown(IDC_BAR_PLAY_HOVER));
+    Move(44, 12);
+    EXPECT_FALSE(Shown(IDC_BAR_PLAY_HOVER));
+    // The panel slides at the new scale: parked at -300, open again at 27.
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
+    ASSERT_TRUE(
+        qv::testing::PumpMessagesUntil([] { return ScreenRect(thePlaylist.hwnd()).y == -300; }));
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
+    ASSERT_TRUE(
+        qv::testing::PumpMessagesUntil([] { return ScreenRect(thePlaylist.hwnd()).y == 27; }));
+    // A news panel between its parked and open places at 150 % is sliding: a toggle closes it.
+    theNews.MoveTo(ScreenRect(theNews.hwnd()).x, -600);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_NEWS, 0);
+    EXPECT_TRUE(
+        qv::testing::PumpMessagesUntil([] { return ScreenRect(theNews.hwnd()).y == -735; }));
+    SendMessageA(theBar.hwnd(), WM_DPICHANGED, MAKEWPARAM(96, 96),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 350, 0, 236, 18}));
+    EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{screenWidth - 350 + 16, 18, 186, 192}));
+    ASSERT_TRUE(BarPainted());
+    EXPECT_EQ(CompareBarWithArt(0, 51, 201, 2).differing, 0);
+    ExpectPanelSkinsOfSet(0);
+}
+
+// Windows stretches the pixels of a program that does not declare itself aware of the scale.
+// Wine takes every program as aware whatever it declares, so the declaration is read here: the
+// per-monitor forms first, then the older one for Windows 8.1 and before.
+TEST(DisplayAwareness, TheManifestDeclaresPerMonitorAwareness) {
+    const HMODULE module = GetModuleHandleA(nullptr);
+    const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(resource, nullptr);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, resource)));
+    const std::string manifest(bytes, SizeofResource(module, resource));
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,35 @@
+#include "framework/display_dpi.h"
+
+#include "framework/display_scale.h"
+
+namespace qv {
+
+// GetDpiForSystem only exists from Windows 10 1607 on; before it, and wherever it is missing,
+// the screen's logical pixels say the same.
+int ReadSystemDpi() {
+    using DpiForSystem = UINT(WINAPI*)();
+    const auto dpiForSystem = reinterpret_cast<DpiForSystem>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "GetDpiForSystem")));
+    if (dpiForSystem) {
+        return int(dpiForSystem());
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDesignDpi;
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi;
+}
+
+// Missing before Windows 10 1703 (and under Wine), where nothing re-lays a dialog out anyway.
+void KeepOwnLayoutOnDpiChange(HWND dialog) {
+    using DialogDpiChangeBehavior = BOOL(WINAPI*)(HWND, int mask, int values);
+    constexpr int kDisableAll = 1; // DDC_DISABLE_ALL
+    const auto setBehavior = reinterpret_cast<DialogDpiChangeBehavior>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("user32"), "SetDialogDpiChangeBehavior")));
+    if (setBehavior) {
+        setBehavior(dialog, kDisableAll, kDisableAll);
+    }
+}
+
+} // namespace qv
