@@ -12,6 +12,7 @@
 #include "media/media_wintest_support.h"
 #include "monitor/balloon_layout.h"
 #include "monitor/test_support.h"
+#include "news/news_wintest_support.h"
 #include "testing/scratch_registry.h"
 
 // The bar and its windows at the display scale of the prefix the test runs in (its LogPixels):
@@ -121,12 +122,14 @@ TEST_F(BarAtScale, PlayerWindowsTakeTheirPlaces) {
               (PixelRect{screenWidth - S(343), S(40), S(320), S(269)}));
 }
 
-SkinPixels WindowPixels(HWND window) {
+// What the window shows: of the whole window, or of its client area only (where a window that
+// paints outside WM_PAINT, as the balloon does, can be read back).
+SkinPixels WindowPixels(HWND window, bool clientOnly = false) {
     RECT rect{};
-    GetWindowRect(window, &rect);
+    clientOnly ? GetClientRect(window, &rect) : GetWindowRect(window, &rect);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    const HDC source = GetWindowDC(window);
+    const HDC source = clientOnly ? GetDC(window) : GetWindowDC(window);
     const HDC memory = CreateCompatibleDC(source);
     const HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
     const HGDIOBJ old = SelectObject(memory, bitmap);
@@ -234,6 +237,59 @@ TEST_F(BarAtScale, PanelsShowTheArtOfTheirScale) {
     const SkinPixels playlist = ResourcePixels(IDB_PLAYLIST_SKIN + 10000 * SkinSet(dpi));
     EXPECT_EQ(playlist.width, S(186));
     EXPECT_EQ(playlist.height, S(192));
+}
+
+// The lowest row of the area holding a pixel of that colour; -1 when there is none.
+int LowestRowOf(uint32_t colour, const SkinPixels& shown, int left, int right) {
+    for (int y = shown.height - 1; y >= 0; --y) {
+        for (int x = left; x <= right && x < shown.width; ++x) {
+            if (shown.pixels[size_t(y) * size_t(shown.width) + size_t(x)] == colour) {
+                return y;
+            }
+        }
+    }
+    return -1;
+}
+
+// Each text of a section is written on a box of cream; the processor section's sixth and last
+// row is 130 to 149 of the 100 % design, so at any scale the lowest cream is found there.
+TEST_F(BarAtScale, BalloonRowsAreWrittenAtTheirScaledPlaces) {
+    constexpr uint32_t kCream = 0xFFFFE1;
+    Move(S(60), S(8));
+    int lowest = -1;
+    ASSERT_TRUE(qv::testing::PumpMessagesUntil([&] {
+        SendMessageA(theBar.hwnd(), WM_TIMER, 3, 0); // the processor section's refresh
+        lowest = LowestRowOf(kCream, WindowPixels(theBalloon.hwnd(), true), S(4), S(235));
+        return lowest > S(55);
+    }));
+    EXPECT_GE(lowest, S(130));
+    EXPECT_LT(lowest, S(150));
+}
+
+// A tab's title starts 14 pixels into the strip at 100 % (3 into its tab), times the scale.
+TEST_F(BarAtScale, TabTitlesAreWrittenAtTheirScaledPlaces) {
+    const qv::testing::NewsSettings settings;
+    settings.Text("Rss1", "World^http://127.0.0.1:9/feed.xml");
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_NEWS, 0);
+    const SkinPixels art = ResourcePixels(IDB_NEWS_TABS + 10000 * SkinSet(dpi));
+    SkinPixels strip;
+    ASSERT_TRUE(qv::testing::PumpMessagesUntil([&] {
+        strip = ReadSkinPixels(reinterpret_cast<HBITMAP>(
+            SendMessageA(theNews.Item(IDC_NEWS_TABS), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        return strip.pixels.size() == art.pixels.size() && strip.pixels != art.pixels;
+    }));
+    int left = strip.width;
+    for (int y = 0; y < strip.height; ++y) {
+        for (int x = 0; x < strip.width; ++x) {
+            const size_t at = size_t(y) * size_t(strip.width) + size_t(x);
+            if (strip.pixels[at] != art.pixels[at]) {
+                left = std::min(left, x);
+            }
+        }
+    }
+    EXPECT_GE(left, S(14) - 1);
+    EXPECT_LE(left, S(14) + S(3));
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_NEWS, 0);
 }
 
 // A change of the display scale from 100 % to 150 % lays the bar and an open panel out again.

@@ -7,7 +7,8 @@ catch it run first: the test that caught it last time, the native suite when the
 changed, then the Windows tests of the mutated file, of its folder, of files that include it, and
 the rest. The first failing test ends the mutant's run. A mutant in a file the release packages
 are made of is looked for by the packaging tests of build/win (ctest) too, which make the
-packages first; they run before the Windows tests, being much quicker.
+packages first; they run before the Windows tests, being much quicker. A Windows mutant that no
+Windows test catches is looked for last by the bar's tests in prefixes at other display scales.
 
   tools/mutate.py                run every mutant (make mutate)
   tools/mutate.py WORD...        run the mutants whose line holds one of the words
@@ -44,7 +45,11 @@ TEST_MACRO = re.compile(r"^\s*TEST(?:_F)?\(\s*(\w+)\s*,\s*(\w+)\s*\)", re.M)
 PACKAGE_FILES = ("installer/", "cmake/dist.cmake", "res/Quorvel.rc")
 PACKAGE_TESTS = r"^(dist_builds|dist_zip_contents|Installer\..+)$"
 PACKAGE_TIMEOUT_S = 1800
-CTEST_KILLER = "ctest:"  # how a packaging test is named in the record of killers
+CTEST_KILLER = "ctest:"  # how a ctest test is named in the record of killers
+# The bar's tests again in prefixes at other display scales (ctest of build/win): a fault that
+# shows only at another scale is looked for there, after the Windows tests, being slower.
+SCALE_TESTS = r"^bar_at_\d+_dpi$"
+SCALE_TIMEOUT_S = 900
 
 
 @dataclass
@@ -266,7 +271,7 @@ class Runner:
 
     def catch(self, mutant, outcome):
         killer = self.killers.get(mutant.line, "")
-        if killer.startswith(CTEST_KILLER):
+        if killer.startswith(CTEST_KILLER) and re.match(PACKAGE_TESTS, killer[len(CTEST_KILLER):]):
             caught = self.package_tests("^" + re.escape(killer[len(CTEST_KILLER):]) + "$")
             if caught:
                 return outcome("killed", caught[1])
@@ -300,6 +305,12 @@ class Runner:
                 if code != 0:
                     self.killers[mutant.line] = name
                     return outcome("killed", name + (" (timed out)" if code is None else ""))
+            caught = self.ctest(SCALE_TESTS, SCALE_TIMEOUT_S)
+            if caught:
+                name, detail = caught
+                if name:
+                    self.killers[mutant.line] = CTEST_KILLER + name
+                return outcome("killed", detail)
         return outcome("survived", "no test failed")
 
     def package_tests(self, pattern):
@@ -310,13 +321,17 @@ class Runner:
         built, output = build("win", ["Quorvel", *installer])
         if not built:
             return None, "the build of the packages' inputs fails:\n" + tail(output)
+        return self.ctest(pattern, PACKAGE_TIMEOUT_S)
+
+    def ctest(self, pattern, timeout):
+        """Runs the ctest tests of build/win that match: None when they pass, else the name of
+        the first that failed (None when unknown) and a detail."""
         code, output = run(["ctest", "--test-dir", str(TREE / "build" / "win"), "-R", pattern,
-                            "-j1", "--stop-on-failure"], TREE, timeout=PACKAGE_TIMEOUT_S,
-                           env=self.env)
+                            "-j1", "--stop-on-failure"], TREE, timeout=timeout, env=self.env)
         if code == 0:
             return None
         name = first_failing_ctest(output)
-        detail = (name or "the packaging tests") + (" (timed out)" if code is None else " (ctest)")
+        detail = (name or "the ctest tests") + (" (timed out)" if code is None else " (ctest)")
         return name, detail
 
 
