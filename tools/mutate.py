@@ -48,7 +48,7 @@ PACKAGE_TIMEOUT_S = 1800
 CTEST_KILLER = "ctest:"  # how a ctest test is named in the record of killers
 # The bar's tests again in prefixes at other display scales (ctest of build/win): a fault that
 # shows only at another scale is looked for there, after the Windows tests, being slower.
-SCALE_TESTS = r"^bar_at_\d+_dpi$"
+SCALE_TESTS = r"^bar_at_[0-9]+_dpi$"
 SCALE_TIMEOUT_S = 900
 
 
