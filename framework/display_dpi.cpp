@@ -1,6 +1,7 @@
 #include "framework/display_dpi.h"
 
 #include "framework/display_scale.h"
+#include "framework/handles.h"
 
 namespace qv {
 
@@ -13,12 +14,8 @@ int ReadSystemDpi() {
     if (dpiForSystem) {
         return int(dpiForSystem());
     }
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : kDesignDpi;
-    if (screen) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi;
+    const WindowDC screen(nullptr);
+    return screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : kDesignDpi;
 }
 
 // Missing before Windows 10 1703 (and under Wine), where nothing re-lays a dialog out anyway.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/display_scale.h"
+#include "framework/handles.h"
 
 namespace qv {
 
@@ -34,10 +35,9 @@ SkinPixels ReadSkinPixels(HBITMAP bitmap) {
     SkinPixels read{shape.bmWidth, shape.bmHeight,
                     std::vector<uint32_t>(size_t(shape.bmWidth) * size_t(shape.bmHeight))};
     BITMAPINFO info = TopDownInfo(read.width, read.height);
-    const HDC screen = GetDC(nullptr);
-    const int rows =
-        GetDIBits(screen, bitmap, 0, UINT(read.height), read.pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    const WindowDC screen(nullptr);
+    const int rows = GetDIBits(screen.get(), bitmap, 0, UINT(read.height), read.pixels.data(),
+                               &info, DIB_RGB_COLORS);
     if (rows != read.height) {
         return {};
     }
