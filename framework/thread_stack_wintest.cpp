@@ -1,20 +1,16 @@
 #include "framework/thread_stack.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 
+#include "testing/resident_page.h"
+
 namespace {
 
-bool Resident(uintptr_t address) {
-    PSAPI_WORKING_SET_EX_INFORMATION info{};
-    info.VirtualAddress = reinterpret_cast<void*>(address);
-    return QueryWorkingSetEx(GetCurrentProcess(), &info, sizeof info) &&
-           info.VirtualAttributes.Valid;
-}
+using qv::testing::PageResident;
 
 // Fills and sums `Bytes` of stack below the caller.
 template <size_t Bytes> __attribute__((noinline)) unsigned FillAndSum() {
@@ -42,10 +38,10 @@ DWORD WINAPI TrimThenUseDeeply(void* context) {
     const auto mark = reinterpret_cast<uintptr_t>(&here);
     const uintptr_t deep = (mark - 256 * 1024) & ~uintptr_t(0xFFF);
     FillAndSum<300 * 1024>(); // the stack has been that deep: those pages are in use
-    probe.deepPageInRange = Resident(deep);
+    probe.deepPageInRange = PageResident(deep);
     qv::ReleaseUnusedStack(64 * 1024);
-    probe.deepPageResident = probe.deepPageInRange && Resident(deep);
-    probe.keptPageResident = Resident((mark - 4096) & ~uintptr_t(0xFFF));
+    probe.deepPageResident = probe.deepPageInRange && PageResident(deep);
+    probe.keptPageResident = PageResident((mark - 4096) & ~uintptr_t(0xFFF));
     probe.sum = FillAndSum<300 * 1024>();
     return 0;
 }
