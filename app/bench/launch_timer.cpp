@@ -1,5 +1,5 @@
-// Times how long programs take from their start to two moments, in launches that alternate
-// between them:
+// Times how long programs take from their start to two moments, each in launches of its own
+// that alternate between the programs:
 //   painted: a 236 x 18 window of theirs is shown and its picture is on the screen, read back
 //     from the screen: the bar's skin (bitmap 138 of the program, where the program has one),
 //     else any pixel other than the black of the bare window's background (its text);
@@ -133,15 +133,12 @@ double Now() {
     return 1000.0 * double(counter.QuadPart) / double(frequency.QuadPart);
 }
 
-struct Moments {
-    double painted;
-    double ready;
-};
+enum class Moment { Painted, Ready };
 
-// One launch: start, wait until the window's picture is on the screen and the process is ready
-// for input, then end the process and wait for it to be gone, so that the next launch starts
-// from the same state.
-Moments TimeOneLaunch(const Program& program) {
+// One launch: start, wait for the moment, then end the process and wait for it to be gone, so
+// that the next launch starts from the same state. Each moment has launches of its own: reading
+// the screen while the program starts costs the server the program needs.
+double TimeOneLaunch(const Program& program, Moment moment) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -154,19 +151,19 @@ Moments TimeOneLaunch(const Program& program) {
         std::exit(1);
     }
     Search search{process.dwProcessId, nullptr};
-    Moments moments{0, 0};
-    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT && Now() - start < 60000 &&
-           (moments.painted == 0 || moments.ready == 0)) {
+    double reached = 0;
+    while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT && Now() - start < 60000) {
         if (!search.found) {
             EnumWindows(FindShownBar, reinterpret_cast<LPARAM>(&search));
         }
-        if (search.found && moments.painted == 0 && ShowsPicture(search.found, program.skin)) {
-            moments.painted = Now() - start;
-        }
         DWORD_PTR answer = 0;
-        if (search.found && moments.ready == 0 && WaitForInputIdle(process.hProcess, 0) == 0 &&
-            SendMessageTimeoutA(search.found, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer)) {
-            moments.ready = Now() - start;
+        if (search.found &&
+            (moment == Moment::Painted ? ShowsPicture(search.found, program.skin)
+                                       : WaitForInputIdle(process.hProcess, 0) == 0 &&
+                                             SendMessageTimeoutA(search.found, WM_NULL, 0, 0,
+                                                                 SMTO_NORMAL, 10000, &answer))) {
+            reached = Now() - start;
+            break;
         }
         Sleep(2); // a look every 2 ms: closer looks load the server the launch needs
     }
@@ -174,13 +171,13 @@ Moments TimeOneLaunch(const Program& program) {
     WaitForSingleObject(process.hProcess, 10000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (moments.painted == 0 || moments.ready == 0) {
+    if (reached == 0) {
         std::fprintf(stderr, "%s never %s\n", program.name.c_str(),
-                     moments.painted == 0 ? "showed its picture" : "became ready for input");
+                     moment == Moment::Painted ? "showed its picture" : "became ready for input");
         std::exit(1);
     }
     Sleep(500);
-    return moments;
+    return reached;
 }
 
 double Median(std::vector<double> values) {
@@ -207,15 +204,14 @@ int main(int argc, char** argv) {
             {argument.substr(0, equals), commandLine, SkinOf(argument.substr(equals + 1)), {}, {}});
     }
     for (const Program& program : programs) {
-        TimeOneLaunch(program); // warms the prefix and the file cache; not counted
+        TimeOneLaunch(program, Moment::Ready); // warms the prefix and the file cache; not counted
     }
     for (int round = 0; round < rounds; ++round) {
         for (Program& program : programs) {
-            const Moments moments = TimeOneLaunch(program);
-            program.painted.push_back(moments.painted);
-            program.ready.push_back(moments.ready);
+            program.painted.push_back(TimeOneLaunch(program, Moment::Painted));
+            program.ready.push_back(TimeOneLaunch(program, Moment::Ready));
             std::printf("launch %d %-10s painted %7.1f ms   ready %7.1f ms\n", round + 1,
-                        program.name.c_str(), moments.painted, moments.ready);
+                        program.name.c_str(), program.painted.back(), program.ready.back());
         }
     }
     for (const Program& program : programs) {
