@@ -183,7 +183,7 @@ measure_idle() {
       printf "  of which the libraries alone: %+.1f MB\n", (la - ra) / 1024
     }'
   figure idle_cpu_ratio "$(awk -v q=$((quorvel_own + quorvel_server)) \
-    -v r=$((reference_own + reference_server)) 'BEGIN { printf "%.3f", r > 0 ? q / r : 0 }')"
+    -v r=$((reference_own + reference_server)) 'BEGIN { printf "%.3f", (r > 0 ? q / r : 0) }')"
   figure anonymous_delta_mb "$(awk -v qa="$(anon_kb "${pid[quorvel]}")" \
     -v ra="$(anon_kb "${pid[reference]}")" 'BEGIN { printf "%.2f", (qa - ra) / 1024 }')"
   for prefix in "$work"/prefix-{quorvel,reference,libraries}; do
