@@ -164,12 +164,22 @@ TEST(BarStart, TheBarShowsWithItsSkinPaintedBeforeTheOtherWindowsAreMade) {
     for (const HWND window : OtherWindows()) {
         EXPECT_EQ(window, nullptr);
     }
+    EXPECT_EQ(GetModuleHandleA("iphlpapi.dll"), nullptr) << "the samplers' library came first";
 
     ASSERT_TRUE(PumpUntil([] { return thePlayerBrowser.hwnd() != nullptr; }));
     for (const HWND window : OtherWindows()) {
         EXPECT_TRUE(IsWindow(window));
     }
     EXPECT_NE(theBar.PopupMenu(), nullptr);
+
+    // The start's message once more, from anyone, makes nothing again.
+    const HWND playlist = thePlaylist.hwnd();
+    PostMessageA(theBar.hwnd(), kBarStartMessage, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, theBar.hwnd(), kBarStartMessage, kBarStartMessage, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(thePlaylist.hwnd(), playlist);
     theBar.Destroy();
 }
 
