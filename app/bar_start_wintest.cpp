@@ -185,8 +185,8 @@ TEST(BarStart, TheBarShowsWithItsSkinPaintedBeforeTheOtherWindowsAreMade) {
 
 // A click and the hotkey that wait in the queue when the bar has just shown are taken after the
 // other windows are made, and reach them: the playlist slides down, the search box opens. (Under
-// Wine, input injected with SendInput never reaches a window of the test's own thread, so the
-// click is queued as its messages.)
+// Wine, a click injected with SendInput did not reach the test's own window, so the click is
+// queued as its messages.)
 TEST(BarStart, InputQueuedBeforeTheWindowsAreMadeReachesThem) {
     NewsSettings noFeeds;
     ASSERT_TRUE(theBar.Create(nullptr));
