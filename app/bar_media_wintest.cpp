@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "framework/list_rows.h"
 #include "media/media_wintest_support.h"
@@ -22,7 +23,7 @@ class BarMedia : public ::testing::Test {
 protected:
     void SetUp() override {
         playlist.Write("<song>Jazz</song><link>http://radio/jazz.ram</link>\n");
-        ASSERT_TRUE(theBar.Create(nullptr));
+        ASSERT_TRUE(qv::testing::CreateStartedBar());
     }
     void TearDown() override { theBar.Destroy(); }
 

@@ -1,4 +1,5 @@
-// What the bar's start does before it shows itself, and what waits until after.
+// The bar's start: it shows itself with its skin painted first, and has made every other window
+// before it takes any input; what waits until after that.
 #include <windows.h>
 #include <psapi.h>
 
@@ -8,7 +9,9 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
@@ -16,6 +19,7 @@
 #include "settings/setting_names.h"
 #include "testing/loopback_http_server.h"
 #include "testing/program_process.h"
+#include "testing/text_pixels.h"
 
 namespace {
 
@@ -90,13 +94,13 @@ std::map<std::string, int> DialogsOf(DWORD processId) {
     return census.found;
 }
 
-TEST(BarStart, EveryWindowExistsWhenTheBarShowsAndNoLibraryWaitingForFirstUseIsLoaded) {
+// Whatever comes first once the bar is on screen, a click or a key finds every window made:
+// the program is ready for input only after the start has made them.
+TEST(BarStart, EveryWindowExistsBeforeTheFirstInputAndNoLibraryWaitingForFirstUseIsLoaded) {
     NewsSettings noFeeds; // nothing asks for the network
     const UniqueKernelHandle program = StartProgram();
     ASSERT_TRUE(program);
-    const HWND bar = AwaitBar(GetProcessId(program.get()));
-    ASSERT_NE(bar, nullptr);
-
+    ASSERT_EQ(WaitForInputIdle(program.get(), kProgramDeadlineMs), 0u);
     const std::map<std::string, int> dialogs = DialogsOf(GetProcessId(program.get()));
     const std::map<std::string, int> expected = {
         {"bar", 1},     {"playlist panel", 1}, {"news panel", 1}, {"page browser", 1},
@@ -104,8 +108,10 @@ TEST(BarStart, EveryWindowExistsWhenTheBarShowsAndNoLibraryWaitingForFirstUseIsL
         {"other", 1}, // the player frame: a skin and a hidden OK button, nothing of its own
     };
     EXPECT_EQ(dialogs, expected);
+    const HWND bar = AwaitBar(GetProcessId(program.get()));
+    ASSERT_NE(bar, nullptr);
 
-    for (const auto& moment : {"when the bar shows", "a tick later"}) {
+    for (const auto& moment : {"when ready for input", "a tick later"}) {
         const std::set<std::string> modules = ModulesOf(program.get());
         ASSERT_TRUE(modules.count("user32.dll")) << "no module list";
         for (const char* library : kLibrariesLoadedOnFirstUse) {
@@ -115,6 +121,87 @@ TEST(BarStart, EveryWindowExistsWhenTheBarShowsAndNoLibraryWaitingForFirstUseIsL
     }
     PostMessageA(bar, WM_COMMAND, ID_EXIT, 0);
     EXPECT_EQ(WaitForSingleObject(program.get(), qv::testing::kProgramDeadlineMs), WAIT_OBJECT_0);
+}
+
+// Dispatches what comes until `done` holds; false if the deadline passed first.
+template <typename Done> bool PumpUntil(Done done) {
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (!done()) {
+        if (GetTickCount() - start > kProgramDeadlineMs) {
+            return false;
+        }
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+std::vector<HWND> OtherWindows() {
+    return {thePlaylist.hwnd(), theNews.hwnd(),        theBalloon.hwnd(),      theSearchBox.hwnd(),
+            theAboutBox.hwnd(), thePlayerFrame.hwnd(), thePlayerBrowser.hwnd()};
+}
+
+TEST(BarStart, TheBarShowsWithItsSkinPaintedBeforeTheOtherWindowsAreMade) {
+    NewsSettings noFeeds;
+    ASSERT_TRUE(theBar.Create(nullptr));
+    EXPECT_TRUE(theBar.IsVisible());
+    // Its icons, left of the value cells, as the skin has them.
+    const HBITMAP skin = static_cast<HBITMAP>(LoadImageA(
+        GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BAR_SKIN), IMAGE_BITMAP, 0, 0, 0));
+    ASSERT_NE(skin, nullptr);
+    const HDC reference = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(reference, skin);
+    const WindowDC shown(theBar.hwnd());
+    EXPECT_FALSE(AreaDiffers(shown.get(), reference, RECT{0, 0, 49, 18}));
+    SelectObject(reference, old);
+    DeleteDC(reference);
+    DeleteObject(skin);
+    for (const HWND window : OtherWindows()) {
+        EXPECT_EQ(window, nullptr);
+    }
+    EXPECT_EQ(GetModuleHandleA("iphlpapi.dll"), nullptr) << "the samplers' library came first";
+
+    ASSERT_TRUE(PumpUntil([] { return thePlayerBrowser.hwnd() != nullptr; }));
+    for (const HWND window : OtherWindows()) {
+        EXPECT_TRUE(IsWindow(window));
+    }
+    EXPECT_NE(theBar.PopupMenu(), nullptr);
+
+    // The start's message once more, from anyone, makes nothing again.
+    const HWND playlist = thePlaylist.hwnd();
+    PostMessageA(theBar.hwnd(), kBarStartMessage, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, theBar.hwnd(), kBarStartMessage, kBarStartMessage, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(thePlaylist.hwnd(), playlist);
+    theBar.Destroy();
+}
+
+// A click and the hotkey that wait in the queue when the bar has just shown are taken after the
+// other windows are made, and reach them: the playlist slides down, the search box opens. (Under
+// Wine, a click injected with SendInput did not reach the test's own window, so the click is
+// queued as its messages.)
+TEST(BarStart, InputQueuedBeforeTheWindowsAreMadeReachesThem) {
+    NewsSettings noFeeds;
+    ASSERT_TRUE(theBar.Create(nullptr));
+    const LPARAM valueCells = MAKELPARAM(170, 15); // off the cells' hover rows
+    PostMessageA(theBar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, valueCells);
+    PostMessageA(theBar.hwnd(), WM_LBUTTONUP, 0, valueCells);
+    PostMessageA(theBar.hwnd(), WM_HOTKEY, SearchHotKey,
+                 MAKELPARAM(MOD_CONTROL | MOD_SHIFT, VK_CONTROL));
+    EXPECT_EQ(thePlaylist.hwnd(), nullptr) << "the windows were made before the input was queued";
+
+    EXPECT_TRUE(PumpUntil([] { return thePlaylist.hwnd() && !thePlaylist.IsParked(); }))
+        << "the click did not open the playlist";
+    EXPECT_TRUE(PumpUntil([] { return theSearchBox.hwnd() && theSearchBox.IsVisible(); }))
+        << "the hotkey did not open the search box";
+    theBar.Destroy();
 }
 
 std::string Feed(int n) {
@@ -143,7 +230,7 @@ TEST(BarStart, TheFirstFeedRunAndItsNetworkLibraryWaitUntilTheWindowsHavePainted
         settings.Text(kFeedSettings[n - 1], "Feed" + std::to_string(n) + "^" + server.Url(path));
     }
 
-    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(CreateStartedBar());
     EXPECT_TRUE(theBar.IsVisible());
     EXPECT_TRUE(theNews.FeedRunGoing()) << "the first run is due";
     EXPECT_EQ(GetModuleHandleA("wininet.dll"), nullptr);

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "app/bar_layout.h"
 #include "app/bar_zones.h"
 #include "app/singletons.h"
@@ -52,6 +54,7 @@ void PutBackAtRest(const PanelRest& rest) {
 
 MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
+        OnMessage<kBarStartMessage, &CQuorvelDlg::FinishStart>(),
         OnMessage<WM_TIMER, &CQuorvelDlg::OnTimer>(),
         OnMessage<WM_DISPLAYCHANGE, &CQuorvelDlg::OnDisplayChange>(),
         OnMessage<WM_DPICHANGED, &CQuorvelDlg::OnDpiChanged>(),
@@ -93,25 +96,44 @@ void CQuorvelDlg::BindControls() {
     Bind(IDC_BAR_VIDEO_SEARCH_HOVER, videoSearchHover);
 }
 
+// The bar shows with its skin painted before anything else; the other windows are made from a
+// message it posts to itself. A posted message is taken before any input, so no click or key
+// reaches the bar before they exist, and the hotkey is registered only after them. It is posted
+// before the bar can be seen, so nothing that someone who sees the bar posts comes before it.
 BOOL CQuorvelDlg::OnInitDialog() {
     SetCurrentDpi(ReadSystemDpi());
     applicationIcon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
+    MakeLayered(ExStyle(), SkinColourKey, 255);
+    PlaceSkinControls();
+    SnapBarHome();
+    cells_.Create(skinImages_[0].Current());
+    startPending_ = true;
+    if (!PostMessageA(hwnd_, kBarStartMessage, 0, 0)) {
+        FinishStart(0, 0); // a full queue: the windows come before the bar, as they must
+    }
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+    return TRUE;
+}
+
+// The rest of the start, in its usual order; it runs once, for the message the start posted.
+void CQuorvelDlg::FinishStart(WPARAM, LPARAM) {
+    if (!std::exchange(startPending_, false)) {
+        return;
+    }
     CreateChildWindows();
     MakeWindowsLayered();
-    ScaleSkins();
+    ScalePanelSkins();
     thePlaylist.ParkAtCreation();
     theNews.ParkAtCreation();
     infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.Playback());
-    SnapBarHome();
     InitCpuSampler();
     EnumerateInterfaces();
     ReadAdapterSetting();
     SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
-    cells_.Create(skinImages_[0].Current());
     menu_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_POPUP)));
     popupMenu_ = GetSubMenu(menu_.get(), 0);
-    return TRUE;
 }
 
 // The panels are given what they reach beyond themselves before their windows exist: the
@@ -140,7 +162,6 @@ void CQuorvelDlg::CreateChildWindows() {
 }
 
 void CQuorvelDlg::MakeWindowsLayered() {
-    MakeLayered(ExStyle(), SkinColourKey, 255);
     // The panels take on the bar's tool-window style, so none gets a taskbar button.
     const LONG_PTR barStyle = ExStyle();
     for (const Window* panel :
@@ -184,6 +205,10 @@ void CQuorvelDlg::FollowScreen() {
 // The bar's images and the skins of the windows it lays out, at the display's scale.
 void CQuorvelDlg::ScaleSkins() {
     PlaceSkinControls();
+    ScalePanelSkins();
+}
+
+void CQuorvelDlg::ScalePanelSkins() {
     theBalloon.UseScale();
     panelSkins_.UseScale(CurrentDpi());
     theSearchBox.LayOut();

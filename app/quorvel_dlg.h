@@ -27,6 +27,8 @@ enum BarTimer : UINT_PTR {
 };
 inline constexpr UINT kBarRefreshPeriodMs = 1000;
 inline constexpr int SearchHotKey = 123;
+// Posted by the bar to itself once it shows: the rest of its start.
+inline constexpr UINT kBarStartMessage = WM_APP + 1;
 
 // The widget bar: a colour-keyed strip at the top of the screen that owns every other window.
 class CQuorvelDlg : public CDialog {
@@ -71,10 +73,12 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    void FinishStart(WPARAM, LPARAM);
     void CreateChildWindows();
     void MakeWindowsLayered();
     void PlaceSkinControls();
     void ScaleSkins();
+    void ScalePanelSkins();
     void ReadAdapterSetting();
 
     void OnTimer(UINT_PTR id);
@@ -115,6 +119,7 @@ private:
     InfoPanel infoPanel_;
     UniqueMenu menu_;
     HMENU popupMenu_ = nullptr;
+    bool startPending_ = false;
 };
 
 } // namespace qv

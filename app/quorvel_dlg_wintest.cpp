@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/bar_layout.h"
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
@@ -40,7 +41,7 @@ class Bar : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
-        ASSERT_TRUE(theBar.Create(nullptr));
+        ASSERT_TRUE(qv::testing::CreateStartedBar());
         screenWidth = GetSystemMetrics(SM_CXSCREEN);
     }
     void TearDown() override { theBar.Destroy(); }
@@ -248,13 +249,13 @@ TEST(BarModal, EnterAndEscDoNotEndTheModalLoop) {
 TEST(BarSettings, AdapterPositionComesFromTheRegistry) {
     // The real settings key, in the throwaway test prefix.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
-    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
     EXPECT_EQ(theBar.AdapterPosition(), 0);
     theBar.Destroy();
     const DWORD position = 2;
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", REG_DWORD, &position,
                     sizeof position);
-    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
     EXPECT_EQ(theBar.AdapterPosition(), 2);
     theBar.Destroy();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");

@@ -45,8 +45,9 @@ function(quorvel_define_targets)
   add_test(NAME portable_under_wine COMMAND quorvel_tests)
   # What the bar needs to show itself is imported as usual. The rest loads at its first call:
   # under Wine each library costs the launch time and memory for as long as the program runs.
-  set(win_libs comctl32 gdi32 user32 advapi32 uuid iphlpapi)
-  foreach(library comdlg32 shell32 shlwapi ole32 oleaut32 wininet urlmon)
+  # IP Helper is first called by the samplers, which start after the bar has shown.
+  set(win_libs comctl32 gdi32 user32 advapi32 uuid)
+  foreach(library comdlg32 shell32 shlwapi ole32 oleaut32 wininet urlmon iphlpapi)
     quorvel_delay_import(${library} delay_library)
     list(APPEND win_libs ${delay_library})
   endforeach()

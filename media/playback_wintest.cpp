@@ -3,6 +3,7 @@
 #include <ctime>
 #include <vector>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "framework/list_rows.h"
 #include "media/media_layout.h"
@@ -22,7 +23,7 @@ protected:
     void SetUp() override {
         playlist.Write("<song>Jazz</song><link>http://radio/jazz.asx</link>\n"
                        "<song>Talk</song><link>rtsp://radio/talk.ram</link>\n");
-        ASSERT_TRUE(theBar.Create(nullptr));
+        ASSERT_TRUE(qv::testing::CreateStartedBar());
         MonitoredAdapterRow.dwInOctets = 123456; // as the last sample left it
     }
     void TearDown() override { theBar.Destroy(); }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "media/browser_dlg.h"
 #include "media/media_layout.h"
@@ -15,7 +16,7 @@ using namespace qv::testing;
 
 class PlayerWindows : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(theBar.Create(nullptr)); }
+    void SetUp() override { ASSERT_TRUE(qv::testing::CreateStartedBar()); }
     void TearDown() override { theBar.Destroy(); }
 
     // Runs the frame's timer by hand and notes the alpha after each tick.

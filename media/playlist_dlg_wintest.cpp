@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "framework/list_rows.h"
 #include "media/media_layout.h"
@@ -23,7 +24,7 @@ protected:
         playlist.Write("<song>Morning</song><link>http://r/a.wmv</link>\n"
                        "<song>  </song><link>rtsp://r/b.rm</link>\n"
                        "<song>Evening</song><link>http://r/c.asx</link>\n");
-        ASSERT_TRUE(theBar.Create(nullptr));
+        ASSERT_TRUE(qv::testing::CreateStartedBar());
         barLeft = ScreenRect(theBar.hwnd()).x;
     }
     void TearDown() override { theBar.Destroy(); }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "framework/list_rows.h"
 #include "media/media_wintest_support.h"
@@ -49,7 +50,7 @@ class VideoSearch : public ::testing::Test {
 protected:
     void SetUp() override {
         playlist.Write("<song>Morning</song><link>http://r/a.wmv</link>\n");
-        ASSERT_TRUE(theBar.Create(nullptr));
+        ASSERT_TRUE(qv::testing::CreateStartedBar());
         theBar.ClickVideoSearch();
     }
     void TearDown() override { theBar.Destroy(); }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "monitor/quantity_format.h"
 #include "monitor/test_support.h"
@@ -109,7 +110,7 @@ TEST_F(AdapterSampler, AnAdapterTakenAwayShowsZeroThenItsRatesWhenItComesBack) {
 TEST_F(AdapterSampler, EachBarTickTakesTheReadingTheTickBeforeAskedFor) {
     const std::optional<int32_t> loopback = PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
     ASSERT_TRUE(loopback);
-    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
     KillTimer(theBar.hwnd(), BarRefreshTimer);
     SelectMonitoredAdapter(*loopback);
     const auto tick = [] {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <new>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
@@ -39,7 +40,7 @@ void Tick() {
 }
 
 TEST(BarRefreshTick, TenThousandTicksLeakNoGdiObjectOrHandle) {
-    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
     KillTimer(theBar.hwnd(), BarRefreshTimer);
     Tick();
     // A reading in flight holds the network service's handle for a moment: count between them.

@@ -7,12 +7,13 @@
 
 #include "monitor/adapter_sampler.h"
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 
 namespace qv::testing {
 
 void BarTest::SetUp() {
-    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
     KillTimer(theBar.hwnd(), BarRefreshTimer);
     screenWidth = GetSystemMetrics(SM_CXSCREEN);
 }

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "framework/thread_stack.h"
+
 namespace qv {
 
 // Where a run reports its end. The window's side clears it when it stops listening, so a run
@@ -25,13 +27,18 @@ struct FeedRunLink {
 
 namespace {
 
+constexpr SIZE_T kFeedRunStackBytes = 256 * 1024;
+
 struct FeedRun {
     FeedRunJob job;
     FeedDownloadLimits limits;
     std::shared_ptr<FeedRunLink> link;
 };
 
+// Wine writes a new thread's whole stack before it runs and keeps the stack of the thread that
+// ended last: the run gives back what it does not stand on when it starts and before it ends.
 DWORD WINAPI FeedDownloadProc(void* parameter) {
+    ReleaseUnusedStack();
     const std::unique_ptr<FeedRun> run(static_cast<FeedRun*>(parameter));
     {
         FeedDownloader downloader(run->limits);
@@ -39,6 +46,7 @@ DWORD WINAPI FeedDownloadProc(void* parameter) {
             downloader.Download(run->job.urls[n], run->job.paths[n]); // a failure keeps the old
         }
     }
+    ReleaseUnusedStack();
     run->link->Post();
     return 1;
 }
@@ -57,7 +65,9 @@ bool FeedWorker::Start(HWND window, UINT doneMessage, FeedRunJob job) {
     link_->window = window;
     link_->message = doneMessage;
     auto run = std::make_unique<FeedRun>(FeedRun{std::move(job), limits_, link_});
-    thread_.reset(CreateThread(nullptr, 0, &FeedDownloadProc, run.get(), 0, nullptr));
+    // The downloads need little stack; the program's default reserves 2 MB.
+    thread_.reset(CreateThread(nullptr, kFeedRunStackBytes, &FeedDownloadProc, run.get(),
+                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     if (!thread_) {
         link_.reset();
         return false;

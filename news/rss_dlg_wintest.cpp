@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
@@ -27,7 +28,7 @@ protected:
     void SetUp() override {
         feedOne.Write(kFeedOne);
         feedTwo.Write("<rss><item><title>Two</title><link>http://two/</link></item></rss>");
-        ASSERT_TRUE(theBar.Create(nullptr));
+        ASSERT_TRUE(qv::testing::CreateStartedBar());
         ASSERT_TRUE(WaitForFeedRuns(theNews));
         barLeft = ScreenRect(theBar.hwnd()).x;
     }
@@ -472,7 +473,7 @@ TEST_F(NewsPanel, DestroyingThePanelDestroysTheBrowser) {
 TEST_F(NewsPanel, TheClickedTabIsShownAgainAtTheNextStart) {
     Click(57, 265);
     theBar.Destroy();
-    ASSERT_TRUE(theBar.Create(nullptr));
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), (Strings{"1. Two"}));
     EXPECT_EQ(Marker().x, 53);

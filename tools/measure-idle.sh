@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Measures what Quorvel costs, against a bare layered 236 x 18 window with a one-second timer that
-# draws one short text per tick, under the same Wine:
-#   1. launch: from the start of the process to its bar shown on screen and answering, in five
-#      launches of each, alternating, in one warm prefix (target: at most 1.2 times the bare
-#      window's median);
-#   2. one bar tick on the bar's thread (quorvel_bar_tick_bench; target: a mean of at most 0.1 ms);
+# Measures what Quorvel costs, against a bare layered 236 x 18 window that draws one short text in
+# the bar's face and size when it shows and once a second, under the same Wine:
+#   1. launch, five launches of each, alternating, in one warm prefix (quorvel_launch_timer):
+#      to the window's picture on the screen, read back from the screen (the bar's skin; the
+#      bare window's text), target at most 1.2 times the bare window's median; and to the process
+#      ready for input (it has taken every message queued before and its window answers), which
+#      must come no later than before the bar-first start (BASELINE=path/to/older/Quorvel.exe
+#      launches that program too, in the same rounds, as "before");
+#   2. one bar tick on the bar's thread (quorvel_bar_tick_bench; targets: mean at most 0.08 ms,
+#      95th percentile at most 0.15 ms);
 #   3. idle: both running side by side, each in its own prefix (so each has its own wineserver),
 #      for the same stretch of time: CPU time of the process and its wineserver (target: at most
 #      1.1 times the bare window's) and private (anonymous) memory (target: at most 4 MB more).
 #      A third program, the bare window with the libraries the bar cannot run without, shows
 #      what those alone add.
+# The whole runs RUNS times (default 3); the summary gives each figure's median and its spread.
 # Quorvel runs with its five feeds configured, served by a loopback HTTP server, and from a folder
 # of its own (build/measure), so its feed files stay out of the build.
 #   tools/measure-idle.sh [seconds]      (default 300; builds the programs first)
@@ -18,6 +23,8 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 seconds=${1:-300}
 settle=${SETTLE_SECONDS:-10}
+runs=${RUNS:-3}
+baseline=${BASELINE:-}
 bin=$root/build/win/bin
 work=$root/build/measure
 tools/install-deps.sh
@@ -38,9 +45,13 @@ cleanup() {
 }
 trap 'cleanup; kill ${XVFB_PID:-} 2>/dev/null || true' EXIT
 
-rm -rf "$work/program" "$work/feeds"
-mkdir -p "$work/program" "$work/feeds"
+rm -rf "$work/program" "$work/before" "$work/feeds" "$work/figures"
+mkdir -p "$work/program" "$work/before" "$work/feeds"
 cp "$bin/Quorvel.exe" "$work/program/"
+[ -z "$baseline" ] || cp "$baseline" "$work/before/Quorvel.exe"
+figures=$work/figures # one "name value" line per figure and run
+# figure NAME VALUE: one figure of this run, for the summary.
+figure() { echo "$1 $2" >>"$figures"; }
 
 # Five feeds of forty items each, served on a free loopback port.
 for n in 1 2 3 4 5; do
@@ -73,82 +84,147 @@ fresh_prefix() {
   fi
 }
 
-echo
-echo "== Launch to the bar shown (5 alternating launches each, one warm prefix)"
-fresh_prefix "$work/prefix-launch" feeds
-launch=$(wine "$(winepath -w "$bin/quorvel_launch_timer.exe")" 5 \
-  "quorvel=$(winepath -w "$work/program/Quorvel.exe")" \
-  "bare=$(winepath -w "$bin/quorvel_idle_reference.exe")" 2>/dev/null | tr -d '\r')
-echo "$launch"
-awk '/^median quorvel/ { q = $3 } /^median bare/ { b = $3 } END {
-    ratio = b > 0 ? q / b : 0
-    printf "Launch ratio %.2f (target at most 1.20): %s\n", ratio, ratio <= 1.2 ? "met" : "NOT met"
-  }' <<<"$launch"
-
-echo
-echo "== One bar tick"
-wine "$(winepath -w "$bin/quorvel_bar_tick_bench.exe")" 2>/dev/null | tr -d '\r'
-wineserver -k 2>/dev/null || true
-
-echo
-echo "== Idle"
-# start PREFIX EXE: the program in that prefix, made beforehand.
-start() {
-  WINEPREFIX=$1 wine "$2" >/dev/null 2>&1 &
+measure_launch() {
+  echo
+  echo "== Launch (5 alternating launches each, one warm prefix): to the picture on the screen,"
+  echo "   and to ready for input"
+  fresh_prefix "$work/prefix-launch" feeds
+  local programs=("quorvel=$(winepath -w "$work/program/Quorvel.exe")"
+    "bare=$(winepath -w "$bin/quorvel_idle_reference.exe")")
+  [ -z "$baseline" ] || programs+=("before=$(winepath -w "$work/before/Quorvel.exe")")
+  local launch
+  launch=$(wine "$(winepath -w "$bin/quorvel_launch_timer.exe")" 5 "${programs[@]}" 2>/dev/null |
+    tr -d '\r')
+  echo "$launch"
+  while read -r _ name _ painted _ _ ready _; do
+    figure "launch_painted_$name" "$painted"
+    figure "launch_ready_$name" "$ready"
+  done < <(grep '^median ' <<<"$launch")
+  awk '/^median quorvel/ { q = $4 } /^median bare/ { b = $4 } END {
+      ratio = b > 0 ? q / b : 0
+      printf "Launch to the skin on screen: ratio %.2f (target at most 1.20): %s\n", ratio,
+             ratio <= 1.2 ? "met" : "NOT met"
+      printf "launch_ratio %.3f\n", ratio >> "'"$figures"'"
+    }' <<<"$launch"
 }
-fresh_prefix "$work/prefix-quorvel" feeds
-fresh_prefix "$work/prefix-reference"
-fresh_prefix "$work/prefix-libraries"
-start "$work/prefix-quorvel" "$work/program/Quorvel.exe"
-start "$work/prefix-reference" "$bin/quorvel_idle_reference.exe"
-start "$work/prefix-libraries" "$bin/quorvel_idle_reference_libraries.exe"
-echo "All three started; letting them settle for ${settle}s, then measuring for ${seconds}s."
-sleep "$settle"
 
-cpu_ms() { # time on a CPU of all threads of a process, in milliseconds (schedstat counts ns)
-  cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.1f", ns / 1e6 }'
+measure_tick() {
+  echo
+  echo "== One bar tick"
+  local tick
+  tick=$(wine "$(winepath -w "$bin/quorvel_bar_tick_bench.exe")" 2>/dev/null | tr -d '\r')
+  echo "$tick"
+  wineserver -k 2>/dev/null || true
+  figure tick_mean "$(awk '/^full tick/ { print $4 }' <<<"$tick")"
+  figure tick_p95 "$(awk '/^full tick/ { print $10 }' <<<"$tick")"
 }
-rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
-# Private memory the process made itself (heaps, stacks), without mapped files.
-anon_kb() { awk '/^Anonymous:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 
-declare -A pid
-pid[quorvel]=$(process_in_prefix 'Quorvel\.exe' "$work/prefix-quorvel")
-pid[quorvel_server]=$(process_in_prefix wineserver "$work/prefix-quorvel")
-pid[reference]=$(process_in_prefix 'quorvel_idle_reference\.exe' "$work/prefix-reference")
-pid[reference_server]=$(process_in_prefix wineserver "$work/prefix-reference")
-pid[libraries]=$(process_in_prefix 'quorvel_idle_reference_libraries\.exe' \
-  "$work/prefix-libraries")
+measure_idle() {
+  echo
+  echo "== Idle"
+  # start PREFIX EXE: the program in that prefix, made beforehand.
+  start() {
+    WINEPREFIX=$1 wine "$2" >/dev/null 2>&1 &
+  }
+  fresh_prefix "$work/prefix-quorvel" feeds
+  fresh_prefix "$work/prefix-reference"
+  fresh_prefix "$work/prefix-libraries"
+  start "$work/prefix-quorvel" "$work/program/Quorvel.exe"
+  start "$work/prefix-reference" "$bin/quorvel_idle_reference.exe"
+  start "$work/prefix-libraries" "$bin/quorvel_idle_reference_libraries.exe"
+  echo "All three started; letting them settle for ${settle}s, then measuring for ${seconds}s."
+  sleep "$settle"
 
-declare -A before after
-for key in "${!pid[@]}"; do before[$key]=$(cpu_ms "${pid[$key]}"); done
-sleep "$seconds"
-for key in "${!pid[@]}"; do after[$key]=$(cpu_ms "${pid[$key]}"); done
-feed_files=$(ls "$work/program" | grep -c '^Rss[1-5]\.xml$' || true)
+  cpu_ms() { # time on a CPU of all threads of a process, in milliseconds (schedstat counts ns)
+    cat /proc/"$1"/task/*/schedstat | awk '{ ns += $1 } END { printf "%.1f", ns / 1e6 }'
+  }
+  rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status"; }
+  # Private memory the process made itself (heaps, stacks), without mapped files.
+  anon_kb() { awk '/^Anonymous:/ { print $2 }' "/proc/$1/smaps_rollup"; }
 
-used() { awk -v a="${after[$1]}" -v b="${before[$1]}" 'BEGIN { printf "%.0f", a - b }'; }
-quorvel_own=$(used quorvel)
-quorvel_server=$(used quorvel_server)
-reference_own=$(used reference)
-reference_server=$(used reference_server)
-megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+  declare -A pid
+  pid[quorvel]=$(process_in_prefix 'Quorvel\.exe' "$work/prefix-quorvel")
+  pid[quorvel_server]=$(process_in_prefix wineserver "$work/prefix-quorvel")
+  pid[reference]=$(process_in_prefix 'quorvel_idle_reference\.exe' "$work/prefix-reference")
+  pid[reference_server]=$(process_in_prefix wineserver "$work/prefix-reference")
+  pid[libraries]=$(process_in_prefix 'quorvel_idle_reference_libraries\.exe' \
+    "$work/prefix-libraries")
 
-printf '\nCPU over %ss (ms)     own process  wineserver  total   anonymous   resident\n' "$seconds"
-printf 'Quorvel               %11s  %10s  %5s   %6s MB  %6s MB\n' "$quorvel_own" "$quorvel_server" \
-  $((quorvel_own + quorvel_server)) "$(megabytes "$(anon_kb "${pid[quorvel]}")")" \
-  "$(megabytes "$(rss_kb "${pid[quorvel]}")")"
-printf 'bare layered window   %11s  %10s  %5s   %6s MB  %6s MB\n' "$reference_own" \
-  "$reference_server" $((reference_own + reference_server)) \
-  "$(megabytes "$(anon_kb "${pid[reference]}")")" "$(megabytes "$(rss_kb "${pid[reference]}")")"
-printf '  the same, with the bar'"'"'s libraries loaded                %6s MB  %6s MB\n' \
-  "$(megabytes "$(anon_kb "${pid[libraries]}")")" "$(megabytes "$(rss_kb "${pid[libraries]}")")"
-echo "Feed files Quorvel downloaded: $feed_files of 5"
-awk -v q=$((quorvel_own + quorvel_server)) -v r=$((reference_own + reference_server)) \
-  -v qa="$(anon_kb "${pid[quorvel]}")" -v ra="$(anon_kb "${pid[reference]}")" \
-  -v la="$(anon_kb "${pid[libraries]}")" 'BEGIN {
-    ratio = r > 0 ? q / r : 0
-    printf "\nCPU ratio %.2f (target at most 1.10): %s\n", ratio, ratio <= 1.1 ? "met" : "NOT met"
-    printf "Anonymous memory %+.1f MB (target at most +4.0 MB): %s\n", (qa - ra) / 1024,
-           qa - ra <= 4096 ? "met" : "NOT met"
-    printf "  of which the libraries alone: %+.1f MB\n", (la - ra) / 1024
-  }'
+  declare -A before after
+  for key in "${!pid[@]}"; do before[$key]=$(cpu_ms "${pid[$key]}"); done
+  sleep "$seconds"
+  for key in "${!pid[@]}"; do after[$key]=$(cpu_ms "${pid[$key]}"); done
+  feed_files=$(ls "$work/program" | grep -c '^Rss[1-5]\.xml$' || true)
+
+  used() { awk -v a="${after[$1]}" -v b="${before[$1]}" 'BEGIN { printf "%.0f", a - b }'; }
+  quorvel_own=$(used quorvel)
+  quorvel_server=$(used quorvel_server)
+  reference_own=$(used reference)
+  reference_server=$(used reference_server)
+  megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+
+  printf '\nCPU over %ss (ms)     own process  wineserver  total   anonymous   resident\n' "$seconds"
+  printf 'Quorvel               %11s  %10s  %5s   %6s MB  %6s MB\n' "$quorvel_own" "$quorvel_server" \
+    $((quorvel_own + quorvel_server)) "$(megabytes "$(anon_kb "${pid[quorvel]}")")" \
+    "$(megabytes "$(rss_kb "${pid[quorvel]}")")"
+  printf 'bare layered window   %11s  %10s  %5s   %6s MB  %6s MB\n' "$reference_own" \
+    "$reference_server" $((reference_own + reference_server)) \
+    "$(megabytes "$(anon_kb "${pid[reference]}")")" "$(megabytes "$(rss_kb "${pid[reference]}")")"
+  printf '  the same, with the bar'"'"'s libraries loaded                %6s MB  %6s MB\n' \
+    "$(megabytes "$(anon_kb "${pid[libraries]}")")" "$(megabytes "$(rss_kb "${pid[libraries]}")")"
+  echo "Feed files Quorvel downloaded: $feed_files of 5"
+  awk -v q=$((quorvel_own + quorvel_server)) -v r=$((reference_own + reference_server)) \
+    -v qa="$(anon_kb "${pid[quorvel]}")" -v ra="$(anon_kb "${pid[reference]}")" \
+    -v la="$(anon_kb "${pid[libraries]}")" 'BEGIN {
+      ratio = r > 0 ? q / r : 0
+      printf "\nCPU ratio %.2f (target at most 1.10): %s\n", ratio, ratio <= 1.1 ? "met" : "NOT met"
+      printf "Anonymous memory %+.1f MB (target at most +4.0 MB): %s\n", (qa - ra) / 1024,
+             qa - ra <= 4096 ? "met" : "NOT met"
+      printf "  of which the libraries alone: %+.1f MB\n", (la - ra) / 1024
+    }'
+  figure idle_cpu_ratio "$(awk -v q=$((quorvel_own + quorvel_server)) \
+    -v r=$((reference_own + reference_server)) 'BEGIN { printf "%.3f", (r > 0 ? q / r : 0) }')"
+  figure anonymous_delta_mb "$(awk -v qa="$(anon_kb "${pid[quorvel]}")" \
+    -v ra="$(anon_kb "${pid[reference]}")" 'BEGIN { printf "%.2f", (qa - ra) / 1024 }')"
+  for prefix in "$work"/prefix-{quorvel,reference,libraries}; do
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  done
+}
+
+for run in $(seq "$runs"); do
+  echo
+  echo "######## Run $run of $runs ($(uptime))"
+  rm -f "$work"/program/Rss*.xml
+  measure_launch
+  measure_tick
+  measure_idle
+done
+
+echo
+echo "######## Summary of $runs runs: median (spread from lowest to highest)"
+# The targets: each at most its limit; ready for input no later than the older program's.
+awk '
+  !($1 in values) { names[++count] = $1 }
+  { values[$1] = values[$1] " " $2 }
+  function median(list,    n, v, i, j, t) {
+    n = split(list, v, " ")
+    for (i = 1; i <= n; ++i) for (j = i + 1; j <= n; ++j) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
+    low = v[1]; high = v[n]
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+  }
+  END {
+    limit["launch_ratio"] = 1.2; limit["tick_mean"] = 0.08; limit["tick_p95"] = 0.15
+    limit["idle_cpu_ratio"] = 1.1; limit["anonymous_delta_mb"] = 4.0
+    for (k = 1; k <= count; ++k) {
+      name = names[k]
+      m = median(values[name])
+      verdict = ""
+      if (name in limit) verdict = m <= limit[name] ? "met (at most " limit[name] ")" : "NOT met (at most " limit[name] ")"
+      printf "%-26s %10.3f   (%.3f to %.3f)   %s\n", name, m, low, high, verdict
+      medians[name] = m
+    }
+    if ("launch_ready_before" in medians)
+      printf "Launch to ready for input against before: %.1f ms against %.1f ms: %s\n",
+             medians["launch_ready_quorvel"], medians["launch_ready_before"],
+             medians["launch_ready_quorvel"] <= medians["launch_ready_before"] ? "no later" : "LATER"
+  }' "$figures"

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/cpu_sampler.h"
@@ -76,7 +77,7 @@ void Report(const char* name, const Figures& figures) {
 
 int main(int argc, char** argv) {
     const int ticks = argc > 1 ? std::max(20, std::atoi(argv[1])) : 2000;
-    if (!theBar.Create(nullptr)) {
+    if (!qv::testing::CreateStartedBar()) {
         std::puts("the bar could not be created");
         return 1;
     }
@@ -113,8 +114,10 @@ int main(int argc, char** argv) {
     row.InterfaceIndex = MonitoredAdapterRow.dwIndex;
     ConvertInterfaceIndexToLuid(row.InterfaceIndex, &row.InterfaceLuid);
     Report("background GetIfEntry2", Measure(ticks / 4, [&] { GetIfEntry2(&row); }));
-    std::printf("Target: a full tick at most 0.100 ms. Mean %.3f ms (wall), own CPU %.3f ms: %s.\n",
-                full.mean, full.cpu, full.mean <= 0.1 ? "met" : "NOT met");
+    const bool met = full.mean <= 0.08 && full.p95 <= 0.15;
+    std::printf("Target: a full tick of mean at most 0.080 ms and p95 at most 0.150 ms. Mean %.3f "
+                "ms, p95 %.3f ms (wall), own CPU %.3f ms: %s.\n",
+                full.mean, full.p95, full.cpu, met ? "met" : "NOT met");
     theBar.Destroy();
     return 0;
 }
