@@ -81,14 +81,13 @@ struct SleepingSystem {
     static inline uint64_t idleTime = 50 * kSecond;
     static inline uint64_t currentTime = 1000 * kSecond;
 
-    static NTSTATUS NTAPI Query(ULONG infoClass, void* buffer, ULONG, ULONG*) {
+    static NTSTATUS NTAPI Query(ULONG infoClass, void* buffer, ULONG length, ULONG*) {
         switch (infoClass) {
         case 0:
             static_cast<SYSTEM_BASIC_INFORMATION*>(buffer)->NumberOfProcessors = 4;
             return 0;
-        case 2:
-            static_cast<SYSTEM_PERFORMANCE_INFORMATION*>(buffer)->IdleTime.QuadPart =
-                LONGLONG(idleTime);
+        case 8:
+            qv::testing::SpreadIdleTime(buffer, length, idleTime);
             return 0;
         case 3:
             static_cast<SYSTEM_TIMEOFDAY_INFORMATION*>(buffer)->CurrentTime.QuadPart =

@@ -281,13 +281,15 @@ void CQuorvelDlg::OnTimer(UINT_PTR id) {
     }
 }
 
-// Each tick composes the cells and copies the strip onto the bar at once. The composition holds
-// the skin under the cells, so nothing beneath needs repainting; a repaint for any other cause
-// copies the same composition (WM_PAINT). The next adapter reading is asked for last.
+// Each tick composes the cells that changed and copies them onto the bar at once; a tick that
+// changes nothing takes no DC. The composition holds the skin under the cells, so nothing beneath
+// needs repainting; a repaint for any other cause copies the whole composition (WM_PAINT). The
+// next adapter reading is asked for last.
 void CQuorvelDlg::PaintBarCells() {
-    cells_.Compose(SampleBarFigures(memoryStatus_));
-    const WindowDC bar(hwnd_);
-    cells_.CopyStrip(bar.get());
+    const RECT changed = cells_.Compose(SampleBarFigures(memoryStatus_));
+    if (!IsRectEmpty(&changed)) {
+        cells_.CopyStrip(WindowDC(hwnd_).get(), changed);
+    }
     RequestAdapterReading();
 }
 

@@ -60,22 +60,79 @@ QuantityText MemoryText(HDC dc, float availableBytes) {
     return text;
 }
 
-// The null pen leaves each rectangle its interior only. A load outside 0 to 100 (the CPU figure
-// is not clamped) keeps its fill inside the track rather than painting over the skin beside it.
-void DrawGauge(HDC dc, const GaugeTools& tools, const Gauge& unscaled, double percent) {
-    const Gauge gauge{Px(unscaled.left), Px(unscaled.right)};
-    const int top = Px(kGaugeTop);
-    const int bottom = Px(kGaugeBottom);
-    const int fillRight = std::clamp(
+Gauge Scaled(const Gauge& gauge) {
+    return {Px(gauge.left), Px(gauge.right)};
+}
+
+// Where a gauge's fill ends, in the display's pixels. A load outside 0 to 100 (the CPU figure is
+// not clamped) keeps its fill inside the track rather than painting over the skin beside it.
+int FillEnd(const Gauge& unscaled, double percent) {
+    const Gauge gauge = Scaled(unscaled);
+    return std::clamp(
         TruncateToInt(std::fabs(percent / 100.0 * (gauge.right - gauge.left) + gauge.left)),
         gauge.left, gauge.right);
+}
+
+// The null pen leaves each rectangle its interior only.
+void DrawGauge(HDC dc, const GaugeTools& tools, const Gauge& unscaled, int fillEnd) {
+    const Gauge gauge = Scaled(unscaled);
+    const int top = Px(kGaugeTop);
+    const int bottom = Px(kGaugeBottom);
     const SelectGuard pen(dc, tools.pen);
     {
         const SelectGuard brush(dc, tools.track);
         Rectangle(dc, gauge.left, top, gauge.right, bottom);
     }
     const SelectGuard brush(dc, tools.fill);
-    Rectangle(dc, gauge.left, top, fillRight, bottom);
+    Rectangle(dc, gauge.left, top, fillEnd, bottom);
+}
+
+// What each cell shows. A cell draws nothing outside its own columns (texts are clipped to them,
+// gauges lie inside), so a cell whose look is unchanged since the last tick is left as it is.
+struct CpuLook {
+    QuantityText text;
+    int fillEnd = 0;
+    bool operator==(const CpuLook&) const = default;
+};
+
+struct MemoryLook {
+    QuantityText fullText; // before it gives up decimals to fit: the same font fits it the same
+    float availableBytes = 0;
+    int fillEnd = 0;
+    bool operator==(const MemoryLook& other) const {
+        return fullText == other.fullText && fillEnd == other.fillEnd;
+    }
+};
+
+CpuLook CpuLookOf(double load) {
+    return {FormatPercent(TruncateToInt(load)), FillEnd(kCpuGauge, load)};
+}
+
+MemoryLook MemoryLookOf(const BarCellFigures& figures) {
+    const float available = float(figures.availablePhysical);
+    return {FormatCompactSize(available), available, FillEnd(kMemoryGauge, figures.memoryLoad)};
+}
+
+void DrawCpuCell(HDC dc, const GaugeTools& tools, const CpuLook& look) {
+    DrawCellText(dc, kCpuText, look.text);
+    DrawGauge(dc, tools, kCpuGauge, look.fillEnd);
+}
+
+void DrawMemoryCell(HDC dc, const GaugeTools& tools, const MemoryLook& look) {
+    DrawCellText(dc, kMemoryText, MemoryText(dc, look.availableBytes));
+    DrawGauge(dc, tools, kMemoryGauge, look.fillEnd);
+}
+
+// The cells' looks at a compose.
+struct CellLooks {
+    CpuLook cpu;
+    MemoryLook memory;
+    RateText network;
+};
+
+void PrepareText(HDC dc) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(255, 255, 255));
 }
 
 SIZE SkinSize(HBITMAP skin) {
@@ -121,11 +178,17 @@ public:
         }
     }
 
-    // The canvas, holding a fresh copy of the skin.
-    HDC Fresh() {
+    // The canvas, with the skin put back in the columns of a cell (100 % pixels).
+    HDC Fresh(const CellSpace& cell) {
         GdiFlush();
-        if (bits_) {
-            std::copy(skin_.begin(), skin_.end(), bits_);
+        const int left = std::min(Px(cell.left), int(size_.cx));
+        const int right = std::min(Px(cell.right), int(size_.cx));
+        if (bits_ && left < right) {
+            for (size_t row = 0, width = size_t(size_.cx); row < size_t(size_.cy); ++row) {
+                std::copy(skin_.begin() + ptrdiff_t(row * width + size_t(left)),
+                          skin_.begin() + ptrdiff_t(row * width + size_t(right)),
+                          bits_ + row * width + size_t(left));
+            }
         }
         return dc_.get();
     }
@@ -134,15 +197,22 @@ public:
 
     // The bar font stays selected from tick to tick, for the same reason: each selection makes
     // Wine realise the font anew. A new height puts the first font back before the old goes.
-    void UseFont(const char* face, int height) {
+    // True when the font changed.
+    bool UseFont(const char* face, int height) {
         if (font_ && height == fontHeight_) {
-            return;
+            return false;
         }
         fontSelected_.reset();
         font_ = CreateFaceFont(face, height, FW_NORMAL);
         fontHeight_ = height;
         fontSelected_.emplace(dc_.get(), font_.get());
+        PrepareText(dc_.get());
+        shown_.reset();
+        return true;
     }
+
+    // What the canvas shows: none before the first compose and after a change of font.
+    std::optional<CellLooks>& Shown() { return shown_; }
 
 private:
     SIZE size_;
@@ -154,6 +224,7 @@ private:
     UniqueFont font_;
     int fontHeight_ = 0;
     std::optional<SelectGuard> fontSelected_;
+    std::optional<CellLooks> shown_;
 };
 
 BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
@@ -168,12 +239,9 @@ BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
 }
 
 void ComposeBarCells(HDC dc, const BarCellFigures& figures, const GaugeTools& tools) {
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    DrawCellText(dc, kCpuText, FormatPercent(TruncateToInt(figures.cpuLoad)));
-    DrawGauge(dc, tools, kCpuGauge, figures.cpuLoad);
-    DrawCellText(dc, kMemoryText, MemoryText(dc, float(figures.availablePhysical)));
-    DrawGauge(dc, tools, kMemoryGauge, figures.memoryLoad);
+    PrepareText(dc);
+    DrawCpuCell(dc, tools, CpuLookOf(figures.cpuLoad));
+    DrawMemoryCell(dc, tools, MemoryLookOf(figures));
     DrawCellText(dc, kNetworkText, figures.rates);
 }
 
@@ -188,25 +256,51 @@ void BarCells::Create(HBITMAP skin) {
     fontHeight_ = 12;
 }
 
-// Each tick starts from a fresh copy of the skin.
-void BarCells::Compose(const BarCellFigures& figures) {
+RECT ScaledStrip() {
+    return {Px(kBarCellStrip.left), Px(kBarCellStrip.top), Px(kBarCellStrip.right),
+            Px(kBarCellStrip.bottom)};
+}
+
+// A cell is drawn again, on a fresh copy of the skin under it, only when its look changed; the
+// canvas always holds the whole of the last tick's cells.
+RECT BarCells::Compose(const BarCellFigures& figures) {
     if (!canvas_) {
-        return;
+        return {};
     }
     canvas_->UseFont(FaceName(), Px(fontHeight_));
-    const HDC canvas = canvas_->Fresh();
-    ComposeBarCells(canvas, figures,
-                    {gaugePen_.get(), gaugeTrackBrush_.get(), gaugeFillBrush_.get()});
+    const GaugeTools tools{gaugePen_.get(), gaugeTrackBrush_.get(), gaugeFillBrush_.get()};
+    const CellLooks now{CpuLookOf(figures.cpuLoad), MemoryLookOf(figures), figures.rates};
+    std::optional<CellLooks>& shown = canvas_->Shown();
+    RECT changed{};
+    const auto redraw = [&](const CellSpace& cell) {
+        const RECT columns{Px(cell.left), Px(kBarCellStrip.top), Px(cell.right),
+                           Px(kBarCellStrip.bottom)};
+        UnionRect(&changed, &changed, &columns);
+        return canvas_->Fresh(cell);
+    };
+    if (!shown || !(shown->cpu == now.cpu)) {
+        DrawCpuCell(redraw(kCpuText), tools, now.cpu);
+    }
+    if (!shown || !(shown->memory == now.memory)) {
+        DrawMemoryCell(redraw(kMemoryText), tools, now.memory);
+    }
+    if (!shown || !(shown->network == now.network)) {
+        DrawCellText(redraw(kNetworkText), kNetworkText, now.network);
+    }
+    shown = now;
+    return changed;
 }
 
 void BarCells::CopyStrip(HDC bar) const {
+    CopyStrip(bar, ScaledStrip());
+}
+
+void BarCells::CopyStrip(HDC bar, const RECT& part) const {
     if (!canvas_) {
         return;
     }
-    const RECT strip{Px(kBarCellStrip.left), Px(kBarCellStrip.top), Px(kBarCellStrip.right),
-                     Px(kBarCellStrip.bottom)};
-    BitBlt(bar, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
-           canvas_->Composed(), strip.left, strip.top, SRCCOPY);
+    BitBlt(bar, part.left, part.top, part.right - part.left, part.bottom - part.top,
+           canvas_->Composed(), part.left, part.top, SRCCOPY);
 }
 
 } // namespace qv

@@ -41,9 +41,9 @@ inline constexpr int kBarSkinWidth = 235;
 inline constexpr int kBarSkinHeight = 18;
 
 // The bar's value cells, held by the bar: the canvas they are composed on, the gauge pen and
-// brushes, and the bar font. Compose draws the cells of a tick on a fresh copy of the skin; the
-// bar copies the strip at each tick and at each WM_PAINT, so a repaint by any cause shows the
-// cells of the last tick.
+// brushes, and the bar font. Compose draws the cells that changed at a tick on a fresh copy of
+// the skin under them; the bar copies those at the tick and the whole strip at each WM_PAINT, so
+// a repaint by any cause shows the cells of the last tick.
 class BarCells {
 public:
     BarCells();
@@ -54,9 +54,12 @@ public:
     // Makes the canvas from the bar's skin (the skin control's bitmap, which stays its owner's)
     // and the gauge tools; the bar calls it from its initialisation.
     void Create(HBITMAP skin);
-    void Compose(const BarCellFigures& figures);
-    // Copies the composed strip onto a DC of the bar.
+    // Draws the cells whose figures look different from the last compose's; returns the part of
+    // the strip they cover, in the display's pixels (empty when none changed).
+    RECT Compose(const BarCellFigures& figures);
+    // Copies the composed strip, or a part of it, onto a DC of the bar.
     void CopyStrip(HDC bar) const;
+    void CopyStrip(HDC bar, const RECT& part) const;
 
     const char* FaceName() const { return kSkinFaceName; }
     int32_t FontHeight() const { return fontHeight_; }

@@ -160,6 +160,48 @@ TEST_F(BarCells, WideTextsStayInTheirCells) {
         0);
 }
 
+// Each compose draws again only the cells whose figures look different, and returns their
+// columns; whatever came before, the strip is what a fresh composition of the figures gives.
+TEST_F(BarCells, AComposeRedrawsTheCellsThatChangedAndMatchesAFreshComposition) {
+    const UniqueBitmap cellSkin(
+        LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BAR_SKIN)));
+    qv::BarCells cells;
+    cells.Create(cellSkin.get());
+    SkinCanvas copied;
+    auto stripMatches = [&](const BarCellFigures& figures) {
+        SkinCanvas fresh;
+        Compose(fresh, figures);
+        cells.CopyStrip(copied.dc());
+        return !AreaDiffers(copied.dc(), fresh.dc(), kBarCellStrip);
+    };
+    const RateText rates = RateText::Format("%s", "12 KB/3 KB");
+    const uint64_t gigabytes = 2 * 1073741824ull;
+    struct Step {
+        BarCellFigures figures;
+        RECT changed;
+    };
+    const Step steps[] = {
+        {{10.0, 30, gigabytes, rates}, {51, 2, 197, 18}},
+        {{10.9, 30, gigabytes, rates}, {}},                   // the same "10%" and gauge
+        {{64.0, 30, gigabytes, rates}, {51, 2, 78, 18}},      // the CPU cell
+        {{64.0, 80, gigabytes, rates}, {78, 2, 119, 18}},     // the memory gauge
+        {{64.0, 80, gigabytes / 3, rates}, {78, 2, 119, 18}}, // the memory text
+        {{64.0, 80, gigabytes / 3, {}}, {119, 2, 197, 18}},   // the network cell
+        {{5.0, 80, gigabytes / 3, rates}, {51, 2, 197, 18}},  // CPU and network
+    };
+    for (const Step& step : steps) {
+        const RECT changed = cells.Compose(step.figures);
+        EXPECT_TRUE(EqualRect(&changed, &step.changed))
+            << step.figures.cpuLoad << ": " << changed.left << ".." << changed.right;
+        EXPECT_TRUE(stripMatches(step.figures)) << step.figures.cpuLoad;
+    }
+    // A new font draws every cell again, figures unchanged.
+    cells.SetFontHeight(10);
+    const RECT changed = cells.Compose(steps[6].figures);
+    EXPECT_EQ(changed.left, 51);
+    EXPECT_EQ(changed.right, 197);
+}
+
 // Reads the bar's own pixels, as the screen shows them.
 std::vector<COLORREF> BarRow(int y, int first, int last) {
     const WindowDC bar(theBar.hwnd());

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <array>
+#include <cstdint>
+
 #include "monitor/cpu_load.h"
 
 namespace qv {
@@ -22,10 +25,14 @@ public:
     void StartFreshInterval() { meter_.StartFreshInterval(); }
 
 private:
+    bool ReadIdleTime(uint64_t& idleTime);
+
     SystemQueryFunction query_ = nullptr;
     SYSTEM_BASIC_INFORMATION basic_{};
     SYSTEM_TIMEOFDAY_INFORMATION timeOfDay_{};
-    SYSTEM_PERFORMANCE_INFORMATION performance_{};
+    // The processors of the system's group, as the basic information counts them.
+    std::array<SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION, 64> processors_{};
+    size_t processorsRead_ = 1;
     CpuLoadMeter meter_;
 };
 

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include "monitor/test_support.h"
+
 namespace {
 
 using namespace qv;
@@ -25,9 +27,8 @@ struct FakeSystem {
             }
             static_cast<SYSTEM_BASIC_INFORMATION*>(buffer)->NumberOfProcessors = 4;
             return basicStatus;
-        case 2:
-            static_cast<SYSTEM_PERFORMANCE_INFORMATION*>(buffer)->IdleTime.QuadPart =
-                LONGLONG(idleTime);
+        case 8:
+            qv::testing::SpreadIdleTime(buffer, length, idleTime);
             return performanceStatus;
         case 3:
             static_cast<SYSTEM_TIMEOFDAY_INFORMATION*>(buffer)->CurrentTime.QuadPart =

@@ -2,6 +2,8 @@
 
 #include "monitor/test_support.h"
 
+#include <winternl.h>
+
 #include <atomic>
 #include <vector>
 
@@ -87,6 +89,16 @@ void SendOverLoopback(int datagrams, int size) {
     closesocket(sender);
     closesocket(receiver);
     WSACleanup();
+}
+
+void SpreadIdleTime(void* buffer, ULONG length, uint64_t idleTime) {
+    auto* processors = static_cast<SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION*>(buffer);
+    const size_t count = length / sizeof processors[0];
+    for (size_t i = 0; i < count; ++i) {
+        const uint64_t share = i + 1 == count ? idleTime : idleTime / 3;
+        processors[i].IdleTime.QuadPart = LONGLONG(share);
+        idleTime -= share;
+    }
 }
 
 } // namespace qv::testing

@@ -35,6 +35,10 @@ public:
     InterfaceTakenAway& operator=(const InterfaceTakenAway&) = delete;
 };
 
+// Answers the per-processor performance query of a stand-in system: its idle time shared out
+// unevenly over as many processors as the buffer holds, so only their sum gives it back.
+void SpreadIdleTime(void* buffer, ULONG length, uint64_t idleTime);
+
 // Sends datagrams from one loopback socket to another and reads them back.
 void SendOverLoopback(int datagrams, int size);
 
