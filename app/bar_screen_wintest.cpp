@@ -87,8 +87,7 @@ struct SleepingSystem {
             static_cast<SYSTEM_BASIC_INFORMATION*>(buffer)->NumberOfProcessors = 4;
             return 0;
         case 8:
-            qv::testing::SpreadIdleTime(buffer, length, idleTime);
-            return 0;
+            return qv::testing::SpreadIdleTime(buffer, length, idleTime);
         case 3:
             static_cast<SYSTEM_TIMEOFDAY_INFORMATION*>(buffer)->CurrentTime.QuadPart =
                 LONGLONG(currentTime);

@@ -28,7 +28,9 @@ struct FakeSystem {
             static_cast<SYSTEM_BASIC_INFORMATION*>(buffer)->NumberOfProcessors = 4;
             return basicStatus;
         case 8:
-            qv::testing::SpreadIdleTime(buffer, length, idleTime);
+            if (const NTSTATUS status = qv::testing::SpreadIdleTime(buffer, length, idleTime)) {
+                return status;
+            }
             return performanceStatus;
         case 3:
             static_cast<SYSTEM_TIMEOFDAY_INFORMATION*>(buffer)->CurrentTime.QuadPart =

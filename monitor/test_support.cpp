@@ -91,14 +91,18 @@ void SendOverLoopback(int datagrams, int size) {
     WSACleanup();
 }
 
-void SpreadIdleTime(void* buffer, ULONG length, uint64_t idleTime) {
+NTSTATUS SpreadIdleTime(void* buffer, ULONG length, uint64_t idleTime) {
+    constexpr size_t kProcessors = 4;
     auto* processors = static_cast<SYSTEM_PROCESSOR_PERFORMANCE_INFORMATION*>(buffer);
-    const size_t count = length / sizeof processors[0];
-    for (size_t i = 0; i < count; ++i) {
-        const uint64_t share = i + 1 == count ? idleTime : idleTime / 3;
+    if (length < kProcessors * sizeof processors[0]) {
+        return NTSTATUS(0xC0000004);
+    }
+    for (size_t i = 0; i < kProcessors; ++i) {
+        const uint64_t share = i + 1 == kProcessors ? idleTime : idleTime / 3;
         processors[i].IdleTime.QuadPart = LONGLONG(share);
         idleTime -= share;
     }
+    return 0;
 }
 
 } // namespace qv::testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <cstdint>
 #include <optional>
@@ -35,9 +36,10 @@ public:
     InterfaceTakenAway& operator=(const InterfaceTakenAway&) = delete;
 };
 
-// Answers the per-processor performance query of a stand-in system: its idle time shared out
-// unevenly over as many processors as the buffer holds, so only their sum gives it back.
-void SpreadIdleTime(void* buffer, ULONG length, uint64_t idleTime);
+// Answers the per-processor performance query of a stand-in system of four processors: their idle
+// time shared out unevenly, so only the sum of all four gives it back. A buffer too small for four
+// gets the length-mismatch status, as from the system.
+NTSTATUS SpreadIdleTime(void* buffer, ULONG length, uint64_t idleTime);
 
 // Sends datagrams from one loopback socket to another and reads them back.
 void SendOverLoopback(int datagrams, int size);
