@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/singletons.h"
+#include "framework/display_scale.h"
 #include "framework/skin_image.h"
 #include "media/media_wintest_support.h"
 #include "monitor/balloon_layout.h"
@@ -344,6 +345,31 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     ASSERT_TRUE(BarPainted());
     EXPECT_EQ(CompareBarWithArt(0, 51, 201, 2).differing, 0);
     ExpectPanelSkinsOfSet(0);
+}
+
+// Between two sets (162.5 %) the larger set is shrunk whole pixel by whole pixel. A picture with a
+// colour table keeps it, at a quarter of the memory of 32 bits a pixel; any picture shows the
+// same pixels either way.
+TEST(SkinArt, APictureShrunkBetweenSetsKeepsItsColourTableAndItsPixels) {
+    constexpr int kBetween = 156;
+    for (const int id : {IDB_PLAYER_FRAME_SKIN, IDB_BAR_SKIN}) {
+        const UniqueBitmap design(static_cast<HBITMAP>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
+        const UniqueBitmap larger(static_cast<HBITMAP>(
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id + 3 * kSkinSetIdStep),
+                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        BITMAP designShape{}, largerShape{}, shrunkShape{};
+        ASSERT_TRUE(GetObjectA(design.get(), sizeof designShape, &designShape));
+        ASSERT_TRUE(GetObjectA(larger.get(), sizeof largerShape, &largerShape));
+        const int width = ScaleLength(designShape.bmWidth, kBetween);
+        const int height = ScaleLength(designShape.bmHeight, kBetween);
+        const UniqueBitmap shrunk = LoadSkinBitmap(id, kBetween, width, height);
+        ASSERT_TRUE(GetObjectA(shrunk.get(), sizeof shrunkShape, &shrunkShape));
+        EXPECT_EQ(shrunkShape.bmBitsPixel, largerShape.bmBitsPixel <= 8 ? 8 : 32) << id;
+        EXPECT_EQ(ReadSkinPixels(shrunk.get()).pixels,
+                  ResampleSkinPixels(ReadSkinPixels(larger.get()), width, height).pixels)
+            << id;
+    }
 }
 
 // Windows stretches the pixels of a program that does not declare itself aware of the scale.
