@@ -171,6 +171,8 @@ TEST(BarStart, TheBarShowsWithItsSkinPaintedBeforeTheOtherWindowsAreMade) {
         EXPECT_TRUE(IsWindow(window));
     }
     EXPECT_NE(theBar.PopupMenu(), nullptr);
+    // The bar is the active window, as when it showed after them.
+    EXPECT_EQ(GetActiveWindow(), theBar.hwnd());
 
     // The start's message once more, from anyone, makes nothing again.
     const HWND playlist = thePlaylist.hwnd();
