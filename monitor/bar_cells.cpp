@@ -95,12 +95,13 @@ struct CpuLook {
     bool operator==(const CpuLook&) const = default;
 };
 
+// The texts with two, one and no decimals: the same texts in the same font fit the same.
 struct MemoryLook {
-    QuantityText fullText; // before it gives up decimals to fit: the same font fits it the same
+    std::array<QuantityText, 3> texts;
     float availableBytes = 0;
     int fillEnd = 0;
     bool operator==(const MemoryLook& other) const {
-        return fullText == other.fullText && fillEnd == other.fillEnd;
+        return texts == other.texts && fillEnd == other.fillEnd;
     }
 };
 
@@ -110,7 +111,10 @@ CpuLook CpuLookOf(double load) {
 
 MemoryLook MemoryLookOf(const BarCellFigures& figures) {
     const float available = float(figures.availablePhysical);
-    return {FormatCompactSize(available), available, FillEnd(kMemoryGauge, figures.memoryLoad)};
+    return {{FormatCompactSize(available), FormatCompactSize(available, 1),
+             FormatCompactSize(available, 0)},
+            available,
+            FillEnd(kMemoryGauge, figures.memoryLoad)};
 }
 
 void DrawCpuCell(HDC dc, const GaugeTools& tools, const CpuLook& look) {

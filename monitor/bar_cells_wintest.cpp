@@ -202,6 +202,29 @@ TEST_F(BarCells, AComposeRedrawsTheCellsThatChangedAndMatchesAFreshComposition) 
     EXPECT_EQ(changed.right, 197);
 }
 
+// Two figures with the same text to two decimals, but not to one, in fonts from one where that
+// text fits to ones where only fewer decimals do: the cell shows the second figure's own text.
+TEST_F(BarCells, AMemoryTextCutToFewerDecimalsFollowsTheFigure) {
+    const UniqueBitmap cellSkin(
+        LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BAR_SKIN)));
+    constexpr double kGigabyte = 1073741824.0;
+    const BarCellFigures first{10.0, 30, uint64_t(23.046 * kGigabyte), {}};
+    const BarCellFigures second{10.0, 30, uint64_t(23.054 * kGigabyte), {}};
+    for (int height = 12; height <= 20; ++height) {
+        qv::BarCells cells;
+        cells.Create(cellSkin.get());
+        cells.SetFontHeight(height);
+        cells.Compose(first);
+        cells.Compose(second);
+        SkinCanvas copied;
+        cells.CopyStrip(copied.dc());
+        SkinCanvas fresh;
+        font = CreateFaceFont(cells.FaceName(), height, FW_NORMAL);
+        Compose(fresh, second);
+        EXPECT_FALSE(AreaDiffers(copied.dc(), fresh.dc(), kBarCellStrip)) << height;
+    }
+}
+
 // Reads the bar's own pixels, as the screen shows them.
 std::vector<COLORREF> BarRow(int y, int first, int last) {
     const WindowDC bar(theBar.hwnd());
