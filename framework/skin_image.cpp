@@ -67,7 +67,7 @@ UniqueBitmap CreateTableSkinBitmap(const SkinPixels& pixels, const std::vector<u
             static_cast<uint8_t*>(bits)[y * stride + x] = found->second;
         }
     }
-    return bits ? std::move(bitmap) : UniqueBitmap{};
+    return bitmap; // null when it could not be made
 }
 
 HBITMAP ControlBitmap(HWND control) {

@@ -134,6 +134,11 @@ struct CellLooks {
     RateText network;
 };
 
+RECT ScaledStrip() {
+    return {Px(kBarCellStrip.left), Px(kBarCellStrip.top), Px(kBarCellStrip.right),
+            Px(kBarCellStrip.bottom)};
+}
+
 void PrepareText(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
@@ -180,6 +185,7 @@ public:
         if (bits_) {
             skin_.assign(bits_, bits_ + size_t(size_.cx) * size_t(size_.cy));
         }
+        PrepareText(dc_.get());
     }
 
     // The canvas, with the skin put back in the columns of a cell (100 % pixels).
@@ -201,18 +207,15 @@ public:
 
     // The bar font stays selected from tick to tick, for the same reason: each selection makes
     // Wine realise the font anew. A new height puts the first font back before the old goes.
-    // True when the font changed.
-    bool UseFont(const char* face, int height) {
+    void UseFont(const char* face, int height) {
         if (font_ && height == fontHeight_) {
-            return false;
+            return;
         }
         fontSelected_.reset();
         font_ = CreateFaceFont(face, height, FW_NORMAL);
         fontHeight_ = height;
         fontSelected_.emplace(dc_.get(), font_.get());
-        PrepareText(dc_.get());
         shown_.reset();
-        return true;
     }
 
     // What the canvas shows: none before the first compose and after a change of font.
@@ -260,11 +263,6 @@ void BarCells::Create(HBITMAP skin) {
     fontHeight_ = 12;
 }
 
-RECT ScaledStrip() {
-    return {Px(kBarCellStrip.left), Px(kBarCellStrip.top), Px(kBarCellStrip.right),
-            Px(kBarCellStrip.bottom)};
-}
-
 // A cell is drawn again, on a fresh copy of the skin under it, only when its look changed; the
 // canvas always holds the whole of the last tick's cells.
 RECT BarCells::Compose(const BarCellFigures& figures) {
@@ -282,13 +280,13 @@ RECT BarCells::Compose(const BarCellFigures& figures) {
         UnionRect(&changed, &changed, &columns);
         return canvas_->Fresh(cell);
     };
-    if (!shown || !(shown->cpu == now.cpu)) {
+    if (!shown || shown->cpu != now.cpu) {
         DrawCpuCell(redraw(kCpuText), tools, now.cpu);
     }
-    if (!shown || !(shown->memory == now.memory)) {
+    if (!shown || shown->memory != now.memory) {
         DrawMemoryCell(redraw(kMemoryText), tools, now.memory);
     }
-    if (!shown || !(shown->network == now.network)) {
+    if (!shown || shown->network != now.network) {
         DrawCellText(redraw(kNetworkText), kNetworkText, now.network);
     }
     shown = now;
