@@ -13,6 +13,7 @@
 
 #include "app/bar_wintest_support.h"
 #include "app/singletons.h"
+#include "framework/common_controls.h"
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
 #include "res/resource.h"
@@ -54,10 +55,10 @@ std::set<std::string> ModulesOf(HANDLE process) {
 }
 
 // The process's dialog windows, hidden ones too, each named by a control only it has.
-std::map<std::string, int> DialogsOf(DWORD processId) {
+std::multimap<std::string, HWND> DialogsOf(DWORD processId) {
     struct Census {
         DWORD processId;
-        std::map<std::string, int> found;
+        std::multimap<std::string, HWND> found;
     } census{processId, {}};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
@@ -87,7 +88,7 @@ std::map<std::string, int> DialogsOf(DWORD processId) {
                     break;
                 }
             }
-            ++census->found[name];
+            census->found.emplace(name, window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&census));
@@ -101,7 +102,10 @@ TEST(BarStart, EveryWindowExistsBeforeTheFirstInputAndNoLibraryWaitingForFirstUs
     const UniqueKernelHandle program = StartProgram();
     ASSERT_TRUE(program);
     ASSERT_EQ(WaitForInputIdle(program.get(), kProgramDeadlineMs), 0u);
-    const std::map<std::string, int> dialogs = DialogsOf(GetProcessId(program.get()));
+    std::map<std::string, int> dialogs;
+    for (const auto& [name, window] : DialogsOf(GetProcessId(program.get()))) {
+        ++dialogs[name];
+    }
     const std::map<std::string, int> expected = {
         {"bar", 1},     {"playlist panel", 1}, {"news panel", 1}, {"page browser", 1},
         {"balloon", 1}, {"search box", 1},     {"about box", 1},  {"player browser", 1},
@@ -121,6 +125,51 @@ TEST(BarStart, EveryWindowExistsBeforeTheFirstInputAndNoLibraryWaitingForFirstUs
     }
     PostMessageA(bar, WM_COMMAND, ID_EXIT, 0);
     EXPECT_EQ(WaitForSingleObject(program.get(), qv::testing::kProgramDeadlineMs), WAIT_OBJECT_0);
+}
+
+// The atom of a control class as a context names it; a null context leaves the program's own
+// manifest alone in effect.
+ATOM ClassAtomIn(HANDLE context, const wchar_t* className) {
+    ULONG_PTR cookie = 0;
+    const bool activated = ActivateActCtx(context, &cookie);
+    WNDCLASSEXW info{};
+    info.cbSize = sizeof info;
+    const ATOM atom = ATOM(GetClassInfoExW(nullptr, className, &info));
+    if (activated) {
+        DeactivateActCtx(0, cookie);
+    }
+    return atom;
+}
+
+// The common controls with visual styles load only once the bar is on screen: the bar's skin
+// controls are the system's plain ones, and every window made after it has the styled ones.
+TEST(BarStart, TheBarHasThePlainControlsAndTheWindowsMadeAfterItTheStyledOnes) {
+    NewsSettings noFeeds;
+    const UniqueKernelHandle program = StartProgram();
+    ASSERT_TRUE(program);
+    ASSERT_EQ(WaitForInputIdle(program.get(), kProgramDeadlineMs), 0u);
+    const std::multimap<std::string, HWND> dialogs = DialogsOf(GetProcessId(program.get()));
+    const auto classOf = [&dialogs](const char* dialog, int control) {
+        const auto found = dialogs.find(dialog);
+        return found == dialogs.end()
+                   ? ATOM(0)
+                   : ATOM(GetClassWord(GetDlgItem(found->second, control), GCW_ATOM));
+    };
+    const CommonControlsContext styled(IDR_COMMON_CONTROLS_MANIFEST);
+    ASSERT_NE(styled.get(), nullptr);
+    const ATOM plainStatic = ClassAtomIn(nullptr, L"Static");
+    const ATOM styledStatic = ClassAtomIn(styled.get(), L"Static");
+    ASSERT_NE(plainStatic, styledStatic);
+
+    EXPECT_EQ(classOf("bar", IDC_BAR_SKIN), plainStatic);
+    EXPECT_EQ(classOf("bar", IDC_BAR_STOP_HOVER), plainStatic);
+    EXPECT_EQ(classOf("about box", IDC_ABOUT_TITLE), styledStatic);
+    EXPECT_EQ(classOf("search box", IDC_SEARCH_EDIT), ClassAtomIn(styled.get(), L"Edit"));
+    EXPECT_EQ(classOf("playlist panel", IDC_PLAYLIST_RESULTS),
+              ClassAtomIn(styled.get(), L"ListBox"));
+
+    PostMessageA(AwaitBar(GetProcessId(program.get())), WM_COMMAND, ID_EXIT, 0);
+    EXPECT_EQ(WaitForSingleObject(program.get(), kProgramDeadlineMs), WAIT_OBJECT_0);
 }
 
 // Dispatches what comes until `done` holds; false if the deadline passed first.

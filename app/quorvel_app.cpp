@@ -1,8 +1,8 @@
 #include "app/quorvel_app.h"
 
-#include <commctrl.h>
-
 #include "app/singletons.h"
+#include "framework/common_controls.h"
+#include "res/resource.h"
 
 namespace qv {
 
@@ -12,9 +12,10 @@ bool CQuorvelApp::InitInstance() {
     if (!instanceMutex_ || GetLastError() == ERROR_ALREADY_EXISTS) {
         return false;
     }
-    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
-    InitCommonControlsEx(&controls);
-    theBar.RunModal(nullptr);
+    // The bar shows without the common controls; everything after it, its start included, is made
+    // with them.
+    const CommonControlsContext commonControls(IDR_COMMON_CONTROLS_MANIFEST);
+    theBar.RunModal(nullptr, commonControls.get());
     return false;
 }
 

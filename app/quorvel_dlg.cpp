@@ -7,6 +7,7 @@
 #include "app/bar_layout.h"
 #include "app/bar_zones.h"
 #include "app/singletons.h"
+#include "framework/common_controls.h"
 #include "framework/display_dpi.h"
 #include "framework/display_scale.h"
 #include "framework/ole_apartment.h"
@@ -123,6 +124,7 @@ void CQuorvelDlg::FinishStart(WPARAM, LPARAM) {
     if (!std::exchange(startPending_, false)) {
         return;
     }
+    InitCommonControlsOnce();
     CreateChildWindows();
     MakeWindowsLayered();
     ScalePanelSkins();

@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/common_controls.h"
+
 namespace qv {
 
 namespace {
@@ -57,7 +59,7 @@ bool CDialog::Create(HWND owner) {
     return CreateFromTemplate(owner);
 }
 
-INT_PTR CDialog::RunModal(HWND owner) {
+INT_PTR CDialog::RunModal(HWND owner, HANDLE loopContext) {
     modal_ = true;
     modalDone_ = false;
     modalResult_ = -1;
@@ -67,6 +69,7 @@ INT_PTR CDialog::RunModal(HWND owner) {
     }
     if (CreateFromTemplate(owner)) {
         ShowWindow(hwnd_, SW_SHOW);
+        const ActivatedContext inLoopContext(loopContext);
         MSG msg;
         while (!modalDone_ && hwnd_) {
             const BOOL got = GetMessageW(&msg, nullptr, 0, 0);

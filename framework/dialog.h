@@ -20,7 +20,9 @@ public:
 
     // Runs its own loop (not DialogBox's) so that keyboard input also reaches the modeless
     // windows through IsDialogMessage. Ends on EndDialog or WM_QUIT (which is posted again).
-    INT_PTR RunModal(HWND owner);
+    // The loop runs in `loopContext`, an activation context, once the dialog is made: what its
+    // handlers make takes the classes that context names.
+    INT_PTR RunModal(HWND owner, HANDLE loopContext = nullptr);
     bool Create(HWND owner);
     void EndDialog(INT_PTR result);
     void Destroy();

@@ -19,6 +19,9 @@
 #define IDD_PLAYER_FRAME 218
 #define IDD_PLAYER_BROWSER 221
 
+/* The common controls' manifest, activated once the bar shows (the program's own is 1) */
+#define IDR_COMMON_CONTROLS_MANIFEST 101
+
 /* Icon and menu */
 #define IDI_APP 128
 #define IDM_POPUP 129

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <windows.h>
+
+namespace qv {
+
+// The common controls with visual styles (version 6), named by a manifest among the program's
+// resources. The program's own manifest leaves them out, so that a window made before they are
+// activated, the bar, is shown without waiting for their library to load.
+class CommonControlsContext {
+public:
+    explicit CommonControlsContext(int manifestId);
+    ~CommonControlsContext();
+    CommonControlsContext(const CommonControlsContext&) = delete;
+    CommonControlsContext& operator=(const CommonControlsContext&) = delete;
+
+    // Null when the manifest could not be read: windows then take the system's plain controls.
+    HANDLE get() const { return context_; }
+
+private:
+    HANDLE context_ = nullptr;
+};
+
+// Activates a context for its own lifetime, on this thread; nothing for a null one.
+class ActivatedContext {
+public:
+    explicit ActivatedContext(HANDLE context);
+    ~ActivatedContext();
+    ActivatedContext(const ActivatedContext&) = delete;
+    ActivatedContext& operator=(const ActivatedContext&) = delete;
+
+private:
+    ULONG_PTR cookie_ = 0;
+    bool active_ = false;
+};
+
+// Loads the common controls library, the version the active context names, once for the
+// process, and registers all its standard classes.
+bool InitCommonControlsOnce();
+
+} // namespace qv
