@@ -155,7 +155,7 @@ TEST(BarStart, TheBarHasThePlainControlsAndTheWindowsMadeAfterItTheStyledOnes) {
                    ? ATOM(0)
                    : ATOM(GetClassWord(GetDlgItem(found->second, control), GCW_ATOM));
     };
-    const CommonControlsContext styled(IDR_COMMON_CONTROLS_MANIFEST);
+    const UniqueActivationContext styled = CommonControlsContext(IDR_COMMON_CONTROLS_MANIFEST);
     ASSERT_NE(styled.get(), nullptr);
     const ATOM plainStatic = ClassAtomIn(nullptr, L"Static");
     const ATOM styledStatic = ClassAtomIn(styled.get(), L"Static");

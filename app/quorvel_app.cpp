@@ -14,7 +14,8 @@ bool CQuorvelApp::InitInstance() {
     }
     // The bar shows without the common controls; everything after it, its start included, is made
     // with them.
-    const CommonControlsContext commonControls(IDR_COMMON_CONTROLS_MANIFEST);
+    const UniqueActivationContext commonControls =
+        CommonControlsContext(IDR_COMMON_CONTROLS_MANIFEST);
     theBar.RunModal(nullptr, commonControls.get());
     return false;
 }

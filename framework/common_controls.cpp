@@ -4,20 +4,14 @@
 
 namespace qv {
 
-CommonControlsContext::CommonControlsContext(int manifestId) {
+UniqueActivationContext CommonControlsContext(int manifestId) {
     ACTCTXW request{};
     request.cbSize = sizeof request;
     request.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
     request.hModule = GetModuleHandleW(nullptr);
     request.lpResourceName = MAKEINTRESOURCEW(manifestId);
     const HANDLE context = CreateActCtxW(&request);
-    context_ = context == INVALID_HANDLE_VALUE ? nullptr : context;
-}
-
-CommonControlsContext::~CommonControlsContext() {
-    if (context_) {
-        ReleaseActCtx(context_);
-    }
+    return UniqueActivationContext(context == INVALID_HANDLE_VALUE ? nullptr : context);
 }
 
 ActivatedContext::ActivatedContext(HANDLE context) {

@@ -2,24 +2,20 @@
 
 #include <windows.h>
 
+#include "framework/unique_handle.h"
+
 namespace qv {
+
+inline void ReleaseActivationContext(HANDLE context) {
+    ReleaseActCtx(context);
+}
+using UniqueActivationContext = Unique<HANDLE, &ReleaseActivationContext>;
 
 // The common controls with visual styles (version 6), named by a manifest among the program's
 // resources. The program's own manifest leaves them out, so that a window made before they are
-// activated, the bar, is shown without waiting for their library to load.
-class CommonControlsContext {
-public:
-    explicit CommonControlsContext(int manifestId);
-    ~CommonControlsContext();
-    CommonControlsContext(const CommonControlsContext&) = delete;
-    CommonControlsContext& operator=(const CommonControlsContext&) = delete;
-
-    // Null when the manifest could not be read: windows then take the system's plain controls.
-    HANDLE get() const { return context_; }
-
-private:
-    HANDLE context_ = nullptr;
-};
+// activated, the bar, is shown without waiting for their library to load. Null when the manifest
+// could not be read: windows then take the system's plain controls.
+UniqueActivationContext CommonControlsContext(int manifestId);
 
 // Activates a context for its own lifetime, on this thread; nothing for a null one.
 class ActivatedContext {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "framework/display_scale.h"
@@ -51,13 +52,15 @@ bool FitsIn(HDC dc, const CellSpace& cell, const QuantityText& text) {
     return size.cx <= Px(cell.right) - Px(cell.left);
 }
 
-// "23.06 GB" gives up its decimals ("23.1 GB", "23 GB") before the cell cuts it.
-QuantityText MemoryText(HDC dc, float availableBytes) {
-    QuantityText text = FormatCompactSize(availableBytes);
-    for (int decimals = 1; decimals >= 0 && !FitsIn(dc, kMemoryText, text); --decimals) {
-        text = FormatCompactSize(availableBytes, decimals);
+// "23.06 GB" gives up its decimals ("23.1 GB", "23 GB") before the cell cuts it: of the texts with
+// two, one and no decimals, the first that fits, else the last.
+const QuantityText& MemoryText(HDC dc, const std::array<QuantityText, 3>& texts) {
+    for (const QuantityText& text : std::span(texts).first(2)) {
+        if (FitsIn(dc, kMemoryText, text)) {
+            return text;
+        }
     }
-    return text;
+    return texts.back();
 }
 
 Gauge Scaled(const Gauge& gauge) {
@@ -98,11 +101,8 @@ struct CpuLook {
 // The texts with two, one and no decimals: the same texts in the same font fit the same.
 struct MemoryLook {
     std::array<QuantityText, 3> texts;
-    float availableBytes = 0;
     int fillEnd = 0;
-    bool operator==(const MemoryLook& other) const {
-        return texts == other.texts && fillEnd == other.fillEnd;
-    }
+    bool operator==(const MemoryLook&) const = default;
 };
 
 CpuLook CpuLookOf(double load) {
@@ -113,7 +113,6 @@ MemoryLook MemoryLookOf(const BarCellFigures& figures) {
     const float available = float(figures.availablePhysical);
     return {{FormatCompactSize(available), FormatCompactSize(available, 1),
              FormatCompactSize(available, 0)},
-            available,
             FillEnd(kMemoryGauge, figures.memoryLoad)};
 }
 
@@ -123,7 +122,7 @@ void DrawCpuCell(HDC dc, const GaugeTools& tools, const CpuLook& look) {
 }
 
 void DrawMemoryCell(HDC dc, const GaugeTools& tools, const MemoryLook& look) {
-    DrawCellText(dc, kMemoryText, MemoryText(dc, look.availableBytes));
+    DrawCellText(dc, kMemoryText, MemoryText(dc, look.texts));
     DrawGauge(dc, tools, kMemoryGauge, look.fillEnd);
 }
 

@@ -9,7 +9,8 @@
 // their classes, and OLE only where something enters it at its first use (the browser control,
 // the shell, the file dialog).
 int main(int argc, char** argv) {
-    const qv::CommonControlsContext commonControls(IDR_COMMON_CONTROLS_MANIFEST);
+    const qv::UniqueActivationContext commonControls =
+        qv::CommonControlsContext(IDR_COMMON_CONTROLS_MANIFEST);
     const qv::ActivatedContext active(commonControls.get());
     qv::InitCommonControlsOnce();
     testing::InitGoogleTest(&argc, argv);
