@@ -13,7 +13,9 @@
 #      for the same stretch of time: CPU time of the process and its wineserver (target: at most
 #      1.1 times the bare window's) and private (anonymous) memory (target: at most 4 MB more).
 #      A third program, the bare window with the libraries the bar cannot run without, shows
-#      what those alone add.
+#      what those alone add. A fourth, the bare window that also reads the bar's adapter once a
+#      second with one GetIfEntry2, shows what that reading alone costs: the floor for any
+#      program that shows an adapter's rates (not a target; both ratios are reported).
 # The whole runs RUNS times (default 3); the summary gives each figure's median and its spread.
 # Quorvel runs with its five feeds configured, served by a loopback HTTP server, and from a folder
 # of its own (build/measure), so its feed files stay out of the build.
@@ -30,12 +32,12 @@ work=$root/build/measure
 tools/install-deps.sh
 tools/configure.sh win
 cmake --build build/win --target Quorvel quorvel_idle_reference quorvel_idle_reference_libraries \
-  quorvel_launch_timer quorvel_bar_tick_bench
+  quorvel_idle_reference_adapter quorvel_launch_timer quorvel_bar_tick_bench
 
 source tools/wine-env.sh
 ensure_display
 
-prefixes=("$work"/prefix-{launch,quorvel,reference,libraries})
+prefixes=("$work"/prefix-{launch,quorvel,reference,libraries,adapter})
 feed_server=""
 cleanup() {
   for prefix in "${prefixes[@]}"; do
@@ -138,10 +140,12 @@ measure_idle() {
   fresh_prefix "$work/prefix-quorvel" feeds
   fresh_prefix "$work/prefix-reference"
   fresh_prefix "$work/prefix-libraries"
+  fresh_prefix "$work/prefix-adapter"
   start "$work/prefix-quorvel" "$work/program/Quorvel.exe"
   start "$work/prefix-reference" "$bin/quorvel_idle_reference.exe"
   start "$work/prefix-libraries" "$bin/quorvel_idle_reference_libraries.exe"
-  echo "All three started; letting them settle for ${settle}s, then measuring for ${seconds}s."
+  start "$work/prefix-adapter" "$bin/quorvel_idle_reference_adapter.exe"
+  echo "All four started; letting them settle for ${settle}s, then measuring for ${seconds}s."
   sleep "$settle"
 
   cpu_ms() { # time on a CPU of all threads of a process, in milliseconds (schedstat counts ns)
@@ -158,6 +162,8 @@ measure_idle() {
   pid[reference_server]=$(process_in_prefix wineserver "$work/prefix-reference")
   pid[libraries]=$(process_in_prefix 'quorvel_idle_reference_libraries\.exe' \
     "$work/prefix-libraries")
+  pid[adapter]=$(process_in_prefix 'quorvel_idle_reference_adapter\.exe' "$work/prefix-adapter")
+  pid[adapter_server]=$(process_in_prefix wineserver "$work/prefix-adapter")
 
   declare -A before after
   for key in "${!pid[@]}"; do before[$key]=$(cpu_ms "${pid[$key]}"); done
@@ -170,6 +176,8 @@ measure_idle() {
   quorvel_server=$(used quorvel_server)
   reference_own=$(used reference)
   reference_server=$(used reference_server)
+  adapter_own=$(used adapter)
+  adapter_server=$(used adapter_server)
   megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
 
   printf '\nCPU over %ss (ms)     own process  wineserver  total   anonymous   resident\n' "$seconds"
@@ -179,6 +187,9 @@ measure_idle() {
   printf 'bare layered window   %11s  %10s  %5s   %6s MB  %6s MB\n' "$reference_own" \
     "$reference_server" $((reference_own + reference_server)) \
     "$(megabytes "$(anon_kb "${pid[reference]}")")" "$(megabytes "$(rss_kb "${pid[reference]}")")"
+  printf '  reading one adapter %11s  %10s  %5s   %6s MB  %6s MB\n' "$adapter_own" \
+    "$adapter_server" $((adapter_own + adapter_server)) \
+    "$(megabytes "$(anon_kb "${pid[adapter]}")")" "$(megabytes "$(rss_kb "${pid[adapter]}")")"
   printf '  the same, with the bar'"'"'s libraries loaded                %6s MB  %6s MB\n' \
     "$(megabytes "$(anon_kb "${pid[libraries]}")")" "$(megabytes "$(rss_kb "${pid[libraries]}")")"
   echo "Feed files Quorvel downloaded: $feed_files of 5"
@@ -193,9 +204,18 @@ measure_idle() {
     }'
   figure idle_cpu_ratio "$(awk -v q=$((quorvel_own + quorvel_server)) \
     -v r=$((reference_own + reference_server)) 'BEGIN { printf "%.3f", (r > 0 ? q / r : 0) }')"
+  local floor=$((adapter_own + adapter_server))
+  awk -v q=$((quorvel_own + quorvel_server)) -v r=$((reference_own + reference_server)) \
+    -v f="$floor" 'BEGIN {
+      floor = r > 0 ? f / r : 0
+      over = f > 0 ? q / f : 0
+      printf "The bare window reading one adapter a second: %.2f of the bare window (the floor);\n", floor
+      printf "Quorvel: %.2f of that floor\n", over
+      printf "idle_cpu_floor_ratio %.3f\nidle_cpu_over_floor %.3f\n", floor, over >> "'"$figures"'"
+    }'
   figure anonymous_delta_mb "$(awk -v qa="$(anon_kb "${pid[quorvel]}")" \
     -v ra="$(anon_kb "${pid[reference]}")" 'BEGIN { printf "%.2f", (qa - ra) / 1024 }')"
-  for prefix in "$work"/prefix-{quorvel,reference,libraries}; do
+  for prefix in "$work"/prefix-{quorvel,reference,libraries,adapter}; do
     WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
   done
 }
