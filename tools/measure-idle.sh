@@ -172,47 +172,41 @@ measure_idle() {
   feed_files=$(ls "$work/program" | grep -c '^Rss[1-5]\.xml$' || true)
 
   used() { awk -v a="${after[$1]}" -v b="${before[$1]}" 'BEGIN { printf "%.0f", a - b }'; }
-  quorvel_own=$(used quorvel)
-  quorvel_server=$(used quorvel_server)
-  reference_own=$(used reference)
-  reference_server=$(used reference_server)
-  adapter_own=$(used adapter)
-  adapter_server=$(used adapter_server)
+  total() { echo $(($(used "$1") + $(used "$1_server"))); } # own + wineserver
+  ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }'; }
   megabytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+  row() { # LABEL NAME: one program's line of the table
+    local own server
+    own=$(used "$2")
+    server=$(used "$2_server")
+    printf '%-21s %11s  %10s  %5s   %6s MB  %6s MB\n' "$1" "$own" "$server" $((own + server)) \
+      "$(megabytes "$(anon_kb "${pid[$2]}")")" "$(megabytes "$(rss_kb "${pid[$2]}")")"
+  }
 
   printf '\nCPU over %ss (ms)     own process  wineserver  total   anonymous   resident\n' "$seconds"
-  printf 'Quorvel               %11s  %10s  %5s   %6s MB  %6s MB\n' "$quorvel_own" "$quorvel_server" \
-    $((quorvel_own + quorvel_server)) "$(megabytes "$(anon_kb "${pid[quorvel]}")")" \
-    "$(megabytes "$(rss_kb "${pid[quorvel]}")")"
-  printf 'bare layered window   %11s  %10s  %5s   %6s MB  %6s MB\n' "$reference_own" \
-    "$reference_server" $((reference_own + reference_server)) \
-    "$(megabytes "$(anon_kb "${pid[reference]}")")" "$(megabytes "$(rss_kb "${pid[reference]}")")"
-  printf '  reading one adapter %11s  %10s  %5s   %6s MB  %6s MB\n' "$adapter_own" \
-    "$adapter_server" $((adapter_own + adapter_server)) \
-    "$(megabytes "$(anon_kb "${pid[adapter]}")")" "$(megabytes "$(rss_kb "${pid[adapter]}")")"
+  row Quorvel quorvel
+  row 'bare layered window' reference
+  row '  reading one adapter' adapter
   printf '  the same, with the bar'"'"'s libraries loaded                %6s MB  %6s MB\n' \
     "$(megabytes "$(anon_kb "${pid[libraries]}")")" "$(megabytes "$(rss_kb "${pid[libraries]}")")"
   echo "Feed files Quorvel downloaded: $feed_files of 5"
-  awk -v q=$((quorvel_own + quorvel_server)) -v r=$((reference_own + reference_server)) \
-    -v qa="$(anon_kb "${pid[quorvel]}")" -v ra="$(anon_kb "${pid[reference]}")" \
-    -v la="$(anon_kb "${pid[libraries]}")" 'BEGIN {
-      ratio = r > 0 ? q / r : 0
+  local cpu_ratio floor_ratio over_floor
+  cpu_ratio=$(ratio "$(total quorvel)" "$(total reference)")
+  floor_ratio=$(ratio "$(total adapter)" "$(total reference)")
+  over_floor=$(ratio "$(total quorvel)" "$(total adapter)")
+  awk -v ratio="$cpu_ratio" -v qa="$(anon_kb "${pid[quorvel]}")" \
+    -v ra="$(anon_kb "${pid[reference]}")" -v la="$(anon_kb "${pid[libraries]}")" 'BEGIN {
       printf "\nCPU ratio %.2f (target at most 1.10): %s\n", ratio, ratio <= 1.1 ? "met" : "NOT met"
       printf "Anonymous memory %+.1f MB (target at most +4.0 MB): %s\n", (qa - ra) / 1024,
              qa - ra <= 4096 ? "met" : "NOT met"
       printf "  of which the libraries alone: %+.1f MB\n", (la - ra) / 1024
     }'
-  figure idle_cpu_ratio "$(awk -v q=$((quorvel_own + quorvel_server)) \
-    -v r=$((reference_own + reference_server)) 'BEGIN { printf "%.3f", (r > 0 ? q / r : 0) }')"
-  local floor=$((adapter_own + adapter_server))
-  awk -v q=$((quorvel_own + quorvel_server)) -v r=$((reference_own + reference_server)) \
-    -v f="$floor" 'BEGIN {
-      floor = r > 0 ? f / r : 0
-      over = f > 0 ? q / f : 0
-      printf "The bare window reading one adapter a second: %.2f of the bare window (the floor);\n", floor
-      printf "Quorvel: %.2f of that floor\n", over
-      printf "idle_cpu_floor_ratio %.3f\nidle_cpu_over_floor %.3f\n", floor, over >> "'"$figures"'"
-    }'
+  printf 'The bare window reading one adapter a second: %.2f of the bare window (the floor);\n' \
+    "$floor_ratio"
+  printf 'Quorvel: %.2f of that floor\n' "$over_floor"
+  figure idle_cpu_ratio "$cpu_ratio"
+  figure idle_cpu_floor_ratio "$floor_ratio"
+  figure idle_cpu_over_floor "$over_floor"
   figure anonymous_delta_mb "$(awk -v qa="$(anon_kb "${pid[quorvel]}")" \
     -v ra="$(anon_kb "${pid[reference]}")" 'BEGIN { printf "%.2f", (qa - ra) / 1024 }')"
   for prefix in "$work"/prefix-{quorvel,reference,libraries,adapter}; do
