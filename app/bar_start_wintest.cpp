@@ -195,8 +195,34 @@ std::vector<HWND> OtherWindows() {
             theAboutBox.hwnd(), thePlayerFrame.hwnd(), thePlayerBrowser.hwnd()};
 }
 
+// The windows this thread's WM_ACTIVATE made active, in order, while it lives.
+class ActivationLog {
+public:
+    ActivationLog()
+        : hook_(SetWindowsHookExA(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId())) {
+        activated_.clear();
+    }
+    ~ActivationLog() { UnhookWindowsHookEx(hook_); }
+    ActivationLog(const ActivationLog&) = delete;
+    ActivationLog& operator=(const ActivationLog&) = delete;
+    const std::vector<HWND>& Activated() const { return activated_; }
+
+private:
+    static LRESULT CALLBACK Record(int code, WPARAM w, LPARAM l) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(l);
+        if (code == HC_ACTION && sent->message == WM_ACTIVATE &&
+            LOWORD(sent->wParam) != WA_INACTIVE) {
+            activated_.push_back(sent->hwnd);
+        }
+        return CallNextHookEx(nullptr, code, w, l);
+    }
+    static inline std::vector<HWND> activated_;
+    HHOOK hook_;
+};
+
 TEST(BarStart, TheBarShowsWithItsSkinPaintedBeforeTheOtherWindowsAreMade) {
     NewsSettings noFeeds;
+    const ActivationLog activations;
     ASSERT_TRUE(theBar.Create(nullptr));
     EXPECT_TRUE(theBar.IsVisible());
     // Its icons, left of the value cells, as the skin has them.
@@ -220,8 +246,10 @@ TEST(BarStart, TheBarShowsWithItsSkinPaintedBeforeTheOtherWindowsAreMade) {
         EXPECT_TRUE(IsWindow(window));
     }
     EXPECT_NE(theBar.PopupMenu(), nullptr);
-    // The bar is the active window, as when it showed after them.
+    // The bar is the active window, as when it showed after them, and the only one that was:
+    // none of the hidden windows took the activation from it while they were made.
     EXPECT_EQ(GetActiveWindow(), theBar.hwnd());
+    EXPECT_EQ(activations.Activated(), std::vector<HWND>{theBar.hwnd()});
 
     // The start's message once more, from anyone, makes nothing again.
     const HWND playlist = thePlaylist.hwnd();

@@ -138,7 +138,6 @@ void CQuorvelDlg::FinishStart(WPARAM, LPARAM) {
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
     menu_.reset(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_POPUP)));
     popupMenu_ = GetSubMenu(menu_.get(), 0);
-    SetActiveWindow(hwnd_); // the player browser, a visible dialog, took it when it was made
 }
 
 // The panels are given what they reach beyond themselves before their windows exist: the

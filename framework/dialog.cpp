@@ -148,7 +148,10 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM w, LPARAM
 INT_PTR CDialog::Dispatch(UINT message, WPARAM w, LPARAM l) {
     if (message == WM_INITDIALOG) {
         BindControls();
-        return OnInitDialog();
+        // A window still hidden takes no focus: under Wine, focus given to a hidden window
+        // activates it, and the window the user has loses the activation. Shown, it focuses
+        // its first control as it activates.
+        return OnInitDialog() && IsWindowVisible(hwnd_);
     }
     for (const MessageEntry& entry : Messages()) {
         if (!entry.Matches(message, w)) {

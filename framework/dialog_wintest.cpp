@@ -84,6 +84,34 @@ TEST(Dialog, TableRoutesMessagesCommandsAndNotifications) {
     EXPECT_EQ(dialog.hwnd(), nullptr);
 }
 
+// A window made hidden, to be shown later, leaves the activation and the focus where they are;
+// a modal dialog still gets its first control focused.
+TEST(Dialog, OnlyAShownDialogTakesTheFocusWhenMade) {
+    ProbeDialog active;
+    ASSERT_TRUE(active.Create(nullptr));
+    ShowWindow(active.hwnd(), SW_SHOW);
+    SetActiveWindow(active.hwnd());
+    const HWND focus = GetFocus();
+    ASSERT_EQ(GetActiveWindow(), active.hwnd());
+    ProbeDialog hidden;
+    ASSERT_TRUE(hidden.Create(nullptr));
+    EXPECT_FALSE(hidden.IsVisible());
+    EXPECT_EQ(GetActiveWindow(), active.hwnd());
+    EXPECT_EQ(GetFocus(), focus);
+
+    static ProbeDialog modal;
+    static int modalFocus = 0;
+    SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        modalFocus = GetDlgCtrlID(GetFocus());
+        PostMessageA(modal.hwnd(), WM_COMMAND, IDCLOSE, 0);
+    });
+    modal.RunModal(active.hwnd());
+    EXPECT_EQ(modalFocus, IDOK) << "the About box's first tab stop";
+    hidden.Destroy();
+    active.Destroy();
+}
+
 TEST(Dialog, ModalRunReturnsTheEndResultAndReenablesTheOwner) {
     ProbeDialog owner;
     ASSERT_TRUE(owner.Create(nullptr));
