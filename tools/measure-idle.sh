@@ -16,6 +16,8 @@
 #      what those alone add. A fourth, the bare window that also reads the bar's adapter once a
 #      second with one GetIfEntry2, shows what that reading alone costs: the floor for any
 #      program that shows an adapter's rates (not a target; both ratios are reported).
+#   4. once, after the runs: the requests each of Quorvel, the bare window and the floor makes to
+#      its Wine server a second, every process of its prefix counted; they do not vary by run.
 # The whole runs RUNS times (default 3); the summary gives each figure's median and its spread.
 # Quorvel runs with its five feeds configured, served by a loopback HTTP server, and from a folder
 # of its own (build/measure), so its feed files stay out of the build.
@@ -214,6 +216,38 @@ measure_idle() {
   done
 }
 
+# Requests to the Wine server, the part of the idle cost that does not vary from run to run:
+# each program alone in its prefix, the server tracing every request (which slows it, so this is
+# measured apart from the CPU time). Counts every process of the prefix, the device host included.
+measure_requests() {
+  local window=${REQUEST_SECONDS:-30} name exe feeds log start end
+  echo
+  echo "== Requests to the Wine server per second, over ${window}s after ${settle}s (every process)"
+  for name in quorvel reference adapter; do
+    feeds=""
+    case $name in
+      quorvel) exe=$work/program/Quorvel.exe feeds=feeds ;;
+      reference) exe=$bin/quorvel_idle_reference.exe ;;
+      adapter) exe=$bin/quorvel_idle_reference_adapter.exe ;;
+    esac
+    fresh_prefix "$work/prefix-$name" $feeds
+    # The server must start with the program, to take on its trace channel.
+    WINEPREFIX=$work/prefix-$name wineserver -k 2>/dev/null || true
+    log=$work/requests-$name.log
+    WINEPREFIX=$work/prefix-$name WINEDEBUG=+server wine "$exe" >/dev/null 2>"$log" &
+    sleep "$settle"
+    start=$(stat -c %s "$log")
+    sleep "$window"
+    end=$(stat -c %s "$log")
+    WINEPREFIX=$work/prefix-$name wineserver -k 2>/dev/null || true
+    tail -c +$((start + 1)) "$log" | head -c $((end - start)) |
+      awk -v name="$name" -v window="$window" '
+        /^[0-9a-f]+: [a-z_]+\(/ && !/\) = / { ++requests }
+        END { printf "%-10s %7.1f requests a second\n", name, requests / window
+              printf "requests_%s %.1f\n", name, requests / window >> "'"$figures"'" }'
+  done
+}
+
 for run in $(seq "$runs"); do
   echo
   echo "######## Run $run of $runs ($(uptime))"
@@ -222,6 +256,8 @@ for run in $(seq "$runs"); do
   measure_tick
   measure_idle
 done
+
+measure_requests
 
 echo
 echo "######## Summary of $runs runs: median (spread from lowest to highest)"
