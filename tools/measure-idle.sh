@@ -220,7 +220,7 @@ measure_idle() {
 # each program alone in its prefix, the server tracing every request (which slows it, so this is
 # measured apart from the CPU time). Counts every process of the prefix, the device host included.
 measure_requests() {
-  local window=${REQUEST_SECONDS:-30} name exe feeds log start end
+  local window=${REQUEST_SECONDS:-30} name exe feeds log start end rate
   echo
   echo "== Requests to the Wine server per second, over ${window}s after ${settle}s (every process)"
   for name in quorvel reference adapter; do
@@ -240,11 +240,11 @@ measure_requests() {
     sleep "$window"
     end=$(stat -c %s "$log")
     WINEPREFIX=$work/prefix-$name wineserver -k 2>/dev/null || true
-    tail -c +$((start + 1)) "$log" | head -c $((end - start)) |
-      awk -v name="$name" -v window="$window" '
-        /^[0-9a-f]+: [a-z_]+\(/ && !/\) = / { ++requests }
-        END { printf "%-10s %7.1f requests a second\n", name, requests / window
-              printf "requests_%s %.1f\n", name, requests / window >> "'"$figures"'" }'
+    rate=$(head -c "$end" "$log" | tail -c +$((start + 1)) |
+      awk -v window="$window" '/^[0-9a-f]+: [a-z_]+\(/ && !/\) = / { ++requests }
+        END { printf "%.1f", requests / window }')
+    printf '%-10s %7s requests a second\n' "$name" "$rate"
+    figure "requests_$name" "$rate"
   done
 }
 
