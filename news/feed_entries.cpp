@@ -65,7 +65,9 @@ FeedEntry EntryOf(const RawEntry& raw, unsigned codePage) {
 
 } // namespace
 
-std::vector<FeedEntry> ReadFeedEntries(std::string_view fileBytes, std::string_view replyCharset) {
+std::vector<FeedEntry> ReadFeedEntries(std::string_view fileBytes, std::string_view replyCharset,
+                                       std::string_view feedAddress) {
+    (void)feedAddress;
     const FeedText feed = PrepareFeedText(fileBytes, replyCharset);
     std::vector<FeedEntry> entries;
     for (const RawEntry& raw : ScanFeedEntries(feed.text)) {

@@ -21,8 +21,10 @@ inline constexpr size_t kDescriptionTitleCharacters = 80;
 
 // Every item or entry of a feed file, in file order. An entry without a title is shown by the
 // start of its description, or by its link when it has none; one with neither is left out.
-// replyCharset is the charset the server named for the file, if any.
+// replyCharset is the charset the server named for the file, if any; feedAddress is the address
+// the file was fetched from, the last base a relative link is resolved against.
 std::vector<FeedEntry> ReadFeedEntries(std::string_view fileBytes,
-                                       std::string_view replyCharset = {});
+                                       std::string_view replyCharset = {},
+                                       std::string_view feedAddress = {});
 
 } // namespace qv

@@ -33,8 +33,8 @@ std::optional<FeedBytes> ReadFeedFile(const std::string& path) {
 }
 
 // On Windows a UTF-16 string is a wide string: the titles are not converted again.
-NewsRows NewsRowsFromFeed(std::string_view bytes) {
-    const std::vector<FeedEntry> entries = ReadFeedEntries(bytes);
+NewsRows NewsRowsFromFeed(std::string_view bytes, std::string_view feedAddress) {
+    const std::vector<FeedEntry> entries = ReadFeedEntries(bytes, {}, feedAddress);
     NewsRows rows;
     rows.lines.reserve(entries.size());
     rows.links.reserve(entries.size());

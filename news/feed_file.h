@@ -30,6 +30,6 @@ struct NewsRows {
     std::vector<std::wstring> lines;
     std::vector<std::string> links;
 };
-NewsRows NewsRowsFromFeed(std::string_view bytes);
+NewsRows NewsRowsFromFeed(std::string_view bytes, std::string_view feedAddress = {});
 
 } // namespace qv
