@@ -111,6 +111,37 @@ constexpr uint16_t kDistanceBase[30] = {
 constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                         6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
+// Each block, and each gzip member, costs a header and maybe code tables whatever it holds: a
+// stream of empty or tiny ones is no feed, and could cost far more time than its bytes. Beyond a
+// few, each must come with its share of output.
+constexpr size_t kFreeParts = 1024;
+constexpr size_t kOutputBytesPerPart = 16;
+
+bool WithinPartBound(size_t parts, size_t outputBytes) {
+    return parts <= kFreeParts + outputBytes / kOutputBytesPerPart;
+}
+
+struct FixedCodes {
+    Huffman literals, distances;
+};
+
+const FixedCodes& TheFixedCodes() {
+    static const FixedCodes codes = [] {
+        uint8_t lengths[288 + 30];
+        for (int s = 0; s < 288; ++s) {
+            lengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
+        }
+        for (int s = 0; s < 30; ++s) {
+            lengths[288 + s] = 5;
+        }
+        FixedCodes fixed;
+        BuildHuffman(fixed.literals, lengths, 288);
+        BuildHuffman(fixed.distances, lengths + 288, 30);
+        return fixed;
+    }();
+    return codes;
+}
+
 class Inflater {
 public:
     Inflater(std::string_view bytes, size_t maxBytes) : in_(bytes), maxBytes_(maxBytes) {}
@@ -119,7 +150,8 @@ public:
         uint32_t last = 0;
         do {
             uint32_t type = 0;
-            if (!in_.Bits(1, last) || !in_.Bits(2, type)) {
+            if (!WithinPartBound(++blocks_, out_.size()) || !in_.Bits(1, last) ||
+                !in_.Bits(2, type)) {
                 return false;
             }
             const bool ok = type == 0   ? Stored()
@@ -153,17 +185,8 @@ private:
     }
 
     bool Fixed() {
-        uint8_t lengths[288 + 30];
-        for (int s = 0; s < 288; ++s) {
-            lengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
-        }
-        for (int s = 0; s < 30; ++s) {
-            lengths[288 + s] = 5;
-        }
-        Huffman literals, distances;
-        BuildHuffman(literals, lengths, 288);
-        BuildHuffman(distances, lengths + 288, 30);
-        return Codes(literals, distances);
+        const FixedCodes& fixed = TheFixedCodes();
+        return Codes(fixed.literals, fixed.distances);
     }
 
     bool Dynamic() {
@@ -281,6 +304,7 @@ private:
     BitReader in_;
     size_t maxBytes_;
     std::string out_;
+    size_t blocks_ = 0;
 };
 
 uint32_t Crc32(std::string_view bytes) {
@@ -347,9 +371,10 @@ size_t GzipHeaderLength(std::string_view bytes) {
 // Every member of a gzip file, each checked against its CRC and length.
 std::optional<std::string> InflateGzip(std::string_view bytes, size_t maxBytes) {
     std::string out;
+    size_t members = 0;
     do {
         const size_t header = GzipHeaderLength(bytes);
-        if (!header) {
+        if (!header || !WithinPartBound(++members, out.size())) {
             return std::nullopt;
         }
         Inflater inflater(bytes.substr(header), maxBytes - out.size());

@@ -74,7 +74,8 @@ TEST_F(FeedCorpus, EveryWellFormedFeedListsWhatAnXmlParserReads) {
         if (expected.file.ends_with(".gz")) {
             continue;
         }
-        const auto entries = qv::ReadFeedEntries(ReadWhole(kCorpus / expected.file));
+        const auto entries = qv::ReadFeedEntries(ReadWhole(kCorpus / expected.file), {},
+                                                 "http://corpus.example/" + expected.file);
         ASSERT_EQ(entries.size(), expected.rows) << expected.file;
         for (size_t i = 0; i < entries.size(); ++i) {
             EXPECT_EQ(RowHash(entries[i]), expected.hashes[i])

@@ -17,6 +17,7 @@
 #include "news/news_wintest_support.h"
 #include "settings/setting_names.h"
 #include "testing/loopback_http_server.h"
+#include "testing/system_proxy_override.h"
 
 namespace {
 
@@ -108,18 +109,20 @@ protected:
     }
     void TearDown() override { theNews.Destroy(); }
 
-    // Serves up to five files as the five feeds and lists them through one feed run.
+    // Serves up to five files as the five feeds and lists them through one feed run. Through the
+    // proxy each comes from the address its expected rows were read as coming from, so that its
+    // relative links resolve the same.
     void RunFeeds(const std::vector<std::string>& names) {
         for (size_t n = 1; n <= names.size(); ++n) {
-            const std::string path = "/feed" + std::to_string(n);
             const std::string& name = names[n - 1];
+            const std::string path = "/" + name;
             // The compressed feed comes as a server sends it: the header says how it is coded.
             const std::string type = name.ends_with(".gz")
                                          ? "application/rss+xml\r\nContent-Encoding: gzip"
                                          : "application/rss+xml";
             server.Route(path,
                          Reply::Page("HTTP/1.1 200 OK", ReadWhole(CorpusFolder() + name), type));
-            settings.Text(kFeedSettings[n - 1], "Corpus^" + server.Url(path));
+            settings.Text(kFeedSettings[n - 1], "Corpus^http://corpus.example" + path);
         }
         if (!theNews.hwnd()) {
             ASSERT_TRUE(theNews.Create(nullptr));
@@ -153,6 +156,7 @@ protected:
                                FileBesideProgram("Rss3.xml"), FileBesideProgram("Rss4.xml"),
                                FileBesideProgram("Rss5.xml")};
     LoopbackHttpServer server;
+    SystemProxyOverride proxy{server.Port()};
     int titlesNotAnsi = 0;
 };
 

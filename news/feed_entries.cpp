@@ -1,9 +1,12 @@
 #include "news/feed_entries.h"
 
+#include <algorithm>
+
 #include "news/feed_encoding.h"
 #include "news/feed_markup.h"
 #include "news/feed_scanner.h"
 #include "news/feed_text.h"
+#include "news/news_link.h"
 
 namespace qv {
 
@@ -48,9 +51,83 @@ std::u16string DescriptionStart(const RawEntry& raw, unsigned codePage) {
                kDescriptionTitleCharacters);
 }
 
-FeedEntry EntryOf(const RawEntry& raw, unsigned codePage) {
+std::string LinkText(std::string_view raw, unsigned codePage) {
+    return Utf16ToUtf8(Trimmed(ElementText(raw, codePage)));
+}
+
+bool IsPermalink(const RawPart& guid) {
+    std::string permalink(AttributeValue(guid.attributes, "isPermaLink"));
+    std::transform(permalink.begin(), permalink.end(), permalink.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    return permalink != "false";
+}
+
+// An RSS item without a link is reached through its guid, when that is a permalink: a full
+// address whose isPermaLink is true or left out.
+std::string EntryLink(const RawEntry& raw, unsigned codePage) {
+    std::string link = LinkText(raw.link.content, codePage);
+    if (raw.linkIsGuid && !(IsPermalink(raw.link) && HasUriScheme(link))) {
+        link.clear();
+    }
+    return link;
+}
+
+// Relative links resolve against the xml:base around them, else the feed's own link, else the
+// address the feed came from. A million relative links under a long base would make rows many
+// times the size of the feed: past a budget of the text's own size, links stay as written.
+class LinkResolver {
+public:
+    LinkResolver(const RawFeed& feed, size_t textSize, unsigned codePage,
+                 std::string_view feedAddress)
+        : codePage_(codePage), budget_(textSize + kSpareBudget), documentBase_(feedAddress),
+          feedHasXmlBase_(!feed.base.empty()) {
+        if (feedHasXmlBase_) {
+            documentBase_ = Resolve(feedAddress, LinkText(feed.base, codePage));
+        }
+        const std::string feedLink = LinkText(feed.link.content, codePage);
+        linkBase_ = feedLink.empty() ? std::string(feedAddress) : Resolve(feedAddress, feedLink);
+    }
+
+    std::string EntryLink(const RawEntry& raw) {
+        std::string link = qv::EntryLink(raw, codePage_);
+        if (link.empty()) {
+            return link;
+        }
+        const std::string_view entryBase = raw.base;
+        const std::string_view linkBase = AttributeValue(raw.link.attributes, "xml:base");
+        if (!feedHasXmlBase_ && entryBase.empty() && linkBase.empty()) {
+            return Resolve(linkBase_, link);
+        }
+        std::string base = documentBase_;
+        for (const std::string_view inner : {entryBase, linkBase}) {
+            if (!inner.empty()) {
+                base = Resolve(base, LinkText(inner, codePage_));
+            }
+        }
+        return Resolve(base, link);
+    }
+
+private:
+    static constexpr size_t kSpareBudget = 64 * 1024;
+
+    std::string Resolve(std::string_view base, std::string_view link) {
+        if (base.size() > budget_) {
+            return std::string(link);
+        }
+        budget_ -= base.size();
+        return ResolveNewsLink(base, link);
+    }
+
+    unsigned codePage_;
+    size_t budget_;
+    std::string documentBase_; // the feed's address, or the xml:base of the feed's elements
+    std::string linkBase_;     // the feed's own link, or its address
+    bool feedHasXmlBase_;
+};
+
+FeedEntry EntryOf(const RawEntry& raw, unsigned codePage, LinkResolver& links) {
     FeedEntry entry;
-    entry.link = Utf16ToUtf8(Trimmed(ElementText(raw.link.content, codePage)));
+    entry.link = links.EntryLink(raw);
     entry.title = Cut(PlainText(raw.title, TypeOf(raw.title), codePage), kMaxTitleCharacters);
     if (entry.title.empty()) {
         entry.title = DescriptionStart(raw, codePage);
@@ -67,11 +144,12 @@ FeedEntry EntryOf(const RawEntry& raw, unsigned codePage) {
 
 std::vector<FeedEntry> ReadFeedEntries(std::string_view fileBytes, std::string_view replyCharset,
                                        std::string_view feedAddress) {
-    (void)feedAddress;
     const FeedText feed = PrepareFeedText(fileBytes, replyCharset);
+    const RawFeed raw = ScanFeed(feed.text);
+    LinkResolver links(raw, feed.text.size(), feed.codePage, feedAddress);
     std::vector<FeedEntry> entries;
-    for (const RawEntry& raw : ScanFeedEntries(feed.text)) {
-        FeedEntry entry = EntryOf(raw, feed.codePage);
+    for (const RawEntry& rawEntry : raw.entries) {
+        FeedEntry entry = EntryOf(rawEntry, feed.codePage, links);
         if (!entry.title.empty()) {
             entries.push_back(std::move(entry));
         }

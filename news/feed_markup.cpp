@@ -205,18 +205,26 @@ void AppendText(std::u16string& out, std::string_view bytes, unsigned codePage) 
     out.resize(to);
 }
 
-// The lower-case name of the HTML tag at text[at] ('<' there), without its '/'.
-std::u16string TagName(std::u16string_view text, size_t at) {
-    std::u16string name;
-    for (size_t i = at + 1 + (text[at + 1] == '/'); i < text.size() && name.size() < 12; ++i) {
-        const char16_t c = text[i];
-        if (!IsAsciiLetter(c) && DigitValue(c, 10) < 0) {
-            break;
+// The lower-case name of the HTML tag at text[at] ('<' there), without its '/'; names longer
+// than any that matters are cut. Made without allocating: a text may hold millions of tags.
+class HtmlTagName {
+public:
+    HtmlTagName(std::u16string_view text, size_t at) {
+        for (size_t i = at + 1 + (text[at + 1] == '/');
+             i < text.size() && length_ < std::size(name_); ++i) {
+            const char16_t c = text[i];
+            if (!IsAsciiLetter(c) && DigitValue(c, 10) < 0) {
+                break;
+            }
+            name_[length_++] = c >= 'A' && c <= 'Z' ? char16_t(c - 'A' + 'a') : c;
         }
-        name.push_back(c >= 'A' && c <= 'Z' ? char16_t(c - 'A' + 'a') : c);
     }
-    return name;
-}
+    std::u16string_view view() const { return {name_, length_}; }
+
+private:
+    char16_t name_[12] = {};
+    size_t length_ = 0;
+};
 
 // Tags that break a line where they stand; the others (b, a, span, ...) join their text.
 bool BreaksText(std::u16string_view name) {
@@ -226,17 +234,22 @@ bool BreaksText(std::u16string_view name) {
     return std::find(std::begin(kBreaking), std::end(kBreaking), name) != std::end(kBreaking);
 }
 
-// Past the end of a script or style element that starts at text[at].
+// Past the end of a script or style element that starts at text[at]: its end tag, in any case,
+// is looked for in place, and when there is none the element takes the rest of the text.
 size_t SkipHiddenElement(std::u16string_view text, size_t at, std::u16string_view name) {
-    std::u16string lower(text.substr(at));
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char16_t c) { return c >= 'A' && c <= 'Z' ? char16_t(c - 'A' + 'a') : c; });
-    const size_t close = lower.find(u"</" + std::u16string(name));
-    if (close == std::u16string::npos) {
-        return text.size();
+    const auto sameLetter = [](char16_t lower, char16_t c) {
+        return (c >= 'A' && c <= 'Z' ? char16_t(c - 'A' + 'a') : c) == lower;
+    };
+    for (size_t close = text.find(u"</", at); close != std::u16string_view::npos;
+         close = text.find(u"</", close + 2)) {
+        const std::u16string_view rest = text.substr(close + 2);
+        if (rest.size() >= name.size() &&
+            std::equal(name.begin(), name.end(), rest.begin(), sameLetter)) {
+            const size_t end = TagEnd(text, close);
+            return end == std::u16string_view::npos ? text.size() : end + 1;
+        }
     }
-    const size_t end = TagEnd(text, at + close);
-    return end == std::u16string_view::npos ? text.size() : end + 1;
+    return text.size();
 }
 
 std::u16string DecodeHtml(std::u16string_view html) {
@@ -253,7 +266,8 @@ std::u16string DecodeHtml(std::u16string_view html) {
         } else if (c == '<' && StartsWith(rest, "<!--")) {
             i = SkipPast(html, i + 4, "-->");
         } else if (c == '<' && StartsMarkup(rest)) {
-            const std::u16string name = TagName(html, i);
+            const HtmlTagName tagName(html, i);
+            const std::u16string_view name = tagName.view();
             const size_t end = TagEnd(html, i);
             if (end == std::u16string_view::npos) {
                 break; // a tag cut off at the end shows nothing of itself
@@ -286,7 +300,9 @@ std::u16string ElementText(std::string_view content, unsigned codePage) {
     size_t i = 0;
     while (i < content.size()) {
         const size_t markup = content.find_first_of("<&", i);
-        AppendText(out, content.substr(i, markup - i), codePage);
+        if (markup != i) {
+            AppendText(out, content.substr(i, markup - i), codePage);
+        }
         if (markup == std::string_view::npos) {
             break;
         }

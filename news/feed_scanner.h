@@ -15,18 +15,29 @@ struct RawPart {
 
 // One RSS or RDF "item" or Atom "entry", views into the scanned text.
 struct RawEntry {
-    RawPart title;
-    RawPart link;
-    RawPart description; // RSS description, else Atom summary, else Atom content
+    RawPart title;         // else Dublin Core's "dc:title"
+    RawPart link;          // else an RSS item's guid, with its isPermaLink
+    RawPart description;   // RSS description, else Atom summary, else Atom content
+    std::string_view base; // the raw xml:base of the item or entry element
     bool atom = false;
+    bool linkIsGuid = false;
+};
+
+// The feed as the scanner reads it: its entries, and what their relative links resolve against.
+struct RawFeed {
+    std::vector<RawEntry> entries;
+    RawPart link;          // the first link outside the entries: the channel's, or the feed's
+    std::string_view base; // the raw xml:base nearest before the first entry, outside it
 };
 
 // The feed scanner reads tags, not a document: it skips comments, CDATA sections, processing
 // instructions and declarations, and takes every item or entry element that is not inside
 // another one, wherever it stands, with the first title, link and description among its own
-// children. An Atom entry's link is the href of its first link whose rel is "alternate" or
-// absent. An entry cut off by the end of the text keeps what it had.
-std::vector<RawEntry> ScanFeedEntries(std::string_view text);
+// children. An entry ends at the end tag of its own name and a child at the end tag of its
+// own, whatever stray markup stands between. An Atom entry's link is the href of its first
+// link whose rel is "alternate" or absent. An entry cut off by the end of the text keeps what
+// it had. Every tag is looked at once: the cost is linear in the text, whatever it holds.
+RawFeed ScanFeed(std::string_view text);
 
 // One tag of the text.
 struct Tag {
@@ -45,10 +56,15 @@ public:
     bool Next(Tag& tag);
 
 private:
-    size_t SkipPast(size_t from, std::string_view end) const;
+    // Where a section's end marker was first looked for in vain: it is missing from there on.
+    struct Missing {
+        size_t from = std::string_view::npos;
+    };
+    size_t SkipPast(size_t from, std::string_view end, Missing& missing) const;
 
     std::string_view text_;
     size_t position_ = 0;
+    Missing commentEnd_, cdataEnd_, markupEnd_;
 };
 
 } // namespace qv

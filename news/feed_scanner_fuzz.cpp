@@ -4,7 +4,6 @@
 #include <string_view>
 
 #include "news/content_coding.h"
-#include "news/content_coding.h"
 #include "news/feed_encoding.h"
 #include "news/feed_entries.h"
 #include "news/feed_markup.h"
@@ -58,9 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
     const qv::FeedText feed = qv::PrepareFeedText(bytes, charset);
     Check(feed.text.find('\0') == std::string_view::npos);
-    for (const qv::RawEntry& raw : qv::ScanFeedEntries(feed.text)) {
+    const qv::RawFeed scanned = qv::ScanFeed(feed.text);
+    Check(Within(scanned.link.content, feed.text) && Within(scanned.base, feed.text));
+    for (const qv::RawEntry& raw : scanned.entries) {
         Check(Within(raw.title.content, feed.text) && Within(raw.link.content, feed.text) &&
-              Within(raw.description.content, feed.text));
+              Within(raw.description.content, feed.text) && Within(raw.base, feed.text));
     }
     for (const qv::FeedEntry& entry : qv::ReadFeedEntries(bytes, charset)) {
         Check(!entry.title.empty() && qv::TrimText(entry.title).size() == entry.title.size());

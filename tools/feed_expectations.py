@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes what a conforming XML parser reads from the well-formed feeds of the shared corpus, as
 the news reader should show it: per file the number of rows and, per row, a hash of its title and
-the address its link opens. The feeds themselves are not ours to copy, so only the hashes are kept.
+the address its link opens, each feed read as fetched from http://corpus.example/ followed by its
+name. The feeds themselves are not ours to copy, so only the hashes are kept.
 
     tools/feed_expectations.py [CORPUS] > news/testdata/corpus_expected.tsv
     tools/feed_expectations.py --show FILE [CORPUS]   prints the rows of one file
@@ -10,6 +11,7 @@ import gzip
 import os
 import re
 import sys
+import urllib.parse
 import xml.etree.ElementTree as ET
 from html.entities import name2codepoint
 
@@ -122,7 +124,30 @@ def cut(text, n):
     return text[:n].strip(SPACE)
 
 
-def row(entry):
+XML_BASE = "{http://www.w3.org/XML/1998/namespace}base"
+DC_TITLE = "{http://purl.org/dc/elements/1.1/}title"
+SCHEME = re.compile(r"[A-Za-z][A-Za-z0-9+.-]*:")
+
+
+def resolve(base, link):
+    """RFC 3986 resolution; a link with a scheme of its own, or a base without one, stays."""
+    if not link or SCHEME.match(link) or not SCHEME.match(base):
+        return link
+    return urllib.parse.urljoin(base, link)
+
+
+def text_of(element):
+    return "".join(element.itertext()).strip(SPACE)
+
+
+def permalink(guid):
+    text = text_of(guid)
+    if guid.get("isPermaLink", "").lower() == "false" or not SCHEME.match(text):
+        return ""
+    return text
+
+
+def row(entry, bases):
     ns = entry.tag[: entry.tag.index("}") + 1] if entry.tag.startswith("{") else ""
     atom = entry.tag.endswith("entry")
     kids = {}
@@ -133,15 +158,68 @@ def row(entry):
                 kids["link"] = child
         elif name and name not in kids:
             kids[name] = child
+        elif child.tag == DC_TITLE and "dc:title" not in kids:
+            kids["dc:title"] = child
     link = ""
     if "link" in kids:
         link = (kids["link"].get("href", "") if atom else "".join(kids["link"].itertext())).strip(SPACE)
+    if not link and not atom and "guid" in kids:
+        link = permalink(kids["guid"])
+    link = entry_link(entry, kids.get("link"), link, bases)
     title = cut(plain(kids["title"], kind_of(kids["title"])), MAX_TITLE) if "title" in kids else ""
+    if not title and "dc:title" in kids:
+        title = cut(plain(kids["dc:title"], "text"), MAX_TITLE)
     description = next((kids[k] for k in ("description", "summary", "content") if k in kids), None)
     if not title and description is not None:
         kind = kind_of(description) if atom else "html"
         title = cut(collapse(plain(description, kind)), DESCRIPTION_START)
     return (title or cut(link, MAX_TITLE)), link
+
+
+def entry_link(entry, link_element, link, bases):
+    document, feed_link, feed_has_base = bases
+    inner = [e.get(XML_BASE) for e in (entry, link_element) if e is not None and e.get(XML_BASE)]
+    if not link:
+        return link
+    if not feed_has_base and not inner:
+        return resolve(feed_link, link)
+    base = document
+    for b in inner:
+        base = resolve(base, b.strip(SPACE))
+    return resolve(base, link)
+
+
+def is_entry(element):
+    return element.tag.rsplit("}", 1)[-1] in ("item", "entry")
+
+
+def feed_bases(root, address):
+    """The xml:base nearest before the first entry, and the first link outside the entries."""
+    base, link, seen_entry = None, None, False
+
+    def walk(element):
+        nonlocal base, link, seen_entry
+        if is_entry(element):
+            seen_entry = True
+            return
+        if element.get(XML_BASE) and not seen_entry:
+            base = element.get(XML_BASE)
+        local = element.tag.rsplit("}", 1)[-1]
+        foreign = element.tag.startswith("{") and element.tag.split("}")[0][1:] not in (
+            "http://www.w3.org/2005/Atom", "http://purl.org/rss/1.0/")
+        if local == "link" and link is None and not foreign:
+            href = element.get("href")
+            if href is None:
+                link = text_of(element)
+            elif element.get("rel", "alternate") in ("", "alternate"):
+                link = href.strip(SPACE)
+        for child in element:
+            walk(child)
+
+    walk(root)
+    document = resolve(address, base.strip(SPACE)) if base else address
+    feed_link = resolve(address, link) if link else address
+    return document, feed_link, base is not None
 
 
 def entries(element, found):
@@ -153,12 +231,17 @@ def entries(element, found):
     return found
 
 
+# The address every feed of the corpus is read as coming from, its name following.
+ADDRESS = "http://corpus.example/"
+
+
 def rows(path):
     data = open(path, "rb").read()
     if path.endswith(".gz"):
         data = gzip.decompress(data)
     root = ET.fromstring(without_declaration(feed_text(data)))
-    return [r for r in map(row, entries(root, [])) if r[0]]
+    bases = feed_bases(root, ADDRESS + os.path.basename(path))
+    return [r for r in (row(e, bases) for e in entries(root, [])) if r[0]]
 
 
 def address(link):

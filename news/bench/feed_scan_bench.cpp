@@ -9,12 +9,16 @@
 #include <sstream>
 #include <string>
 
+#include "news/content_coding.h"
 #include "news/feed_encoding.h"
 #include "news/feed_entries.h"
 #include "news/feed_scanner.h"
+#include "news/hostile_inputs.h"
 
 namespace {
 
+using qv::testing::EmptyFixedBlocks;
+using qv::testing::Repeated;
 using Clock = std::chrono::steady_clock;
 
 // One well-formed feed of about the given size: items with titles, links and descriptions full
@@ -104,8 +108,8 @@ int ExpatItems(const std::string& feed) {
 
 void Measure(const char* name, const std::string& feed) {
     size_t items = 0, rows = 0;
-    const double scan =
-        BestSeconds([&] { items = qv::ScanFeedEntries(qv::PrepareFeedText(feed).text).size(); }, 5);
+    const double scan = BestSeconds(
+        [&] { items = qv::ScanFeed(qv::PrepareFeedText(feed).text).entries.size(); }, 5);
     const double read = BestSeconds([&] { rows = qv::ReadFeedEntries(feed).size(); }, 3);
     int expatItems = 0;
     const double expat = BestSeconds([&] { expatItems = ExpatItems(feed); }, 3);
@@ -118,13 +122,47 @@ void Measure(const char* name, const std::string& feed) {
                 gb / read, rows, expat * 1e3, gb / expat, expatItems, expat / scan);
 }
 
+// Inputs made to cost a careless reader time out of all proportion to their size, each read
+// whole against the time of an ordinary feed of the same size.
+void MeasureHostile(size_t bytes) {
+    const std::string ordinary = LargeFeed(bytes);
+    const double base = BestSeconds([&] { qv::ReadFeedEntries(ordinary); }, 3);
+    std::printf("hostile inputs of %.0f MB, read into rows (target: at most 4 times the %.1f ms "
+                "of an ordinary feed of that size)\n",
+                double(bytes) / 1e6, base * 1e3);
+    const std::string item = "<rss><channel><item><title>a</title></item>";
+    const struct {
+        const char* name;
+        std::string text;
+    } kinds[] = {
+        {"unclosed comments", item + Repeated("<!--", bytes)},
+        {"unclosed CDATA sections", item + Repeated("<![CDATA[", bytes)},
+        {"unclosed instructions", item + Repeated("<?", bytes)},
+        {"unclosed declarations", item + Repeated("<!x", bytes)},
+        {"script and style elements",
+         "<entry><title type=\"html\">" +
+             Repeated("&lt;script&gt;x()&lt;/script&gt;&lt;style&gt;p{}&lt;/style&gt;", bytes) +
+             "</title></entry>"},
+        {"deep unclosed HTML", item + "<item><description>" + Repeated("<p><b>", bytes)},
+    };
+    for (const auto& kind : kinds) {
+        const double took = BestSeconds([&] { qv::ReadFeedEntries(kind.text); }, 3);
+        std::printf("  %-26s %8.1f ms  %5.2f times\n", kind.name, took * 1e3, took / base);
+    }
+    const std::string deflate = EmptyFixedBlocks(bytes, "x");
+    const double took =
+        BestSeconds([&] { qv::DecodeContent(deflate, "deflate", size_t(16) << 20); }, 3);
+    std::printf("  %-26s %8.1f ms  %5.2f times\n", "empty deflate blocks", took * 1e3, took / base);
+}
+
 } // namespace
 
 // feed_scan_bench [feed file ...]: a generated 256 MB RSS feed and an Atom feed of the same
-// size, then each file given.
+// size, hostile inputs of 16 MB, then each file given.
 int main(int argc, char** argv) {
     Measure("generated feed", LargeFeed(size_t(256) << 20));
     Measure("generated Atom feed", LargeAtomFeed(size_t(256) << 20));
+    MeasureHostile(size_t(16) << 20);
     for (int i = 1; i < argc; ++i) {
         Measure(argv[i], ReadFile(argv[i]));
     }
