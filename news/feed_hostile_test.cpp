@@ -108,8 +108,8 @@ TEST(HostileFeeds, FloodsOfEmptyDeflateBlocksAreRefusedAtOnceAndFlushedStreamsIn
     std::chrono::duration<double> took{};
     EXPECT_EQ(Timed(
                   [&] {
-                      return qv::DecodeContent(EmptyFixedBlocks(kHostileBytes, "x"),
-                                               "deflate", kMax);
+                      return qv::DecodeContent(EmptyFixedBlocks(kHostileBytes, "x"), "deflate",
+                                               kMax);
                   },
                   took),
               std::nullopt);
