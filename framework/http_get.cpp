@@ -38,10 +38,22 @@ bool CrackHttpUrl(const std::string& url, UrlTarget& target) {
     return true;
 }
 
+const char* AcceptEncodingHeader(AcceptedCoding coding) {
+    switch (coding) {
+    case AcceptedCoding::Compressed:
+        return "Accept-Encoding: gzip, deflate\r\n";
+    case AcceptedCoding::Identity:
+        return "Accept-Encoding: identity\r\n";
+    case AcceptedCoding::Unsaid:
+        break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWORD_PTR context,
-                    const HttpTimeouts& timeouts, bool acceptCompressed) {
+                    const HttpTimeouts& timeouts, AcceptedCoding coding) {
     HttpGet get;
     UrlTarget target;
     if (!session || !CrackHttpUrl(url, target)) {
@@ -59,9 +71,8 @@ HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWOR
         SetTimeout(get.request.get(), INTERNET_OPTION_CONNECT_TIMEOUT, timeouts.connectMs);
         SetTimeout(get.request.get(), INTERNET_OPTION_SEND_TIMEOUT, timeouts.sendMs);
         SetTimeout(get.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, timeouts.receiveMs);
-        static constexpr char kAcceptCompressed[] = "Accept-Encoding: gzip, deflate\r\n";
-        if (HttpSendRequestA(get.request.get(), acceptCompressed ? kAcceptCompressed : nullptr,
-                             acceptCompressed ? DWORD(-1) : 0, nullptr, 0)) {
+        const char* headers = AcceptEncodingHeader(coding);
+        if (HttpSendRequestA(get.request.get(), headers, headers ? DWORD(-1) : 0, nullptr, 0)) {
             return get;
         }
     }

@@ -23,12 +23,15 @@ struct HttpGet {
     DWORD error = 0;        // then WinINet's error
 };
 
+// The body codings a request accepts. Unsaid leaves them to the server. With Compressed the
+// server may send the body gzip- or deflate-coded; the caller decodes it (WinINet's own decoding
+// does not tell a body cut short from a whole one). Identity asks for the body as it is.
+enum class AcceptedCoding { Unsaid, Compressed, Identity };
+
 // What InternetOpenUrl does for "http:" and "https:" URLs, made step by step so that the time
 // limits are on the request before it is sent: only then does every WinINet (Wine's too) hold
 // them for the wait for the answer and its body.
-// With acceptCompressed the server may send the body gzip- or deflate-coded; the caller decodes
-// it (WinINet's own decoding does not tell a body cut short from a whole one).
 HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWORD_PTR context,
-                    const HttpTimeouts& timeouts, bool acceptCompressed = false);
+                    const HttpTimeouts& timeouts, AcceptedCoding coding = AcceptedCoding::Unsaid);
 
 } // namespace qv

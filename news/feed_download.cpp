@@ -32,11 +32,32 @@ DWORD StatusCode(HINTERNET request) {
     return status;
 }
 
+// A header of any sane length: a Content-Type can carry long parameters before its charset.
+// Empty when the reply has none, or one beyond the bound.
 std::string HeaderText(HINTERNET request, DWORD header) {
-    char text[256] = {};
-    DWORD size = sizeof text - 1;
-    return HttpQueryInfoA(request, header, text, &size, nullptr) ? std::string(text, size)
-                                                                 : std::string();
+    constexpr DWORD kMaxHeaderBytes = 64 * 1024;
+    std::string text(256, '\0');
+    for (;;) {
+        DWORD size = DWORD(text.size());
+        if (HttpQueryInfoA(request, header, text.data(), &size, nullptr)) {
+            text.resize(size);
+            return text;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size() ||
+            size > kMaxHeaderBytes) {
+            return {};
+        }
+        text.resize(size); // the size asked for, its terminating zero included
+    }
+}
+
+// The codings a feed request offers, which DecodeContent undoes; no coding is one of them.
+bool IsOfferedCoding(std::string_view coding) {
+    std::string name(coding.substr(0, coding.find_last_not_of(' ') + 1));
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return name.empty() || name == "identity" || name == "gzip" || name == "x-gzip" ||
+           name == "deflate";
 }
 
 // The announced body length; -1 when the server gave none.
@@ -82,8 +103,6 @@ std::string DownloadPathFor(const std::string& feedPath) {
 
 FeedDownloader::FeedDownloader(const FeedDownloadLimits& limits) : limits_(limits) {}
 
-// The session is opened at the first feed that has a web URL: a run without any sets up no
-// networking at all.
 bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     if (url.empty()) {
         return false;
@@ -91,17 +110,35 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     if (UrlIsFileUrlA(url.c_str())) {
         return CopyLocalFeed(url, path);
     }
+    HttpGet feed = AskForFeed(url, AcceptedCoding::Compressed);
+    // A coding never asked for (br, say) cannot be undone: the server is asked once more for the
+    // body as it is. A reply still coded so keeps the old file.
+    if (feed.request &&
+        !IsOfferedCoding(HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING))) {
+        feed.request.reset();
+        feed.connection.reset();
+        feed = AskForFeed(url, AcceptedCoding::Identity);
+    }
+    return feed.request && SaveReply(feed.request.get(), path);
+}
+
+// The reply, when its status is 200; otherwise no request. The session is opened at the first
+// feed that has a web URL: a run without any sets up no networking at all.
+HttpGet FeedDownloader::AskForFeed(const std::string& url, AcceptedCoding coding) {
     if (!session_) {
         session_.reset(InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
                                      INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     }
-    const HttpGet feed = SendHttpGet(
+    HttpGet feed = SendHttpGet(
         session_.get(), url, kRequestFlags, 0,
-        {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs}, true);
-    const HINTERNET request = feed.request.get();
-    if (!request || StatusCode(request) != HTTP_STATUS_OK) {
-        return false;
+        {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs}, coding);
+    if (feed.request && StatusCode(feed.request.get()) != HTTP_STATUS_OK) {
+        feed.request.reset();
     }
+    return feed;
+}
+
+bool FeedDownloader::SaveReply(HINTERNET request, const std::string& path) const {
     // Reads what has arrived, as it arrives, so that a slow server is only waited for as long
     // as the limits allow; a reset or a timeout shows as a failed read.
     const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/http_get.h"
 #include "framework/internet_handle.h"
 
 namespace qv {
@@ -14,8 +15,7 @@ struct FeedDownloadLimits {
     uint32_t connectTimeoutMs = 30000;
     uint32_t receiveTimeoutMs = 30000; // the longest wait for the next bytes
     uint32_t totalTimeMs = 120000;
-    // Feeds run to a few megabytes; a bigger body is no feed, and it would hold the window's
-    // thread while it is listed.
+    // Feeds run to a few megabytes; a bigger body is no feed.
     uint64_t maxBytes = uint64_t(16) << 20;
 };
 
@@ -40,6 +40,8 @@ public:
     bool Download(const std::string& url, const std::string& path);
 
 private:
+    HttpGet AskForFeed(const std::string& url, AcceptedCoding coding);
+    bool SaveReply(HINTERNET request, const std::string& path) const;
     bool CopyLocalFeed(const std::string& url, const std::string& path) const;
     template <typename ReadChunk>
     bool SaveWhole(const std::string& path, int64_t announced, const ReplyForm& form,

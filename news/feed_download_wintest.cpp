@@ -198,6 +198,33 @@ TEST_F(FeedDownload, ABodyUpToTheLimitIsSavedAndOneByteMoreIsNotAnnouncedOrNot) 
     }
 }
 
+// A charset after 300 bytes of other parameters still names the encoding the file is kept in.
+TEST_F(FeedDownload, ALongContentTypeKeepsItsCharset) {
+    const std::string type = "text/xml; " + std::string(300, 'p') + "=1; charset=koi8-r";
+    server_.Route("/feed.xml", Reply::Page("HTTP/1.1 200 OK", "<t>\xF0\xD2</t>", type));
+    EXPECT_TRUE(FeedDownloader({}).Download(server_.Url("/feed.xml"), path_));
+    EXPECT_EQ(FileBytes(), "\xEF\xBB\xBF<t>\xD0\x9F\xD1\x80</t>"); // Пр, in UTF-8
+}
+
+// A coding never asked for is asked for again once, plain; a reply still so coded is no feed.
+TEST_F(FeedDownload, AnUnknownCodingIsAskedForAgainAsItIs) {
+    const Reply brotli = Reply::Page("HTTP/1.1 200 OK", "\x1B\x03\x01\xF8 garbled",
+                                     "text/xml\r\nContent-Encoding: br");
+    server_.Route("/feed.xml", brotli);
+    server_.Route("/feed.xml", "Accept-Encoding: identity", Reply::Ok(kFeed));
+    EXPECT_TRUE(FeedDownloader({}).Download(server_.Url("/feed.xml"), path_));
+    EXPECT_EQ(FileBytes(), kFeed);
+    const std::vector<std::string> heads = server_.RequestHeads();
+    ASSERT_EQ(heads.size(), 2u);
+    EXPECT_NE(heads[0].find("\r\nAccept-Encoding: gzip, deflate\r\n"), std::string::npos);
+
+    std::ofstream(path_, std::ios::binary) << kPrevious;
+    server_.Route("/feed.xml", "Accept-Encoding: identity", brotli);
+    EXPECT_FALSE(FeedDownloader({}).Download(server_.Url("/feed.xml"), path_));
+    EXPECT_EQ(FileBytes(), kPrevious);
+    EXPECT_EQ(server_.Requests("/feed.xml"), 4);
+}
+
 TEST_F(FeedDownload, ABodyAnnouncedOverTheLimitIsRefusedWithoutWaitingForIt) {
     server_.Route("/huge", Reply::Stall(std::string(1001, 'h'))); // the head alone
     FeedDownloadLimits limits;

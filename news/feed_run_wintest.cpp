@@ -64,6 +64,10 @@ protected:
     void TearDown() override { theNews.Destroy(); }
 
     void CreatePanel() { ASSERT_TRUE(theNews.Create(nullptr)); }
+    void ClickTab(int n) const {
+        const int left[] = {15, 57, 100, 143, 186};
+        SendMessageA(theNews.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(left[n - 1], 270));
+    }
     Strings Titles() const { return ListRows(theNews, IDC_NEWS_TITLES); }
     Strings Links() const { return ListRows(theNews, IDC_NEWS_LINKS); }
     int AllRequests() const {
@@ -211,6 +215,46 @@ TEST_F(FeedRuns, EveryRunReachesTheServer) {
     EXPECT_EQ(Titles(), (Strings{"1. second 1", "2. second 2"}));
 }
 
+// Written again in place, as long as before, at another time.
+void Rewrite(const FileBesideProgram& file, const std::string& bytes) {
+    file.Write(bytes);
+    const UniqueKernelHandle handle = OwnFileHandle(CreateFileA(
+        file.path().c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    const FILETIME longAgo{0, 0x01C00000};
+    SetFileTime(handle.get(), nullptr, nullptr, &longAgo);
+}
+
+// A tab shows the rows the run read at once; a file changed since is read again by the feed
+// thread alone: nothing downloaded, the update timer left as it is.
+TEST_F(FeedRuns, ATabShowsTheRowsReadUnlessItsFileChangedThenReadsItAlone) {
+    CreatePanel();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    KillTimer(theNews.hwnd(), UpdateTimer);
+    ClickTab(3);
+    EXPECT_EQ(Titles(), (Strings{"1. f3 1", "2. f3 2", "3. f3 3"}));
+    EXPECT_FALSE(theNews.FeedRunGoing()); // nothing to read
+
+    Rewrite(files[1], Feed("g2", 2));
+    ClickTab(2);
+    EXPECT_EQ(Titles(), Strings{}); // never feed 3's rows under tab 2
+    EXPECT_TRUE(theNews.FeedRunGoing());
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(Titles(), (Strings{"1. g2 1", "2. g2 2"}));
+    EXPECT_EQ(Links(), (Strings{"http://g2/1", "http://g2/2"}));
+
+    // Read while another tab is shown: kept, not listed.
+    files[3].Write(Feed("g4", 1));
+    ClickTab(4);
+    ClickTab(3);
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(Titles(), (Strings{"1. f3 1", "2. f3 2", "3. f3 3"}));
+    ClickTab(4);
+    EXPECT_EQ(Titles(), (Strings{"1. g4 1"}));
+    EXPECT_FALSE(theNews.FeedRunGoing());
+    EXPECT_EQ(AllRequests(), 5);
+    EXPECT_FALSE(KillTimer(theNews.hwnd(), UpdateTimer));
+}
+
 // Five scripts, each from another encoding: named by the file, by the reply's charset (a 7-bit
 // one), and in a gzip-coded reply that the download inflates.
 class FeedsInEveryScript : public FeedRuns {
@@ -271,10 +315,10 @@ TEST_F(FeedsInEveryScript, AGzipReplyCutShortKeepsTheOldFile) {
 
 TEST_F(FeedsInEveryScript, AreKeptInFilesThatReadTheSameAlone) {
     for (int n = 1; n <= 5; ++n) {
-        const auto bytes = ReadFeedFile(ProgramFilePath((Numbered("Rss", n) + ".xml").c_str()));
-        ASSERT_TRUE(bytes) << n;
-        EXPECT_EQ(NewsRowsFromFeed(bytes->view()).lines, std::vector<std::wstring>{kTitles[n - 1]})
-            << n;
+        const FeedReading alone =
+            ReadFeedRows(ProgramFilePath((Numbered("Rss", n) + ".xml").c_str()), {});
+        ASSERT_TRUE(alone.identity) << n;
+        EXPECT_EQ(alone.rows.lines, std::vector<std::wstring>{kTitles[n - 1]}) << n;
     }
     theNews.ShowFeed(1);
     EXPECT_EQ(Links(), (Strings{"http://a/caf%C3%A9?x=1&y=2"}));

@@ -6,12 +6,15 @@
 
 namespace qv {
 
-// Where a run reports its end. The window's side clears it when it stops listening, so a run
-// that outlives its window posts nothing; the lock is held only around the post.
+// Where a job reports its end, and what it read. The window's side clears the window when it
+// stops listening, so a job that outlives its window posts nothing; the lock is held only around
+// the post. The rows are written before the post and taken after the thread has ended: they
+// need no lock.
 struct FeedRunLink {
     std::mutex mutex;
     HWND window = nullptr;
     UINT message = 0;
+    FeedReadings readings;
 
     void Post() {
         const std::lock_guard lock(mutex);
@@ -32,18 +35,38 @@ constexpr SIZE_T kFeedRunStackBytes = 256 * 1024;
 struct FeedRun {
     FeedRunJob job;
     FeedDownloadLimits limits;
+    bool download = false;
+    std::bitset<kFeedCount> reads;
     std::shared_ptr<FeedRunLink> link;
 };
 
+void DownloadAll(const FeedRun& run) {
+    FeedDownloader downloader(run.limits);
+    for (int n = 0; n < kFeedCount; ++n) {
+        downloader.Download(run.job.urls[n], run.job.paths[n]); // a failure keeps the old file
+    }
+}
+
+// A run reads the files there are; the reading of a feed about to be shown creates its missing
+// file, empty.
+bool ReadsFile(const FeedRun& run, int n) {
+    if (!run.reads[size_t(n)]) {
+        return false;
+    }
+    return !run.download || GetFileAttributesA(run.job.paths[n].c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 // Wine writes a new thread's whole stack before it runs and keeps the stack of the thread that
-// ended last: the run gives back what it does not stand on when it starts and before it ends.
+// ended last: the job gives back what it does not stand on when it starts and before it ends.
 DWORD WINAPI FeedDownloadProc(void* parameter) {
     ReleaseUnusedStack();
     const std::unique_ptr<FeedRun> run(static_cast<FeedRun*>(parameter));
-    {
-        FeedDownloader downloader(run->limits);
-        for (int n = 0; n < kFeedCount; ++n) {
-            downloader.Download(run->job.urls[n], run->job.paths[n]); // a failure keeps the old
+    if (run->download) {
+        DownloadAll(*run);
+    }
+    for (int n = 0; n < kFeedCount; ++n) {
+        if (ReadsFile(*run, n)) {
+            run->link->readings[size_t(n)] = ReadFeedRows(run->job.paths[n], run->job.urls[n]);
         }
     }
     ReleaseUnusedStack();
@@ -57,15 +80,25 @@ FeedWorker::~FeedWorker() {
     Abandon();
 }
 
-bool FeedWorker::Start(HWND window, UINT doneMessage, FeedRunJob job) {
+bool FeedWorker::StartRun(HWND window, UINT doneMessage, FeedRunJob job) {
+    return Start(window, doneMessage, std::move(job), true, std::bitset<kFeedCount>().set());
+}
+
+bool FeedWorker::StartReading(HWND window, UINT doneMessage, FeedRunJob job, int feed) {
+    return Start(window, doneMessage, std::move(job), false,
+                 std::bitset<kFeedCount>().set(size_t(feed - 1)));
+}
+
+bool FeedWorker::Start(HWND window, UINT doneMessage, FeedRunJob job, bool download,
+                       std::bitset<kFeedCount> reads) {
     if (Running()) {
         return false;
     }
     link_ = std::make_shared<FeedRunLink>();
     link_->window = window;
     link_->message = doneMessage;
-    auto run = std::make_unique<FeedRun>(FeedRun{std::move(job), limits_, link_});
-    // The downloads need little stack; the program's default reserves 2 MB.
+    auto run = std::make_unique<FeedRun>(FeedRun{std::move(job), limits_, download, reads, link_});
+    // The job needs little stack; the program's default reserves 2 MB.
     thread_.reset(CreateThread(nullptr, kFeedRunStackBytes, &FeedDownloadProc, run.get(),
                                STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     if (!thread_) {
@@ -77,13 +110,18 @@ bool FeedWorker::Start(HWND window, UINT doneMessage, FeedRunJob job) {
 }
 
 // The thread posts as its very last act, so this wait is a matter of microseconds; after it
-// the process has no feed thread until the next run.
-void FeedWorker::Finished() {
+// the process has no feed thread until the next job.
+FeedReadings FeedWorker::Finished() {
     if (thread_) {
         WaitForSingleObject(thread_.get(), INFINITE);
     }
     thread_.reset();
+    FeedReadings readings;
+    if (link_) {
+        readings = std::move(link_->readings);
+    }
     link_.reset();
+    return readings;
 }
 
 void FeedWorker::Abandon() {

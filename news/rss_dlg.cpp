@@ -59,6 +59,7 @@ MessageTable CRssDlg::Messages() const {
         OnMessage<WM_LBUTTONUP, &CRssDlg::OnLButtonUp, After::Default>(),
         OnMessage<WM_TIMER, &CRssDlg::OnTimer, After::Default>(),
         OnMessage<kFeedRunEndedMessage, &CRssDlg::OnFeedRunEnded>(),
+        OnMessage<kFeedReadingEndedMessage, &CRssDlg::OnFeedReadingEnded>(),
         OnMessage<WM_POWERBROADCAST, &CRssDlg::OnPowerBroadcast>(),
         OnMessage<WM_DESTROY, &CRssDlg::OnDestroy, After::Default>(),
         OnNotify<IDC_NEWS_TITLES, LBN_SELCHANGE, &CRssDlg::OnTitleSelected>(),
@@ -102,23 +103,40 @@ void CRssDlg::StartFeedDownload() {
     if (std::exchange(firstRunWaiting_, false)) { // whichever asks first makes the first run
         KillTimer(hwnd_, FirstRunTimer);
     }
+    runAskedFor_ = true;
+    StartWaitingJob();
+}
+
+// One job at a time. A run asked for goes first; the shown feed is read after it only if the
+// run's own reading did not meanwhile make its rows current.
+void CRssDlg::StartWaitingJob() {
     if (worker_.Running()) {
-        runAskedFor_ = true;
         return;
     }
-    LoadFeedTable();
-    for (int n = 1; n <= kFeedCount; ++n) {
-        table_.paths[n - 1] = FeedFilePath(n);
+    if (std::exchange(runAskedFor_, false)) {
+        LoadFeedTable();
+        worker_.StartRun(hwnd_, kFeedRunEndedMessage, table_);
+    } else if (std::exchange(readingAskedFor_, false) &&
+               !readFeeds_.CurrentRows(shownFeed_, FeedFilePath(shownFeed_))) {
+        worker_.StartReading(hwnd_, kFeedReadingEndedMessage, table_, shownFeed_);
     }
-    worker_.Start(hwnd_, kFeedRunEndedMessage, table_);
 }
 
 void CRssDlg::OnFeedRunEnded(WPARAM, LPARAM) {
-    worker_.Finished();
+    readFeeds_.Keep(worker_.Finished());
     ApplyFeedSettings();
-    if (std::exchange(runAskedFor_, false)) {
-        StartFeedDownload();
+    StartWaitingJob();
+}
+
+// A reading changes neither the update timer nor the feed shown: its rows are listed only if
+// their feed is still the one shown.
+void CRssDlg::OnFeedReadingEnded(WPARAM, LPARAM) {
+    FeedReadings readings = worker_.Finished();
+    if (const std::optional<FeedReading>& shown = readings[size_t(shownFeed_ - 1)]) {
+        FillNewsLists(shown->rows);
     }
+    readFeeds_.Keep(std::move(readings));
+    StartWaitingJob();
 }
 
 // The periodic timer may fire the moment the machine wakes, before the network is back: it waits,
@@ -148,6 +166,7 @@ void CRssDlg::LoadFeedTable() {
         for (int n = 1; n <= kFeedCount; ++n) {
             const FeedSlot slot = settings.ReadFeedSlot(n);
             table_.urls[n - 1] = Narrow(FromUtf8(slot.source)); // the download takes ANSI
+            table_.paths[n - 1] = FeedFilePath(n);
             titles[n - 1] =
                 Wide(WholeCharacterPrefix(Utf16(FromUtf8(slot.title)), kNewsTabTitleLength));
         }
@@ -168,16 +187,19 @@ void CRssDlg::ApplyFeedSettings() {
 void CRssDlg::ShowFeed(int feed) {
     shownFeed_ = feed >= 1 && feed <= kFeedCount ? feed : 1;
     tabMarker_.Place(PxRect(NewsTabMarkerRect(shownFeed_)));
-    FillNewsLists(FeedFilePath(shownFeed_));
+    // Until the feed is read the lists stay empty: the rows they hold would be another feed's,
+    // under this feed's tab.
+    const NewsRows* rows = readFeeds_.CurrentRows(shownFeed_, FeedFilePath(shownFeed_));
+    FillNewsLists(rows ? *rows : NewsRows{});
     tabMarker_.Show(true);
     LoadFeedTable();
+    if (!rows) {
+        readingAskedFor_ = true;
+        StartWaitingJob();
+    }
 }
 
-void CRssDlg::FillNewsLists(const std::string& path) {
-    // A file that cannot be read lists nothing: the rows kept would be another feed's, under
-    // this feed's tab.
-    const auto bytes = ReadFeedFile(path);
-    const NewsRows rows = bytes ? NewsRowsFromFeed(bytes->view()) : NewsRows{};
+void CRssDlg::FillNewsLists(const NewsRows& rows) {
     FillRows(titleList_, rows.lines);
     FillRows(linkList_, rows.links);
 }
@@ -304,6 +326,8 @@ void CRssDlg::OnDestroy() {
     resumeRunWaiting_ = false;
     worker_.Abandon();
     runAskedFor_ = false;
+    readingAskedFor_ = false;
+    readFeeds_ = FeedRowsCache();
     browser_.Destroy();
 }
 

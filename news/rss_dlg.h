@@ -10,6 +10,7 @@
 #include "framework/dialog.h"
 #include "framework/animation.h"
 #include "media/browser_dlg.h"
+#include "news/feed_rows_cache.h"
 #include "news/feed_worker.h"
 #include "news/news_layout.h"
 #include "news/tab_strip_images.h"
@@ -29,8 +30,9 @@ enum NewsTimer : UINT_PTR {
 // After a wake the network needs a few seconds to come back before the run that was due.
 inline constexpr UINT kResumeRunDelayMs = 5000;
 
-// The worker's word that a run has ended.
+// The worker's word that a run, or the reading of one feed file, has ended.
 inline constexpr UINT kFeedRunEndedMessage = WM_APP + 40;
+inline constexpr UINT kFeedReadingEndedMessage = WM_APP + 41;
 
 // The news panel: hangs left of the bar with one tab per feed; its titles open in the page
 // browser, which it owns.
@@ -38,13 +40,16 @@ class CRssDlg : public CDialog {
 public:
     CRssDlg() : CDialog(IDD_NEWS) {}
 
-    // A run downloads the five feeds on a worker thread, then arms the update timer and shows
-    // the default feed. A run asked for while one goes is made once, after it.
+    // A run downloads the five feeds and reads their files on a worker thread, then arms the
+    // update timer and shows the default feed. A run asked for while one goes is made once,
+    // after it.
     void StartFeedDownload();
     void LoadFeedTable();
     void ApplyFeedSettings();
+    // Shows the rows last read of the feed while its file is unchanged; otherwise the lists stay
+    // empty until the worker has read it (after the run going, if one is).
     void ShowFeed(int feed);
-    void FillNewsLists(const std::string& path);
+    void FillNewsLists(const NewsRows& rows);
 
     // The bar's initialisation: the panel parked above the screen and shown.
     void ParkAtCreation() const {
@@ -58,7 +63,7 @@ public:
     // After a screen change, x being the panel's place beside the bar at its new home.
     void FollowBar(int x);
 
-    // A run is going, or the first one waits for the windows to have painted.
+    // A run or a reading is going, or the first run waits for the windows to have painted.
     bool FeedRunGoing() const { return worker_.Running() || firstRunWaiting_; }
     std::optional<uint32_t> ArmedUpdatePeriodMs() const { return updatePeriodMs_; }
     void SetFeedDownloadLimits(const FeedDownloadLimits& limits) { worker_.SetLimits(limits); }
@@ -81,6 +86,8 @@ private:
     void OnTitleSelected();
     void OnTimer(UINT_PTR id);
     void OnFeedRunEnded(WPARAM, LPARAM);
+    void OnFeedReadingEnded(WPARAM, LPARAM);
+    void StartWaitingJob();
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void StartResumeRun();
     void OnDestroy();
@@ -98,7 +105,9 @@ private:
     int32_t alpha_ = 0;
     CBrowserDlg browser_;
     FeedWorker worker_;
+    FeedRowsCache readFeeds_;
     bool runAskedFor_ = false;
+    bool readingAskedFor_ = false; // the shown feed's file, once the worker is free
     bool firstRunWaiting_ = false;
     bool resumeRunWaiting_ = false;
     int shownFeed_ = 1;

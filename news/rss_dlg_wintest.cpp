@@ -205,6 +205,7 @@ TEST_F(NewsPanel, TabsRefreshAndCloseActAtTheirBoundsOnly) {
     EXPECT_EQ(settings.ReadNumber("DefaultRss"), 1u);
     Click(221, 280);
     EXPECT_EQ(Marker(), (PixelRect{182, 266, 41, 16}));
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(RowCount(Window(theNews.Item(IDC_NEWS_TITLES))), 0);
     EXPECT_TRUE(feedFive.Exists()); // the missing file is created empty
     EXPECT_EQ(settings.ReadNumber("DefaultRss"), 5u);
@@ -222,6 +223,7 @@ TEST_F(NewsPanel, ATabWhoseFileCannotBeReadShowsNoRowsNotThoseOfTheLastFeed) {
     feedThree.BlockWithDirectory();
     Click(100, 270); // tab 3
     EXPECT_EQ(Marker(), (PixelRect{96, 266, 41, 16}));
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), Strings{});
     EXPECT_EQ(ListRows(theNews, IDC_NEWS_LINKS), Strings{});
 }
@@ -232,14 +234,23 @@ void WriteFeedOfSize(const FileBesideProgram& file, uintmax_t size) {
     std::filesystem::resize_file(file.path(), size);
 }
 
+// The file is read on the feed thread: the window's thread answers all along.
 TEST_F(NewsPanel, FeedFilesUpTo64MegabytesAreListedAndLargerOnesShowNoRows) {
     WriteFeedOfSize(feedFour, uintmax_t(64) << 20);
+    GuiPinger pinger(theNews.hwnd());
     Click(143, 270); // tab 4
-    EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), (Strings{"1. Big"}));
+    // Pings answered after the rows came: a ping held up by the click counts too.
+    EXPECT_TRUE(PumpMessagesUntil([&] {
+        return ListRows(theNews, IDC_NEWS_TITLES) == Strings{"1. Big"} && pinger.Pings() > 2;
+    }));
+    pinger.Stop();
+    EXPECT_GT(pinger.Pings(), 0);
+    EXPECT_LT(pinger.LongestWaitMs(), 100u); // read on this thread, the file held it 150 ms
     Click(15, 270);
     WriteFeedOfSize(feedFour, (uintmax_t(64) << 20) + 1);
     Click(178, 280);
     EXPECT_EQ(Marker(), (PixelRect{139, 266, 41, 16}));
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES), Strings{});
     EXPECT_EQ(ListRows(theNews, IDC_NEWS_LINKS), Strings{});
     EXPECT_EQ(std::filesystem::file_size(feedFour.path()), (uintmax_t(64) << 20) + 1);
@@ -282,6 +293,7 @@ TEST_F(NewsPanel, ANonAsciiLinkOpensPercentEncodedAsUtf8) {
     feedOne.Write("<rss><item><title>Caf&#233;</title>"
                   "<link>http://news/caf\xC3\xA9 x?q=\xD0\x96&amp;a=%41</link></item></rss>");
     theNews.ShowFeed(1);
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
     Open();
     Select(0);
     EXPECT_EQ(Navigations(), (Strings{"http://news/caf%C3%A9%20x?q=%D0%96&a=%41"}));

@@ -121,6 +121,12 @@ void LoopbackHttpServer::Route(const std::string& path, Reply reply) {
     routes_[path] = std::make_shared<const Reply>(std::move(reply));
 }
 
+void LoopbackHttpServer::Route(const std::string& path, const std::string& headerLine,
+                               Reply reply) {
+    const std::lock_guard lock(mutex_);
+    headerRoutes_[{path, headerLine}] = std::make_shared<const Reply>(std::move(reply));
+}
+
 std::string LoopbackHttpServer::Url(const std::string& path) const {
     return "http://127.0.0.1:" + std::to_string(port_) + path;
 }
@@ -239,6 +245,11 @@ std::shared_ptr<const Reply> LoopbackHttpServer::ReplyFor(const std::string& hea
     const std::lock_guard lock(mutex_);
     heads_.push_back(head);
     ++requests_[path];
+    for (const auto& [route, reply] : headerRoutes_) {
+        if (route.first == path && head.find("\r\n" + route.second + "\r\n") != std::string::npos) {
+            return reply;
+        }
+    }
     const auto found = routes_.find(path);
     return found == routes_.end() ? otherPaths_ : found->second;
 }

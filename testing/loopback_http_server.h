@@ -45,9 +45,9 @@ struct Reply {
 };
 
 // An HTTP server on 127.0.0.1 at a port the system picks, run by the test on threads of its
-// own, one per connection. A request is answered with the reply routed to its path, or with
-// the reply for every other path (by default a 404 whose body looks like a feed item). It
-// notes every request it was sent.
+// own, one per connection. A request is answered with the reply routed to its path and one of
+// its header lines, else with the reply routed to its path, else with the reply for every other
+// path (by default a 404 whose body looks like a feed item). It notes every request it was sent.
 class LoopbackHttpServer {
 public:
     explicit LoopbackHttpServer(Reply otherPaths = NotFound());
@@ -56,6 +56,8 @@ public:
     ~LoopbackHttpServer();
 
     void Route(const std::string& path, Reply reply);
+    // For the requests of path whose head has this header line, exactly as written.
+    void Route(const std::string& path, const std::string& headerLine, Reply reply);
 
     int Port() const { return port_; }
     std::string Url(const std::string& path) const;
@@ -89,6 +91,7 @@ private:
     std::shared_ptr<const Reply> otherPaths_;
     // Shared, so that a reply of many pieces is not copied for every request.
     std::map<std::string, std::shared_ptr<const Reply>> routes_;
+    std::map<std::pair<std::string, std::string>, std::shared_ptr<const Reply>> headerRoutes_;
     std::map<std::string, int> requests_;
     std::vector<std::string> heads_;
     std::vector<std::thread> threads_;

@@ -1,13 +1,16 @@
 // Not a test: what listing a 10,000-item feed costs the window's thread, and the longest the
-// window's thread waits while a feed run downloads from a misbehaving loopback server. Built with
-// the program; run it by hand with wine (see README).
+// window's thread waits while a feed run downloads from a misbehaving loopback server, and while
+// it reads five hostile feeds. Built with the program; run it by hand with wine (see README).
 #include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstdio>
 #include <fstream>
+#include <thread>
 
 #include "framework/program_file_path.h"
 #include "news/news_wintest_support.h"
@@ -19,10 +22,89 @@ namespace {
 using namespace qv;
 using namespace qv::testing;
 
+constexpr UINT kRunDone = WM_APP + 1;
+constexpr UINT kPing = WM_APP + 2;
+// The hostile run ends here if the worker has not: a scan that is slow on them takes hours.
+constexpr DWORD kHostileRunLimitMs = 60000;
+
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return double(to.QuadPart - from.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+// Posts a message stamped with the time to the window every few milliseconds, one at a time, and
+// keeps the longest any waited before the window's thread took it.
+class PostedPinger {
+public:
+    explicit PostedPinger(HWND window)
+        : taken_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+          thread_([this, window] { Post(window); }) {}
+    PostedPinger(const PostedPinger&) = delete;
+    PostedPinger& operator=(const PostedPinger&) = delete;
+    ~PostedPinger() { Stop(); }
+
+    // On the window's thread, as the ping is taken.
+    void Take(const MSG& ping) {
+        LARGE_INTEGER posted, now;
+        posted.QuadPart = LONGLONG(ping.wParam);
+        QueryPerformanceCounter(&now);
+        longestMs_ = std::max(longestMs_, Milliseconds(posted, now));
+        ++pings_;
+        SetEvent(taken_.get());
+    }
+    void Stop() {
+        stop_ = true;
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    double LongestWaitMs() const { return longestMs_; }
+    int Pings() const { return pings_; }
+
+private:
+    void Post(HWND window) {
+        while (!stop_) {
+            LARGE_INTEGER now;
+            QueryPerformanceCounter(&now);
+            PostMessageA(window, kPing, WPARAM(now.QuadPart), 0);
+            while (!stop_ && WaitForSingleObject(taken_.get(), 50) == WAIT_TIMEOUT) {
+            }
+            Sleep(5);
+        }
+    }
+
+    UniqueKernelHandle taken_;
+    std::atomic<bool> stop_{false};
+    double longestMs_ = 0;
+    int pings_ = 0;
+    std::thread thread_;
+};
+
+// Handles the window's messages until the run's done message, for at most the given time
+// (INFINITE: no bound); answers whether it came. Pings are taken on the way.
+bool HandleMessagesUntilRunDone(DWORD milliseconds, PostedPinger* pinger = nullptr) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    MSG msg;
+    for (;;) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == kRunDone) {
+                return true;
+            }
+            if (msg.message == kPing && pinger) {
+                pinger->Take(msg);
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (milliseconds != INFINITE && now >= end) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(
+            0, nullptr, FALSE, milliseconds == INFINITE ? INFINITE : DWORD(end - now), QS_ALLINPUT);
+    }
 }
 
 std::string TenThousandItems() {
@@ -37,12 +119,14 @@ std::string TenThousandItems() {
     return feed + "</channel></rss>";
 }
 
+// The rows are read as the feed thread reads them; the window's thread only fills the lists.
 void TimeListing(CRssDlg& panel, const std::string& path, const char* name) {
+    const NewsRows rows = ReadFeedRows(path, {}).rows;
     double best = 1e9, worst = 0;
     for (int round = 0; round < 5; ++round) {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
-        panel.FillNewsLists(path);
+        panel.FillNewsLists(rows);
         QueryPerformanceCounter(&end);
         best = std::min(best, Milliseconds(start, end));
         worst = std::max(worst, Milliseconds(start, end));
@@ -68,15 +152,8 @@ void TimeRun(HWND window, const std::string& folder) {
     FeedWorker worker;
     worker.SetLimits({2000, 2000, 4000, uint64_t(16) << 20});
     GuiPinger pinger(window);
-    worker.Start(window, WM_APP + 1, job);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_APP + 1) {
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    worker.StartRun(window, kRunDone, job);
+    HandleMessagesUntilRunDone(INFINITE);
     worker.Finished();
     pinger.Stop();
     std::printf("Feed run against a dripping, stalled, resetting and oversized server: longest "
@@ -84,6 +161,66 @@ void TimeRun(HWND window, const std::string& folder) {
                 pinger.LongestWaitMs(), pinger.Pings());
     for (const std::string& path : job.paths) {
         DeleteFileA(path.c_str());
+    }
+}
+
+// Exactly 16 MB, the most a download keeps: the head, the unit again and again, the tail.
+std::string SixteenMegabytes(std::string head, const std::string& unit,
+                             const std::string& tail = "") {
+    const size_t size = size_t(16) << 20;
+    head.reserve(size);
+    while (head.size() + unit.size() + tail.size() <= size) {
+        head += unit;
+    }
+    head += tail;
+    head.resize(size, ' ');
+    return head;
+}
+
+// Each opens a construct it never closes, or hides a script's end behind entities.
+std::array<std::string, kFeedCount> HostileFeeds() {
+    const std::string item = "<rss><channel><item><title>a</title></item>";
+    return {SixteenMegabytes(item, "<!--"), SixteenMegabytes(item, "<![CDATA["),
+            SixteenMegabytes(item, "<?"), SixteenMegabytes(item, "<!x"),
+            SixteenMegabytes("<rss><channel><item><description>", "&lt;script&gt;x&lt;/script&gt;",
+                             "</description></item></channel></rss>")};
+}
+
+// A run of five hostile feeds: downloaded, read on the worker, the first one listed at the end
+// as the window would, with the window's thread pinged by posted messages throughout.
+void TimeHostileRun(CRssDlg& panel, const std::string& folder) {
+    LoopbackHttpServer server;
+    const std::array<std::string, kFeedCount> feeds = HostileFeeds();
+    FeedRunJob job;
+    for (int n = 0; n < kFeedCount; ++n) {
+        const std::string path = "/hostile" + std::to_string(n + 1) + ".xml";
+        server.Route(path, Reply::Ok(feeds[n]));
+        job.urls[n] = server.Url(path);
+        job.paths[n] = folder + "bench-hostile-" + std::to_string(n + 1) + ".xml";
+    }
+    FeedWorker worker;
+    PostedPinger pinger(panel.hwnd());
+    const ULONGLONG start = GetTickCount64();
+    worker.StartRun(panel.hwnd(), kRunDone, job);
+    const bool ended = HandleMessagesUntilRunDone(kHostileRunLimitMs, &pinger);
+    if (ended) {
+        const FeedReadings readings = worker.Finished();
+        panel.FillNewsLists(readings[0] ? readings[0]->rows : NewsRows{});
+    } else {
+        worker.Abandon(); // it ends with the process
+    }
+    const std::string outcome =
+        ended ? "ended after " + std::to_string(GetTickCount64() - start) + " ms"
+              : "had not ended when the measure stopped, after " +
+                    std::to_string(kHostileRunLimitMs / 1000) + " s";
+    HandleMessagesUntilRunDone(0, &pinger); // the pings posted meanwhile
+    pinger.Stop();
+    std::printf("Feed run of five 16 MB hostile feeds: longest wait of the window's thread for a "
+                "posted message %.1f ms over %d pings (target at most 50 ms); the run %s\n",
+                pinger.LongestWaitMs(), pinger.Pings(), outcome.c_str());
+    for (const std::string& path : job.paths) {
+        DeleteFileA(path.c_str());
+        DeleteFileA(DownloadPathFor(path).c_str());
     }
 }
 
@@ -109,6 +246,7 @@ int main() {
             TimeListing(panel, stress, "the 10,000-item stress feed");
         }
         TimeRun(panel.hwnd(), folder);
+        TimeHostileRun(panel, folder);
         panel.Destroy();
     }
     DeleteFileA(path.c_str());
