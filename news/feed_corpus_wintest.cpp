@@ -134,6 +134,7 @@ protected:
 
     void CompareFeed(int feed, const std::string& name, const Expected& expected) {
         theNews.ShowFeed(feed);
+        ASSERT_TRUE(WaitForFeedRuns(theNews)); // a long feed is listed a slice at a time
         const auto titles = UnicodeRows(theNews, IDC_NEWS_TITLES);
         const auto links = UnicodeRows(theNews, IDC_NEWS_LINKS);
         ASSERT_EQ(titles.size(), expected.rows) << name;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "news/feed_worker.h"
@@ -14,10 +17,17 @@ public:
     void Keep(FeedReadings readings);
     // Feed n's rows (n = 1..5) while the file at path is the one they were read from (or still
     // cannot be opened, as when they were read); null when the file must be read.
-    const NewsRows* CurrentRows(int feed, const std::string& path) const;
+    std::shared_ptr<const NewsRows> CurrentRows(int feed, const std::string& path) const;
+    // Feed n's rows as last read, whatever its file holds now; null when it was never read.
+    std::shared_ptr<const NewsRows> KeptRows(int feed) const;
 
 private:
-    FeedReadings feeds_;
+    // Shared with a listing in progress, which a new reading must not pull from under it.
+    struct Kept {
+        std::optional<FeedFileIdentity> identity;
+        std::shared_ptr<const NewsRows> rows;
+    };
+    std::array<std::optional<Kept>, kFeedCount> feeds_;
 };
 
 } // namespace qv

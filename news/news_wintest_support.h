@@ -59,10 +59,11 @@ inline std::vector<std::wstring> UnicodeRows(const CRssDlg& news, int id) {
     return rows;
 }
 
-// Handles messages until the feed runs have ended; false if they did not within the time.
+// Handles messages until the feed runs have ended and their rows are listed; false if they were
+// not within the time.
 inline bool WaitForFeedRuns(const CRssDlg& news, DWORD milliseconds = 30000) {
     const DWORD start = GetTickCount();
-    while (news.FeedRunGoing()) {
+    while (news.FeedRunGoing() || news.ListingRows()) {
         if (GetTickCount() - start > milliseconds) {
             return false;
         }

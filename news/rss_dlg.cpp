@@ -1,6 +1,6 @@
 #include "news/rss_dlg.h"
 
-#include <type_traits>
+#include <chrono>
 
 #include "framework/list_rows.h"
 #include "framework/program_file_path.h"
@@ -27,26 +27,24 @@ void SetHandCursorOver(POINT point) {
     }
 }
 
-// Fills a list with its redraw off: thousands of rows then cost one repaint. Wide text all the
-// way, so that a title in any script reaches a Unicode list as it is.
-template <typename Text> void FillRows(const Window& list, const std::vector<Text>& rows) {
-    const HWND box = list.hwnd();
-    SendMessageW(box, WM_SETREDRAW, FALSE, 0);
-    ClearRows(list);
+// The longest the window's thread lists rows at a time: a feed of hundreds of thousands of tiny
+// items takes seconds to list, and the bar, the panels and the hotkey answer between slices.
+constexpr auto kListSlice = std::chrono::milliseconds(30);
+
+template <typename Text> void ReserveRows(const Window& list, const std::vector<Text>& rows) {
     size_t characters = 0;
     for (const Text& row : rows) {
         characters += row.size() + 1;
     }
-    SendMessageW(box, LB_INITSTORAGE, rows.size(), LPARAM(characters * sizeof(wchar_t)));
-    for (const Text& row : rows) {
-        if constexpr (std::is_same_v<Text, std::wstring>) {
-            AddRow(list, row);
-        } else {
-            AddRow(list, std::wstring(row.begin(), row.end())); // links are ASCII addresses
-        }
+    SendMessageW(list.hwnd(), LB_INITSTORAGE, rows.size(), LPARAM(characters * sizeof(wchar_t)));
+}
+
+// Rows go in with the redraw off: thousands of them then cost one repaint.
+void SetRedraw(const Window& list, bool redraw) {
+    SendMessageW(list.hwnd(), WM_SETREDRAW, redraw, 0);
+    if (redraw) {
+        InvalidateRect(list.hwnd(), nullptr, TRUE);
     }
-    SendMessageW(box, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(box, nullptr, TRUE);
 }
 
 } // namespace
@@ -132,10 +130,11 @@ void CRssDlg::OnFeedRunEnded(WPARAM, LPARAM) {
 // their feed is still the one shown.
 void CRssDlg::OnFeedReadingEnded(WPARAM, LPARAM) {
     FeedReadings readings = worker_.Finished();
-    if (const std::optional<FeedReading>& shown = readings[size_t(shownFeed_ - 1)]) {
-        FillNewsLists(shown->rows);
-    }
+    const bool shownRead = readings[size_t(shownFeed_ - 1)].has_value();
     readFeeds_.Keep(std::move(readings));
+    if (shownRead) {
+        FillNewsLists(readFeeds_.KeptRows(shownFeed_));
+    }
     StartWaitingJob();
 }
 
@@ -189,8 +188,9 @@ void CRssDlg::ShowFeed(int feed) {
     tabMarker_.Place(PxRect(NewsTabMarkerRect(shownFeed_)));
     // Until the feed is read the lists stay empty: the rows they hold would be another feed's,
     // under this feed's tab.
-    const NewsRows* rows = readFeeds_.CurrentRows(shownFeed_, FeedFilePath(shownFeed_));
-    FillNewsLists(rows ? *rows : NewsRows{});
+    const std::shared_ptr<const NewsRows> rows =
+        readFeeds_.CurrentRows(shownFeed_, FeedFilePath(shownFeed_));
+    FillNewsLists(rows ? rows : std::make_shared<const NewsRows>());
     tabMarker_.Show(true);
     LoadFeedTable();
     if (!rows) {
@@ -199,9 +199,38 @@ void CRssDlg::ShowFeed(int feed) {
     }
 }
 
-void CRssDlg::FillNewsLists(const NewsRows& rows) {
-    FillRows(titleList_, rows.lines);
-    FillRows(linkList_, rows.links);
+void CRssDlg::FillNewsLists(std::shared_ptr<const NewsRows> rows) {
+    KillTimer(hwnd_, ListRowsTimer);
+    ClearRows(titleList_);
+    ClearRows(linkList_);
+    ReserveRows(titleList_, rows->lines);
+    ReserveRows(linkList_, rows->links);
+    listing_ = std::move(rows);
+    listed_ = 0;
+    ListSlice();
+}
+
+// Both lists grow together, so that a title chosen meanwhile opens its own link. Wide text all
+// the way: a title in any script reaches the Unicode list as it is; links are ASCII addresses.
+void CRssDlg::ListSlice() {
+    const auto until = std::chrono::steady_clock::now() + kListSlice;
+    SetRedraw(titleList_, false);
+    SetRedraw(linkList_, false);
+    const size_t count = listing_->lines.size();
+    while (listed_ < count && (listed_ % 64 != 0 || std::chrono::steady_clock::now() < until)) {
+        AddRow(titleList_, listing_->lines[listed_]);
+        const std::string& link = listing_->links[listed_];
+        AddRow(linkList_, std::wstring(link.begin(), link.end()));
+        ++listed_;
+    }
+    SetRedraw(titleList_, true);
+    SetRedraw(linkList_, true);
+    if (listed_ < count) {
+        SetTimer(hwnd_, ListRowsTimer, USER_TIMER_MINIMUM, nullptr);
+    } else {
+        KillTimer(hwnd_, ListRowsTimer);
+        listing_.reset();
+    }
 }
 
 bool CRssDlg::IsParked() const {
@@ -280,6 +309,11 @@ void CRssDlg::OnTimer(UINT_PTR id) {
     case ResumeRunTimer:
         StartResumeRun();
         break;
+    case ListRowsTimer:
+        if (listing_) {
+            ListSlice();
+        }
+        break;
     case NewsSlideInTimer:
         SlideInStep();
         break;
@@ -328,6 +362,7 @@ void CRssDlg::OnDestroy() {
     runAskedFor_ = false;
     readingAskedFor_ = false;
     readFeeds_ = FeedRowsCache();
+    listing_.reset();
     browser_.Destroy();
 }
 

@@ -23,6 +23,7 @@ enum NewsTimer : UINT_PTR {
     UpdateTimer = 1,
     FirstRunTimer = 2,
     ResumeRunTimer = 3,
+    ListRowsTimer = 4,
     NewsSlideInTimer = SlideInTimer,
     NewsSlideOutTimer = SlideOutTimer,
 };
@@ -49,7 +50,10 @@ public:
     // Shows the rows last read of the feed while its file is unchanged; otherwise the lists stay
     // empty until the worker has read it (after the run going, if one is).
     void ShowFeed(int feed);
-    void FillNewsLists(const NewsRows& rows);
+    // Empties both lists and lists the rows: at once as far as a short slice of time goes, the
+    // rest a slice at each tick of a timer, which comes after input and painting.
+    void FillNewsLists(std::shared_ptr<const NewsRows> rows);
+    bool ListingRows() const { return listing_ != nullptr; }
 
     // The bar's initialisation: the panel parked above the screen and shown.
     void ParkAtCreation() const {
@@ -88,6 +92,7 @@ private:
     void OnFeedRunEnded(WPARAM, LPARAM);
     void OnFeedReadingEnded(WPARAM, LPARAM);
     void StartWaitingJob();
+    void ListSlice();
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void StartResumeRun();
     void OnDestroy();
@@ -106,6 +111,8 @@ private:
     CBrowserDlg browser_;
     FeedWorker worker_;
     FeedRowsCache readFeeds_;
+    std::shared_ptr<const NewsRows> listing_; // rows still being listed
+    size_t listed_ = 0;
     bool runAskedFor_ = false;
     bool readingAskedFor_ = false; // the shown feed's file, once the worker is free
     bool firstRunWaiting_ = false;

@@ -256,6 +256,25 @@ TEST_F(NewsPanel, FeedFilesUpTo64MegabytesAreListedAndLargerOnesShowNoRows) {
     EXPECT_EQ(std::filesystem::file_size(feedFour.path()), (uintmax_t(64) << 20) + 1);
 }
 
+// Listed a slice at a time: the window answers all along, and both lists end whole and in step.
+TEST_F(NewsPanel, AHundredThousandItemsAreListedWhileTheWindowAnswers) {
+    std::string feed = "<rss>";
+    for (int i = 1; i <= 100000; ++i) {
+        feed += "<item><title>t</title><link>http://t/" + std::to_string(i) + "</link></item>";
+    }
+    feedFive.Write(feed + "</rss>");
+    GuiPinger pinger(theNews.hwnd());
+    Click(186, 265); // tab 5
+    ASSERT_TRUE(WaitForFeedRuns(theNews, 120000));
+    pinger.Stop();
+    EXPECT_LT(pinger.LongestWaitMs(), 100u); // in one go, the lists held it over a second
+    const Window titles(theNews.Item(IDC_NEWS_TITLES)), links(theNews.Item(IDC_NEWS_LINKS));
+    ASSERT_EQ(RowCount(titles), 100000);
+    ASSERT_EQ(RowCount(links), 100000);
+    EXPECT_EQ(RowText(titles, 99999), L"100000. t");
+    EXPECT_EQ(RowText(links, 99999), L"http://t/100000");
+}
+
 TEST_F(NewsPanel, TheHandShowsOverTheRegionsOnly) {
     const HCURSOR hand = LoadCursorA(nullptr, IDC_HAND);
     const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
