@@ -105,7 +105,14 @@ template <typename Char> bool IsSpace(Char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
+// XML's own five come first: escaped HTML is made of little else.
 char32_t NamedCharacterValue(std::string_view name) {
+    if (name == "lt" || name == "gt") {
+        return name[0] == 'l' ? U'<' : U'>';
+    }
+    if (name == "amp" || name == "quot") {
+        return name[0] == 'a' ? U'&' : U'"';
+    }
     const auto* end = std::end(kNamedCharacters);
     const auto* found = std::lower_bound(
         std::begin(kNamedCharacters), end, name,
