@@ -29,7 +29,7 @@ void SetHandCursorOver(POINT point) {
 
 // The longest the window's thread lists rows at a time: a feed of hundreds of thousands of tiny
 // items takes seconds to list, and the bar, the panels and the hotkey answer between slices.
-constexpr auto kListSlice = std::chrono::milliseconds(30);
+constexpr auto kListSlice = std::chrono::milliseconds(20);
 
 template <typename Text> void ReserveRows(const Window& list, const std::vector<Text>& rows) {
     size_t characters = 0;
@@ -58,6 +58,7 @@ MessageTable CRssDlg::Messages() const {
         OnMessage<WM_TIMER, &CRssDlg::OnTimer, After::Default>(),
         OnMessage<kFeedRunEndedMessage, &CRssDlg::OnFeedRunEnded>(),
         OnMessage<kFeedReadingEndedMessage, &CRssDlg::OnFeedReadingEnded>(),
+        OnMessage<kListRowsMessage, &CRssDlg::OnListRows>(),
         OnMessage<WM_POWERBROADCAST, &CRssDlg::OnPowerBroadcast>(),
         OnMessage<WM_DESTROY, &CRssDlg::OnDestroy, After::Default>(),
         OnNotify<IDC_NEWS_TITLES, LBN_SELCHANGE, &CRssDlg::OnTitleSelected>(),
@@ -117,6 +118,13 @@ void CRssDlg::StartWaitingJob() {
     } else if (std::exchange(readingAskedFor_, false) &&
                !readFeeds_.CurrentRows(shownFeed_, FeedFilePath(shownFeed_))) {
         worker_.StartReading(hwnd_, kFeedReadingEndedMessage, table_, shownFeed_);
+    }
+}
+
+void CRssDlg::OnListRows(WPARAM, LPARAM) {
+    KillTimer(hwnd_, ListRowsTimer);
+    if (listing_) {
+        ListSlice();
     }
 }
 
@@ -226,7 +234,13 @@ void CRssDlg::ListSlice() {
     SetRedraw(titleList_, true);
     SetRedraw(linkList_, true);
     if (listed_ < count) {
-        SetTimer(hwnd_, ListRowsTimer, USER_TIMER_MINIMUM, nullptr);
+        // A message posted now comes after those waiting but before input: with input waiting,
+        // the next slice waits for a timer, which comes after it.
+        if (HIWORD(GetQueueStatus(QS_INPUT)) != 0) {
+            SetTimer(hwnd_, ListRowsTimer, USER_TIMER_MINIMUM, nullptr);
+        } else {
+            PostMessageW(hwnd_, kListRowsMessage, 0, 0);
+        }
     } else {
         KillTimer(hwnd_, ListRowsTimer);
         listing_.reset();
@@ -310,9 +324,7 @@ void CRssDlg::OnTimer(UINT_PTR id) {
         StartResumeRun();
         break;
     case ListRowsTimer:
-        if (listing_) {
-            ListSlice();
-        }
+        OnListRows(0, 0);
         break;
     case NewsSlideInTimer:
         SlideInStep();

@@ -34,6 +34,8 @@ inline constexpr UINT kResumeRunDelayMs = 5000;
 // The worker's word that a run, or the reading of one feed file, has ended.
 inline constexpr UINT kFeedRunEndedMessage = WM_APP + 40;
 inline constexpr UINT kFeedReadingEndedMessage = WM_APP + 41;
+// The panel's word to itself that rows remain to be listed.
+inline constexpr UINT kListRowsMessage = WM_APP + 42;
 
 // The news panel: hangs left of the bar with one tab per feed; its titles open in the page
 // browser, which it owns.
@@ -51,7 +53,7 @@ public:
     // empty until the worker has read it (after the run going, if one is).
     void ShowFeed(int feed);
     // Empties both lists and lists the rows: at once as far as a short slice of time goes, the
-    // rest a slice at each tick of a timer, which comes after input and painting.
+    // rest a slice at a time, each after the messages already waiting.
     void FillNewsLists(std::shared_ptr<const NewsRows> rows);
     bool ListingRows() const { return listing_ != nullptr; }
 
@@ -93,6 +95,7 @@ private:
     void OnFeedReadingEnded(WPARAM, LPARAM);
     void StartWaitingJob();
     void ListSlice();
+    void OnListRows(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
     void StartResumeRun();
     void OnDestroy();
