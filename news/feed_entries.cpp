@@ -98,10 +98,14 @@ public:
         if (!feedHasXmlBase_ && entryBase.empty() && linkBase.empty()) {
             return Resolve(linkBase_, link);
         }
-        std::string base = documentBase_;
+        // Bases are only viewed until resolved: a copy of a long one per entry would escape the
+        // budget.
+        std::string resolved;
+        std::string_view base = documentBase_;
         for (const std::string_view inner : {entryBase, linkBase}) {
             if (!inner.empty()) {
-                base = Resolve(base, LinkText(inner, codePage_));
+                resolved = Resolve(base, LinkText(inner, codePage_));
+                base = resolved;
             }
         }
         return Resolve(base, link);

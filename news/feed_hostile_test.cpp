@@ -87,6 +87,15 @@ TEST(HostileFeeds, RelativeLinksUnderAHugeBaseCostNoMoreThanTheFeedsSize) {
     ASSERT_EQ(rows.size(), 5000u);
     EXPECT_EQ(rows.front().link, base + "x");
     EXPECT_EQ(rows.back().link, "x");
+    // The same under the feed's xml:base, each entry with one of its own.
+    std::string atom = "<feed xml:base=\"" + base + "\">";
+    for (int i = 0; i < 5000; ++i) {
+        atom += "<entry xml:base=\"a/\"><title>t</title><link href=\"x\"/></entry>";
+    }
+    const Entries entries = Timed([&] { return ReadFeedEntries(atom + "</feed>"); }, took);
+    EXPECT_LT(took, kGenerous);
+    ASSERT_EQ(entries.size(), 5000u);
+    EXPECT_EQ(entries.back().link, "x");
 }
 
 // Raw deflate as a server writes it when it flushes after every line: each line a stored block,
