@@ -428,23 +428,39 @@ bool SameCoding(std::string_view coding, std::string_view name) {
     return true;
 }
 
-} // namespace
+enum class Coding { Identity, Gzip, Deflate, Unknown };
 
-std::optional<std::string> DecodeContent(std::string_view body, std::string_view contentEncoding,
-                                         size_t maxBytes) {
+Coding CodingNamed(std::string_view contentEncoding) {
     while (!contentEncoding.empty() && contentEncoding.back() == ' ') {
         contentEncoding.remove_suffix(1);
     }
     if (contentEncoding.empty() || SameCoding(contentEncoding, "identity")) {
-        return std::string(body);
+        return Coding::Identity;
     }
     if (SameCoding(contentEncoding, "gzip") || SameCoding(contentEncoding, "x-gzip")) {
+        return Coding::Gzip;
+    }
+    return SameCoding(contentEncoding, "deflate") ? Coding::Deflate : Coding::Unknown;
+}
+
+} // namespace
+
+bool IsKnownContentCoding(std::string_view contentEncoding) {
+    return CodingNamed(contentEncoding) != Coding::Unknown;
+}
+
+std::optional<std::string> DecodeContent(std::string_view body, std::string_view contentEncoding,
+                                         size_t maxBytes) {
+    switch (CodingNamed(contentEncoding)) {
+    case Coding::Identity:
+        return std::string(body);
+    case Coding::Gzip:
         return InflateGzip(body, maxBytes);
-    }
-    if (SameCoding(contentEncoding, "deflate")) {
+    case Coding::Deflate:
         return InflateZlib(body, maxBytes);
+    default:
+        return std::nullopt;
     }
-    return std::nullopt;
 }
 
 } // namespace qv

@@ -51,15 +51,6 @@ std::string HeaderText(HINTERNET request, DWORD header) {
     }
 }
 
-// The codings a feed request offers, which DecodeContent undoes; no coding is one of them.
-bool IsOfferedCoding(std::string_view coding) {
-    std::string name(coding.substr(0, coding.find_last_not_of(' ') + 1));
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return name.empty() || name == "identity" || name == "gzip" || name == "x-gzip" ||
-           name == "deflate";
-}
-
 // The announced body length; -1 when the server gave none.
 int64_t ContentLength(HINTERNET request) {
     char text[32] = {};
@@ -114,7 +105,7 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     // A coding never asked for (br, say) cannot be undone: the server is asked once more for the
     // body as it is. A reply still coded so keeps the old file.
     if (feed.request &&
-        !IsOfferedCoding(HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING))) {
+        !IsKnownContentCoding(HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING))) {
         feed.request.reset();
         feed.connection.reset();
         feed = AskForFeed(url, AcceptedCoding::Identity);
