@@ -13,14 +13,26 @@ Windows test catches is looked for last by the bar's tests in prefixes at other 
   tools/mutate.py                run every mutant (make mutate)
   tools/mutate.py WORD...        run the mutants whose line holds one of the words
   tools/mutate.py --check        only check the list: each original text occurs exactly once
+  tools/mutate.py --sample N [--seed S] [--since COMMIT]
+                                 draw lines at random from the product code (changed since
+                                 COMMIT, or all of it), plant one simple fault in each and run
+                                 them until N have built (make mutate-sample)
 
 A line of the list reads `path :: original ==> replacement`: the path is relative to the
 repository, the original a single-line snippet that occurs exactly once in that file, the
 replacement may be empty. `#` starts a comment line.
+
+A drawn mutant that no test can catch, because it cannot change what the program does, is listed
+in tools/equivalent_mutants.txt as `path :: line ==> mutated line` (both stripped), under a
+comment saying why; the sample's figure leaves it out.
+
+The scratch tree sees the feed corpus that the repository sees (../shared, through a link): a run
+without it says so, since the corpus tests then skip.
 """
 
 import json
 import os
+import random
 import re
 import shutil
 import signal
@@ -31,6 +43,8 @@ import time
 from dataclasses import dataclass
 from pathlib import Path
 
+import mutant_draw
+
 ROOT = Path(__file__).resolve().parent.parent
 LIST = ROOT / "tools" / "mutants.txt"
 WORK = ROOT / "build" / "mutate"
@@ -38,6 +52,9 @@ TREE = WORK / "tree"
 PREFIX = WORK / "prefix"
 KILLERS = WORK / "killers.json"
 REPORT = WORK / "report.txt"
+SAMPLE_REPORT = WORK / "sample-report.txt"
+EQUIVALENTS = ROOT / "tools" / "equivalent_mutants.txt"
+CORPUS = ROOT.parent / "shared"
 TEST_TIMEOUT_S = 60
 TEST_MACRO = re.compile(r"^\s*TEST(?:_F)?\(\s*(\w+)\s*,\s*(\w+)\s*\)", re.M)
 # The release packages: the files (or folders) they are made of, and the ctest tests of build/win
@@ -59,6 +76,7 @@ class Mutant:
     path: str
     original: str
     replacement: str
+    at_line: int | None = None  # a drawn mutant replaces this whole line (0-based) of its file
 
 
 @dataclass
@@ -262,8 +280,7 @@ class Runner:
             return outcome("invalid", "its file is not built")
         file = TREE / mutant.path
         original = file.read_text(encoding="latin-1")
-        file.write_text(original.replace(mutant.original, mutant.replacement, 1),
-                        encoding="latin-1")
+        file.write_text(planted(mutant, original), encoding="latin-1")
         try:
             return self.catch(mutant, outcome)
         finally:
@@ -335,6 +352,16 @@ class Runner:
         return name, detail
 
 
+def planted(mutant, text):
+    if mutant.at_line is None:
+        return text.replace(mutant.original, mutant.replacement, 1)
+    lines = text.split("\n")
+    if lines[mutant.at_line] != mutant.original:
+        raise SystemExit(f"{mutant.path}:{mutant.at_line + 1} changed since it was drawn")
+    lines[mutant.at_line] = mutant.replacement
+    return "\n".join(lines)
+
+
 def tail(output, lines=12):
     return "\n".join(output.strip().splitlines()[-lines:])
 
@@ -358,6 +385,29 @@ def check_only(mutants, problems):
     return 1 if problems else 0
 
 
+def option(arguments, name, default=None):
+    if name not in arguments:
+        return default
+    index = arguments.index(name)
+    if index + 1 >= len(arguments):
+        raise SystemExit(f"{name} needs a value")
+    return arguments[index + 1]
+
+
+def link_corpus():
+    """The scratch tree's ../shared is the repository's, so that the corpus tests count."""
+    link = TREE.parent / "shared"
+    if link.is_symlink() or link.exists():
+        link.unlink()
+    if not CORPUS.is_dir():
+        print(f"WARNING: no feed corpus at {CORPUS}: the corpus tests skip in this run, and a "
+              "fault only they would catch survives", flush=True)
+        return False
+    link.symlink_to(CORPUS, target_is_directory=True)
+    print(f"The corpus tests read {CORPUS}", flush=True)
+    return True
+
+
 def main(arguments):
     if not LIST.is_file():
         raise SystemExit(f"no list at {LIST}")
@@ -368,12 +418,14 @@ def main(arguments):
         # The Windows tests need a display: run again under one of our own.
         script = f'source "{ROOT}/tools/wine-env.sh" && ensure_display && "$0" "$@"'
         return subprocess.call(["bash", "-c", script, __file__, *arguments])
-    if check_only(mutants, problems):
+    sample_size = option(arguments, "--sample")
+    if sample_size is None and check_only(mutants, problems):
         return 1
 
     started = time.monotonic()
     TREE.mkdir(parents=True, exist_ok=True)
     sync_tree()
+    corpus = link_corpus()
     print("Building the scratch tree build/mutate/tree ...", flush=True)
     for kind, targets in (("native", ["quorvel_tests"]), ("win", ["quorvel_wintests", "Quorvel"])):
         built, output = build(kind, targets)
@@ -381,26 +433,95 @@ def main(arguments):
             raise SystemExit(f"the unchanged scratch tree does not build ({kind}):\n{tail(output)}")
     env = wine_environment()
     try:
-        order = TestOrder(list_windows_tests(env))
         killers = load_killers()
-        runner = Runner(env, order, killers)
-        chosen = selected(mutants, [a for a in arguments if not a.startswith("--")])
-        results = []
-        for index, mutant in enumerate(chosen, 1):
-            result = runner.try_mutant(mutant)
-            results.append((mutant, result))
-            print(f"[{index}/{len(chosen)}] {result.verdict} in {result.seconds:.0f}s: "
-                  f"{mutant.line}\n    {result.detail}", flush=True)
-            KILLERS.write_text(json.dumps(killers, indent=1, sort_keys=True))
+        runner = Runner(env, TestOrder(list_windows_tests(env)), killers)
+        if sample_size is None:
+            chosen = selected(mutants, [a for a in arguments if not a.startswith("--")])
+            results = run_all(runner, chosen, len(chosen), killers)
+        else:
+            seed = int(option(arguments, "--seed", random.randrange(1, 2**31)))
+            since = option(arguments, "--since")
+            print(f"Sample: seed {seed}, {sample_size} mutants that build, drawn from the product "
+                  f"code{' changed since ' + since if since else ''}", flush=True)
+            drawn = (drawn_mutant(*entry) for entry in mutant_draw.draw(ROOT, seed, since))
+            results = run_all(runner, drawn, int(sample_size), killers)
         # The next build of the scratch tree starts from the unchanged files.
         build("native", ["quorvel_tests"])
         build("win", ["quorvel_wintests", "Quorvel"])
     finally:
         subprocess.run(["wineserver", "-k"], env=env, check=False)
-    return summarise(results, time.monotonic() - started)
+    seconds = time.monotonic() - started
+    if sample_size is None:
+        return summarise(results, seconds, corpus)
+    return summarise_sample(results, seconds, corpus, seed, since)
 
 
-def summarise(results, seconds):
+def run_all(runner, mutants, wanted, killers):
+    """Runs mutants until `wanted` of them have built (every one, for the list)."""
+    results = []
+    built = 0
+    for mutant in mutants:
+        if built == wanted:
+            break
+        result = runner.try_mutant(mutant)
+        results.append((mutant, result))
+        built += result.verdict != "invalid"
+        print(f"[{built}/{wanted}] {result.verdict} in {result.seconds:.0f}s: "
+              f"{mutant.line}\n    {result.detail}", flush=True)
+        KILLERS.write_text(json.dumps(killers, indent=1, sort_keys=True))
+    return results
+
+
+def drawn_mutant(path, number, line, version):
+    shown = f"{path}:{number + 1}: {line.strip()} ==> {version.strip()}"
+    return Mutant(number + 1, shown, path, line, version, number)
+
+
+def load_equivalents():
+    """{(path, line, mutated line): why the fault cannot change behaviour}, all stripped."""
+    if not EQUIVALENTS.is_file():
+        return {}
+    found, reason = {}, []
+    for line in EQUIVALENTS.read_text(encoding="utf-8").splitlines():
+        if line.startswith("#"):
+            reason.append(line[1:].strip())
+            continue
+        path, sep, rest = line.partition(" :: ")
+        original, sep2, replacement = rest.partition(" ==>")
+        if sep and sep2:
+            found[(path.strip(), original.strip(), replacement.strip())] = " ".join(reason)
+        reason = []
+    return found
+
+
+def summarise_sample(results, seconds, corpus, seed, since):
+    equivalents = load_equivalents()
+    lines = [f"Sample of seed {seed}, drawn from the product code"
+             f"{' changed since ' + since if since else ''}:"]
+    counts = {"killed": 0, "survived": 0, "equivalent": 0, "invalid": 0}
+    for mutant, result in results:
+        verdict = result.verdict
+        reason = equivalents.get((mutant.path, mutant.original.strip(),
+                                  mutant.replacement.strip()))
+        if verdict == "survived" and reason is not None:
+            verdict = "equivalent"
+        counts[verdict] += 1
+        detail = reason if verdict == "equivalent" else result.detail.splitlines()[0]
+        lines.append(f"  {verdict}: {mutant.line}\n      {detail}")
+    measured = counts["killed"] + counts["survived"]
+    share = 100 * counts["killed"] / measured if measured else 100
+    lines.append(f"{counts['killed']} of {measured} mutants that can change behaviour killed "
+                 f"({share:.0f} %); {counts['equivalent']} equivalent, {counts['invalid']} did "
+                 f"not build; {seconds / 60:.1f} minutes.")
+    if not corpus:
+        lines.append("The corpus was missing: its tests did not count.")
+    text = "\n".join(lines)
+    print("\n" + text)
+    SAMPLE_REPORT.write_text(text + "\n")
+    return 0 if share >= 90 else 1
+
+
+def summarise(results, seconds, corpus):
     lines = []
     for verdict in ("survived", "invalid"):
         hits = [(m, r) for m, r in results if r.verdict == verdict]
@@ -409,6 +530,8 @@ def summarise(results, seconds):
             lines += [f"  line {m.line_number}: {m.line}" for m, _ in hits]
     killed = sum(r.verdict == "killed" for _, r in results)
     lines.append(f"{killed} of {len(results)} mutants killed in {seconds / 60:.1f} minutes.")
+    if not corpus:
+        lines.append("The corpus was missing: its tests did not count.")
     text = "\n".join(lines)
     print("\n" + text)
     REPORT.write_text(text + "\n")
