@@ -466,8 +466,10 @@ def run_all(runner, mutants, wanted, killers):
         result = runner.try_mutant(mutant)
         results.append((mutant, result))
         built += result.verdict != "invalid"
+        # A fault that does not build is no measure: its compiler output is left out.
+        detail = result.detail if result.verdict != "invalid" else result.detail.splitlines()[0]
         print(f"[{built}/{wanted}] {result.verdict} in {result.seconds:.0f}s: "
-              f"{mutant.line}\n    {result.detail}", flush=True)
+              f"{mutant.line}\n    {detail}", flush=True)
         KILLERS.write_text(json.dumps(killers, indent=1, sort_keys=True))
     return results
 
