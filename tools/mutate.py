@@ -466,8 +466,9 @@ def run_all(runner, mutants, wanted, killers):
         result = runner.try_mutant(mutant)
         results.append((mutant, result))
         built += result.verdict != "invalid"
-        # A fault that does not build is no measure: its compiler output is left out.
-        detail = result.detail if result.verdict != "invalid" else result.detail.splitlines()[0]
+        # A drawn fault that does not build is no measure: its compiler output is left out.
+        drawn_invalid = result.verdict == "invalid" and mutant.at_line is not None
+        detail = result.detail.splitlines()[0] if drawn_invalid else result.detail
         print(f"[{built}/{wanted}] {result.verdict} in {result.seconds:.0f}s: "
               f"{mutant.line}\n    {detail}", flush=True)
         KILLERS.write_text(json.dumps(killers, indent=1, sort_keys=True))
