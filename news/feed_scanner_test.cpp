@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "news/feed_markup.h"
 #include "news/feed_text.h"
 
 namespace qv {
@@ -138,6 +140,65 @@ TEST(FeedReader, HasNoLimitOnTheNumberOfItems) {
     const auto entries = ReadFeedEntries(text);
     ASSERT_EQ(entries.size(), 20000u);
     EXPECT_EQ(entries.back().title, u"t19999");
+}
+
+// Every named character of HTML 4 (and XML's apos), as the W3C lists them, and character
+// references on both sides of each range they may not name.
+TEST(FeedMarkup, NamedCharactersAndReferencesReadAsTheCharactersTheyName) {
+    std::istringstream named(
+        "AElig C6 Aacute C1 Acirc C2 Agrave C0 Alpha 391 Aring C5 Atilde C3 Auml C4 Beta 392 "
+        "Ccedil C7 Chi 3A7 Dagger 2021 Delta 394 ETH D0 Eacute C9 Ecirc CA Egrave C8 Epsilon 395 "
+        "Eta 397 Euml CB Gamma 393 Iacute CD Icirc CE Igrave CC Iota 399 Iuml CF Kappa 39A "
+        "Lambda 39B Mu 39C Ntilde D1 Nu 39D OElig 152 Oacute D3 Ocirc D4 Ograve D2 Omega 3A9 "
+        "Omicron 39F Oslash D8 Otilde D5 Ouml D6 Phi 3A6 Pi 3A0 Prime 2033 Psi 3A8 Rho 3A1 "
+        "Scaron 160 Sigma 3A3 THORN DE Tau 3A4 Theta 398 Uacute DA Ucirc DB Ugrave D9 "
+        "Upsilon 3A5 Uuml DC Xi 39E Yacute DD Yuml 178 Zeta 396 aacute E1 acirc E2 acute B4 "
+        "aelig E6 agrave E0 alefsym 2135 alpha 3B1 amp 26 and 2227 ang 2220 apos 27 aring E5 "
+        "asymp 2248 atilde E3 auml E4 bdquo 201E beta 3B2 brvbar A6 bull 2022 cap 2229 ccedil E7 "
+        "cedil B8 cent A2 chi 3C7 circ 2C6 clubs 2663 cong 2245 copy A9 crarr 21B5 cup 222A "
+        "curren A4 dArr 21D3 dagger 2020 darr 2193 deg B0 delta 3B4 diams 2666 divide F7 "
+        "eacute E9 ecirc EA egrave E8 empty 2205 emsp 2003 ensp 2002 epsilon 3B5 equiv 2261 "
+        "eta 3B7 eth F0 euml EB euro 20AC exist 2203 fnof 192 forall 2200 frac12 BD frac14 BC "
+        "frac34 BE frasl 2044 gamma 3B3 ge 2265 gt 3E hArr 21D4 harr 2194 hearts 2665 "
+        "hellip 2026 iacute ED icirc EE iexcl A1 igrave EC image 2111 infin 221E int 222B "
+        "iota 3B9 iquest BF isin 2208 iuml EF kappa 3BA lArr 21D0 lambda 3BB lang 2329 laquo AB "
+        "larr 2190 lceil 2308 ldquo 201C le 2264 lfloor 230A lowast 2217 loz 25CA lrm 200E "
+        "lsaquo 2039 lsquo 2018 lt 3C macr AF mdash 2014 micro B5 middot B7 minus 2212 mu 3BC "
+        "nabla 2207 nbsp A0 ndash 2013 ne 2260 ni 220B not AC notin 2209 nsub 2284 ntilde F1 "
+        "nu 3BD oacute F3 ocirc F4 oelig 153 ograve F2 oline 203E omega 3C9 omicron 3BF "
+        "oplus 2295 or 2228 ordf AA ordm BA oslash F8 otilde F5 otimes 2297 ouml F6 para B6 "
+        "part 2202 permil 2030 perp 22A5 phi 3C6 pi 3C0 piv 3D6 plusmn B1 pound A3 prime 2032 "
+        "prod 220F prop 221D psi 3C8 quot 22 rArr 21D2 radic 221A rang 232A raquo BB rarr 2192 "
+        "rceil 2309 rdquo 201D real 211C reg AE rfloor 230B rho 3C1 rlm 200F rsaquo 203A "
+        "rsquo 2019 sbquo 201A scaron 161 sdot 22C5 sect A7 shy AD sigma 3C3 sigmaf 3C2 sim 223C "
+        "spades 2660 sub 2282 sube 2286 sum 2211 sup 2283 sup1 B9 sup2 B2 sup3 B3 supe 2287 "
+        "szlig DF tau 3C4 there4 2234 theta 3B8 thetasym 3D1 thinsp 2009 thorn FE tilde 2DC "
+        "times D7 trade 2122 uArr 21D1 uacute FA uarr 2191 ucirc FB ugrave F9 uml A8 upsih 3D2 "
+        "upsilon 3C5 uuml FC weierp 2118 xi 3BE yacute FD yen A5 yuml FF zeta 3B6 zwj 200D "
+        "zwnj 200C ");
+    std::string name;
+    unsigned value = 0;
+    int count = 0;
+    while (named >> name >> std::hex >> value) {
+        const std::string reference = "&" + name + ";";
+        const qv::Reference read = qv::ReadReference(reference);
+        EXPECT_EQ(read.c, char32_t(value)) << reference;
+        EXPECT_EQ(read.length, reference.size()) << reference;
+        ++count;
+    }
+    EXPECT_EQ(count, 253);
+    for (const auto& [reference, c] :
+         std::vector<std::pair<std::string, char32_t>>{{"&#xD7FF;", 0xD7FF},
+                                                       {"&#xD800;", 0},
+                                                       {"&#xDFFF;", 0},
+                                                       {"&#xE000;", 0xE000},
+                                                       {"&#x10FFFF;", 0x10FFFF},
+                                                       {"&#x110000;", 0},
+                                                       {"&#1;", 1},
+                                                       {"&#0;", 0}}) {
+        EXPECT_EQ(qv::ReadReference(reference).c, c) << reference;
+        EXPECT_EQ(qv::ReadReference(reference).length, c ? reference.size() : 0) << reference;
+    }
 }
 
 } // namespace
