@@ -358,9 +358,36 @@ TEST_F(OptionsDialog, OpensFromItsTemplateWithEveryControlInPlace) {
         EXPECT_TRUE(names & LBS_NOTIFY);
         EXPECT_FALSE(names & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
         EXPECT_FALSE(GetWindowLongA(Control(IDC_OPTIONS_LINKS), GWL_STYLE) & LBS_SORT);
-        EXPECT_EQ(GetWindowLongA(Control(IDC_OPTIONS_ADAPTER), GWL_STYLE) & 3, CBS_DROPDOWNLIST);
+        for (const int combo : {IDC_OPTIONS_ADAPTER, IDC_OPTIONS_FREQUENCY}) {
+            const LONG choices = LONG(GetWindowLongA(Control(combo), GWL_STYLE));
+            EXPECT_EQ(choices & 3, CBS_DROPDOWNLIST) << combo << ": chosen, never typed";
+            EXPECT_FALSE(choices & CBS_SORT) << combo << ": a position is what is stored";
+        }
         EXPECT_EQ(GetWindowLongA(Control(IDOK), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
         EXPECT_EQ(GetWindowLongA(Control(IDC_OPTIONS_STARTUP), GWL_STYLE) & 0xF, BS_AUTOCHECKBOX);
+        // The dialog manager may turn a border into a sunken edge.
+        for (const int id :
+             {IDC_OPTIONS_NAMES, IDC_OPTIONS_NAME, IDC_OPTIONS_LINK, IDC_OPTIONS_FEED1_TITLE,
+              IDC_OPTIONS_FEED2_TITLE, IDC_OPTIONS_FEED3_SOURCE, IDC_OPTIONS_FEED5_SOURCE}) {
+            EXPECT_TRUE((GetWindowLongA(Control(id), GWL_STYLE) & WS_BORDER) ||
+                        (GetWindowLongA(Control(id), GWL_EXSTYLE) & WS_EX_CLIENTEDGE))
+                << id << " has a frame";
+        }
+        LOGFONTA face{};
+        GetObjectA(HGDIOBJ(SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof face, &face);
+        EXPECT_STREQ(face.lfFaceName, "MS Sans Serif");
+        EXPECT_EQ(face.lfHeight, -MulDiv(8, GetDeviceCaps(WindowDC(dialog).get(), LOGPIXELSY), 72));
+        EXPECT_TRUE(style & WS_POPUP);
+        // Tab goes down the playlist side, then the adapter and start-up, then the feeds by row,
+        // and round again.
+        const int tabOrder[] = {1002, 1022, 1023, 1024, 1025, 1042, 1026, 1027, 1001,
+                                1028, 1029, 1033, 1034, 1003, 1004, 1005, 1006, 1007,
+                                1009, 1010, 1011, 1008, 1030, 1,    2,    1002};
+        HWND at = Control(tabOrder[0]);
+        for (size_t step = 1; step < std::size(tabOrder); ++step) {
+            at = GetNextDlgTabItem(dialog, at, FALSE);
+            EXPECT_EQ(GetDlgCtrlID(at), tabOrder[step]) << "after " << tabOrder[step - 1];
+        }
         Click(IDCANCEL);
     });
     EXPECT_EQ(result, IDCANCEL);
@@ -772,6 +799,14 @@ TEST_F(OptionsDialog, BrowseFillsTheFieldsAndAddFilesAddsTheNames) {
         });
         EXPECT_EQ(answers.Shown(), 2);
         EXPECT_EQ(answers.LastOwner(), dialog);
+        // Both open any file under the platform's own title; Browse takes one, Add + several.
+        ASSERT_EQ(answers.Seen().size(), 2u);
+        for (const qv::testing::FileDialogSeen& seen : answers.Seen()) {
+            EXPECT_EQ(seen.title, "Open");
+            EXPECT_EQ(seen.fileTypes, "All Files (*.*)");
+        }
+        EXPECT_TRUE(answers.Seen()[0].singleSelection);
+        EXPECT_FALSE(answers.Seen()[1].singleSelection);
     }
     FileDialogAnswers cancel({});
     RunOptions([] {

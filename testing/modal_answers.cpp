@@ -1,5 +1,6 @@
 #include "testing/modal_answers.h"
 
+#include <commctrl.h>
 #include <dlgs.h>
 
 #include <vector>
@@ -39,6 +40,25 @@ HWND IconOf(HWND box) {
 HWND FileNameBoxOf(HWND dialog) {
     const HWND combo = GetDlgItem(dialog, cmb13);
     return combo ? combo : GetDlgItem(dialog, edt1);
+}
+
+// The shell's view of the folder lists the files; it takes one at a time unless the dialog was
+// asked for several.
+bool FileListTakesOne(HWND dialog) {
+    HWND list = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM found) {
+            char className[32] = {};
+            GetClassNameA(child, className, sizeof className);
+            if (std::string(className) != "SysListView32") {
+                return TRUE;
+            }
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    return list && (GetWindowLongA(list, GWL_STYLE) & LVS_SINGLESEL);
 }
 
 } // namespace
@@ -110,6 +130,8 @@ void FileDialogAnswers::AnswerIfFileDialog(HWND window) {
     if (step == 0) {
         ++shown_;
         owner_ = GetWindow(window, GW_OWNER);
+        seen_.push_back(
+            {WindowText(window), WindowText(GetDlgItem(window, cmb1)), FileListTakesOne(window)});
     }
     if (step > 0 && step >= typed_.size()) {
         return; // the last text is being handled

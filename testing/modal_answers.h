@@ -55,12 +55,20 @@ private:
 // While it lives, answers the file-open dialogs this thread shows: types each of the given
 // texts in turn into the file name box and confirms it (a folder is opened, file names end the
 // dialog), or cancels when there is no text. Counts the dialogs.
+// What one file-open dialog showed as it opened.
+struct FileDialogSeen {
+    std::string title;
+    std::string fileTypes;       // the chosen entry of its list of file types
+    bool singleSelection = true; // its file list takes one file at a time
+};
+
 class FileDialogAnswers {
 public:
     explicit FileDialogAnswers(std::vector<std::wstring> typed);
 
     int Shown() const { return shown_; }
     HWND LastOwner() const { return owner_; }
+    const std::vector<FileDialogSeen>& Seen() const { return seen_; }
 
 private:
     void AnswerIfFileDialog(HWND window);
@@ -68,6 +76,7 @@ private:
     std::vector<std::wstring> typed_;
     int shown_ = 0;
     HWND owner_ = nullptr;
+    std::vector<FileDialogSeen> seen_;
     ThreadWindowScan scan_;
 };
 

@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "framework/handles.h"
 #include "media/media_wintest_support.h"
 #include "monitor/test_support.h"
 #include "testing/browser_capture.h"
@@ -68,6 +70,56 @@ TEST_F(SearchBox, IsMadeHiddenWithItsFieldAndHighlightInPlace) {
     EXPECT_EQ(qv::testing::RectInParent(Field()), (qv::PixelRect{75, 27, 240, 15}));
     EXPECT_EQ(qv::testing::RectInParent(box.Item(IDC_SEARCH_ICON)),
               (qv::PixelRect{325, 21, 30, 28}));
+
+    // A frameless tool window: the picture is all the user sees of it.
+    const LONG style = LONG(GetWindowLongA(box.hwnd(), GWL_STYLE));
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME));
+    EXPECT_TRUE(GetWindowLongA(box.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    LOGFONTA face{};
+    GetObjectA(HGDIOBJ(SendMessageA(box.hwnd(), WM_GETFONT, 0, 0)), sizeof face, &face);
+    EXPECT_STREQ(face.lfFaceName, "Segoe UI");
+    // The field is drawn on the skin's white strip without a frame, and scrolls as one types.
+    const LONG field = LONG(GetWindowLongA(Field(), GWL_STYLE));
+    EXPECT_FALSE(field & WS_BORDER);
+    EXPECT_FALSE(GetWindowLongA(Field(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_EQ(field & (ES_AUTOHSCROLL | WS_TABSTOP), ES_AUTOHSCROLL | WS_TABSTOP);
+    // The skin and the lit magnifier, each at its picture's size.
+    const auto pictureSize = [](HWND picture) {
+        BITMAP bitmap{};
+        GetObjectA(HGDIOBJ(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof bitmap,
+                   &bitmap);
+        return std::pair{int(bitmap.bmWidth), int(bitmap.bmHeight)};
+    };
+    EXPECT_EQ(pictureSize(box.Item(IDC_SEARCH_ICON)), std::pair(30, 28));
+    bool skinShown = false;
+    for (HWND child = GetWindow(box.hwnd(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (GetDlgCtrlID(child) != IDC_SEARCH_ICON && pictureSize(child) == std::pair(378, 53)) {
+            skinShown = GetWindowLongA(child, GWL_STYLE) & WS_VISIBLE;
+        }
+    }
+    EXPECT_TRUE(skinShown);
+    // Enter and Esc have their buttons, which nobody sees.
+    for (const int id : {IDOK, IDCANCEL}) {
+        ASSERT_NE(box.Item(id), nullptr) << id;
+        EXPECT_FALSE(GetWindowLongA(box.Item(id), GWL_STYLE) & WS_VISIBLE) << id;
+    }
+    EXPECT_EQ(GetWindowLongA(box.Item(IDOK), GWL_STYLE) & 0xF, BS_DEFPUSHBUTTON);
+}
+
+// Nothing is erased under the skin: a default erase would flash the dialog's grey first.
+TEST_F(SearchBox, ErasesNothingUnderItsSkin) {
+    const qv::WindowDC screen(box.hwnd());
+    const qv::UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
+    const qv::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 400, 60));
+    const qv::SelectGuard canvas(dc.get(), bitmap.get());
+    const RECT all{0, 0, 400, 60};
+    const qv::UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(dc.get(), &all, red.get());
+    EXPECT_TRUE(SendMessageA(box.hwnd(), WM_ERASEBKGND, WPARAM(dc.get()), 0));
+    EXPECT_EQ(GetPixel(dc.get(), 10, 10), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc.get(), 370, 50), RGB(255, 0, 0));
 }
 
 TEST_F(SearchBox, FadesInThroughFiveStepsToTwoHundredThirty) {
@@ -150,13 +202,26 @@ TEST_F(SearchBox, EnterWithAnEmptyFieldHidesAtOnceAndKeepsTheOpacity) {
     EXPECT_FALSE(Running(10));
 }
 
-TEST_F(SearchBox, ShowingAgainSelectsTheLastQueryAndFocusesTheField) {
-    Type(L"last query");
+// Called from the hotkey while another program is in front: the box comes to the front.
+TEST_F(SearchBox, ShowingAgainComesForwardSelectsTheLastQueryAndFocusesTheField) {
+    const HWND other = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                       nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+    // Longer than the field, and last seen from its start: shown again, its end is in view.
+    const std::wstring query = L"last query " + std::wstring(200, L'x');
+    Type(query.c_str());
+    SendMessageA(Field(), EM_SETSEL, 0, 0);
+    SendMessageA(Field(), EM_SCROLLCARET, 0, 0);
+    ASSERT_EQ(SendMessageA(Field(), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
     box.ToggleSearchBox();
+    EXPECT_EQ(GetForegroundWindow(), box.hwnd());
+    DestroyWindow(other);
     DWORD start = 99, end = 0;
     SendMessageA(Field(), EM_GETSEL, WPARAM(&start), LPARAM(&end));
     EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 10u);
+    EXPECT_EQ(end, DWORD(query.size()));
+    EXPECT_GT(SendMessageA(Field(), EM_GETFIRSTVISIBLELINE, 0, 0), 0) << "scrolled to the caret";
     EXPECT_EQ(GetFocus(), Field());
 }
 
@@ -255,6 +320,13 @@ TEST_F(SearchBox, ButtonsAndModifiersFreezeTheHoverAndAPressPutsTheLightOut) {
     Send(WM_LBUTTONUP, 200, 30); // released off the zones: still out, nothing searched
     EXPECT_FALSE(Lit());
     EXPECT_FALSE(Running(11));
+    // A release on the magnifier lights it again first, with the hand, whatever it then does.
+    ShowFully();
+    Send(WM_LBUTTONDOWN, 332, 23, MK_LBUTTON);
+    SetCursor(nullptr);
+    Send(WM_LBUTTONUP, 332, 23);
+    EXPECT_TRUE(Lit());
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
 }
 
 // What the shell was asked to open, as Wine's browser launcher received it.
