@@ -76,6 +76,9 @@ void WaitForANewSecond() {
 TEST_F(WebFetch, ShowsEachStageThenByteCountsWithinTheFirstSecondAndEndsEmpty) {
     const std::string body = Body(10000);
     LoopbackHttpServer server(Reply::Page("HTTP/1.1 200 OK", body));
+    ShowWindow(statusWindow, SW_SHOWNOACTIVATE);
+    UpdateWindow(statusWindow);
+    const size_t paintsBefore = recorder.Painted().size();
     WaitForANewSecond();
     ASSERT_TRUE(grab.FetchUrl(server.Url("/results?q=1"), page, statusWindow));
 
@@ -100,15 +103,24 @@ TEST_F(WebFetch, ShowsEachStageThenByteCountsWithinTheFirstSecondAndEndsEmpty) {
         EXPECT_TRUE(line.ends_with(" bytes")) << line;
     }
     EXPECT_EQ(LastLine(), "");
+    // Painted as they came, though the fetch let no message through: every line was seen.
+    const std::vector<std::string> painted(recorder.Painted().begin() + ptrdiff_t(paintsBefore),
+                                           recorder.Painted().end());
+    EXPECT_EQ(painted, lines);
     EXPECT_EQ(grab.ProgressFigure(), 10000.0);
     EXPECT_EQ(grab.Session()->LastStatus(), "");
 }
 
+// Byte for byte, zero bytes and all.
 TEST_F(WebFetch, ReadsInChunksOfAtMost4095Bytes) {
-    Reply reply = Reply::Page("HTTP/1.1 200 OK", Body(9000));
+    std::string body = Body(9000);
+    body[5000] = '\0';
+    body[6000] = '\xFF';
+    Reply reply = Reply::Page("HTTP/1.1 200 OK", body);
     LoopbackHttpServer server(std::move(reply));
     WaitForANewSecond();
     ASSERT_TRUE(grab.FetchUrl(server.Url("/"), page, statusWindow));
+    EXPECT_EQ(page, body);
     const auto progress = ProgressLines();
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.front(), "Searching 4095 bytes");

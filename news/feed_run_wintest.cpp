@@ -88,8 +88,13 @@ protected:
 TEST_F(FeedRuns, AtCreationARunFetchesAllFiveAndListsTheDefaultFeed) {
     settings.Number("DefaultRss", 3);
     CreatePanel();
+    // The marker shows once a feed is.
+    EXPECT_FALSE(GetWindowLongA(theNews.Item(IDC_NEWS_TAB_MARKER), GWL_STYLE) & WS_VISIBLE);
     EXPECT_TRUE(theNews.FeedRunGoing()); // downloads never hold the window's thread
     ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(server.RequestLines(), (Strings{"GET /feed1.xml HTTP/1.1", "GET /feed2.xml HTTP/1.1",
+                                              "GET /feed3.xml HTTP/1.1", "GET /feed4.xml HTTP/1.1",
+                                              "GET /feed5.xml HTTP/1.1"}));
     for (int n = 1; n <= 5; ++n) {
         EXPECT_EQ(files[n - 1].Read(), Feed(Numbered("f", n), n)) << n;
     }

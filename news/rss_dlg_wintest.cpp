@@ -9,6 +9,8 @@
 #include "media/media_wintest_support.h"
 #include "news/news_wintest_support.h"
 #include "settings/settings_store.h"
+#include "testing/text_pixels.h"
+#include "testing/timer_recorder.h"
 
 namespace {
 
@@ -76,6 +78,25 @@ protected:
     int barLeft = 0;
 };
 
+// How many pixels of a picture differ, where a title stands at (x, y) of it, from that title
+// drawn there over the picture's bare art as a tab title looks: "Segoe UI" in a 12-pixel cell,
+// regular weight, ClearType, grey 100,100,100, the art showing through.
+int TitlePixelsDiffer(int picture, int art, int x, int y, std::wstring_view title) {
+    const auto drawn = reinterpret_cast<HBITMAP>(
+        SendMessageA(theNews.Item(picture), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const UniqueBitmap bare(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(art),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const UniqueFont font(CreateFontA(12, 0, 0, 0, 400, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                      FF_SWISS | DEFAULT_PITCH, "Segoe UI"));
+    const UniqueMemoryDC actual(CreateCompatibleDC(nullptr)),
+        background(CreateCompatibleDC(nullptr));
+    const SelectGuard withDrawn(actual.get(), drawn), withBare(background.get(), bare.get());
+    return TextPixelsDiffer(actual.get(), background.get(), x, y, title,
+                            {font.get(), RGB(100, 100, 100)});
+}
+
 TEST_F(NewsPanel, WithNoSettingsItListsFeedOneAndArmsAFiveMinuteUpdate) {
     EXPECT_EQ(ListRows(theNews, IDC_NEWS_TITLES),
               (Strings{"1. Safe", "2. Script", "3. Second", "4. Local"}));
@@ -92,18 +113,23 @@ TEST_F(NewsPanel, WithNoSettingsItListsFeedOneAndArmsAFiveMinuteUpdate) {
 
 TEST_F(NewsPanel, EachUpdateFrequencyArmsItsPeriodAndOthersNone) {
     const uint32_t periods[] = {300000, 600000, 900000, 1800000, 3600000, 7200000};
+    TimerRecorder timers;
+    ASSERT_TRUE(timers.Installed());
     for (DWORD index = 0; index < 6; ++index) {
         settings.Number("UpdateFrequency", index);
         KillTimer(theNews.hwnd(), UpdateTimer);
         theNews.StartFeedDownload();
         ASSERT_TRUE(WaitForFeedRuns(theNews));
         EXPECT_EQ(theNews.ArmedUpdatePeriodMs(), periods[index]) << index;
+        EXPECT_EQ(timers.LastPeriod(theNews.hwnd(), UpdateTimer), periods[index]) << index;
         EXPECT_TRUE(KillTimer(theNews.hwnd(), UpdateTimer)) << index;
     }
     settings.Number("UpdateFrequency", 6);
+    timers.Forget();
     theNews.StartFeedDownload();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_FALSE(KillTimer(theNews.hwnd(), UpdateTimer)); // none armed
+    EXPECT_EQ(timers.LastPeriod(theNews.hwnd(), UpdateTimer), std::nullopt);
     SetTimer(theNews.hwnd(), UpdateTimer, 600000, nullptr);
     theNews.StartFeedDownload();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
@@ -118,6 +144,24 @@ TEST_F(NewsPanel, LaysOutItsPicturesAndListsInPixels) {
     EXPECT_EQ(Marker(), (PixelRect{11, 266, 41, 16}));
     EXPECT_TRUE(IsWindowVisible(theNews.Item(IDC_NEWS_TITLES)));
     EXPECT_FALSE(IsWindowVisible(theNews.Item(IDC_NEWS_LINKS)));
+    // A pop-up tool window without a caption; lists that tell of a new selection, keep the
+    // height they are given and the order rows come in, in the panel's face at 8 points.
+    EXPECT_EQ(GetWindowLongA(theNews.hwnd(), GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP);
+    EXPECT_TRUE(GetWindowLongA(theNews.hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    const HDC screen = GetDC(nullptr);
+    const int pointHeight = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    for (const int id : {IDC_NEWS_TITLES, IDC_NEWS_LINKS}) {
+        const LONG style = GetWindowLongA(theNews.Item(id), GWL_STYLE);
+        EXPECT_EQ(style & (LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_SORT),
+                  LBS_NOTIFY | LBS_NOINTEGRALHEIGHT)
+            << id;
+        LOGFONTA font{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(theNews.Item(id), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        EXPECT_STREQ(font.lfFaceName, "Segoe UI") << id;
+        EXPECT_EQ(font.lfHeight, pointHeight) << id;
+    }
 }
 
 TEST_F(NewsPanel, TheBrowserIsALayeredWindowOfFourFifthsOfTheScreenCentred) {
@@ -130,6 +174,8 @@ TEST_F(NewsPanel, TheBrowserIsALayeredWindowOfFourFifthsOfTheScreenCentred) {
               (PixelRect{(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
                          (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height}));
     EXPECT_TRUE(GetWindowLongA(browser, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_TRUE(GetWindowLongA(browser, GWL_EXSTYLE) & WS_EX_TOOLWINDOW); // the panel's own
+    EXPECT_EQ(GetWindow(browser, GW_OWNER), nullptr);                     // the desktop's
     COLORREF key = 0;
     BYTE alpha = 0;
     DWORD flags = 0;
@@ -140,7 +186,11 @@ TEST_F(NewsPanel, TheBrowserIsALayeredWindowOfFourFifthsOfTheScreenCentred) {
 }
 
 TEST_F(NewsPanel, TheMenuCommandSlidesItDownBesideTheBarAndBackUp) {
+    TimerRecorder timers;
+    settings.Text("Rss3", "Opened^http://x/"); // the titles are read afresh at each opening
     Toggle();
+    EXPECT_EQ(TitlePixelsDiffer(IDC_NEWS_TABS, IDB_NEWS_TABS, 99, 4, L"Opened"), 0);
+    EXPECT_EQ(timers.LastPeriod(theNews.hwnd(), SlideInTimer), 1u);
     // Next to the bar in the z-order; an owned window cannot go below its owner.
     EXPECT_EQ(GetWindow(theNews.hwnd(), GW_HWNDNEXT), theBar.hwnd());
     const std::vector<std::pair<int, int>> down{{-435, 30},  {-380, 60},  {-325, 90},  {-270, 120},
@@ -150,6 +200,7 @@ TEST_F(NewsPanel, TheMenuCommandSlidesItDownBesideTheBarAndBackUp) {
     EXPECT_EQ(ScreenRect(theNews.hwnd()), (PixelRect{barLeft - 258, 0, 263, 300}));
 
     Toggle();
+    EXPECT_EQ(timers.LastPeriod(theNews.hwnd(), SlideOutTimer), 1u);
     const auto up = Ticks(SlideOutTimer, 15);
     const int alphas[] = {200, 155, 110, 65, 20, 0};
     for (int i = 0; i < 14; ++i) {
@@ -167,6 +218,16 @@ TEST_F(NewsPanel, ItsOwnTimersCarryTheSlideToTheEnd) {
         [] { return ScreenRect(theNews.hwnd()).y == 0 && LayeredAlpha(theNews.hwnd()) == 245; });
     EXPECT_EQ(ScreenRect(theNews.hwnd()).y, 0);
     EXPECT_EQ(LayeredAlpha(theNews.hwnd()), 245);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(theNews.hwnd(), &key, &alpha, &flags);
+    EXPECT_EQ(key, RGB(0, 255, 0));
+    EXPECT_EQ(flags, DWORD(LWA_COLORKEY | LWA_ALPHA));
+    // Its paint draws nothing of its own but leaves the window valid: no paint follows paint.
+    InvalidateRect(theNews.hwnd(), nullptr, TRUE);
+    UpdateWindow(theNews.hwnd());
+    EXPECT_FALSE(GetUpdateRect(theNews.hwnd(), nullptr, FALSE));
 }
 
 TEST_F(NewsPanel, CloseWhileSlidingDownReversesFromWhereItIs) {
@@ -185,6 +246,17 @@ TEST_F(NewsPanel, AToggleWhileSlidingDownClosesFromTheTop) {
     Ticks(SlideInTimer, 3);
     Toggle();
     EXPECT_EQ(Ticks(SlideOutTimer, 1)[0].first, -35);
+    // Parked means a top at -490 or above: one pixel lower the panel is on its way, and closes.
+    KillTimer(theNews.hwnd(), SlideOutTimer);
+    theNews.Move(barLeft - 258, -489, 263, 300);
+    Toggle();
+    EXPECT_EQ(theNews.SlideY(), 0);
+    EXPECT_TRUE(SlidingOut());
+    KillTimer(theNews.hwnd(), SlideOutTimer);
+    theNews.Move(barLeft - 258, -490, 263, 300);
+    Toggle();
+    EXPECT_EQ(theNews.SlideY(), -490);
+    EXPECT_FALSE(SlidingOut());
 }
 
 TEST_F(NewsPanel, TabsRefreshAndCloseActAtTheirBoundsOnly) {
@@ -271,6 +343,8 @@ TEST_F(NewsPanel, AHundredThousandItemsAreListedWhileTheWindowAnswers) {
     const Window titles(theNews.Item(IDC_NEWS_TITLES)), links(theNews.Item(IDC_NEWS_LINKS));
     ASSERT_EQ(RowCount(titles), 100000);
     ASSERT_EQ(RowCount(links), 100000);
+    EXPECT_TRUE(GetWindowLongA(titles.hwnd(), GWL_STYLE) & WS_VSCROLL); // a scroll bar shows
+    EXPECT_TRUE(GetWindowLongA(links.hwnd(), GWL_STYLE) & WS_VSCROLL);
     EXPECT_EQ(RowText(titles, 99999), L"100000. t");
     EXPECT_EQ(RowText(links, 99999), L"http://t/100000");
 }
@@ -408,6 +482,7 @@ TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
         return Picture(IDC_NEWS_TABS, 263, 38);
     };
     const auto six = titled("Worldw");
+    EXPECT_EQ(TitlePixelsDiffer(IDC_NEWS_TABS, IDB_NEWS_TABS, 55, 4, L"Worldw"), 0);
     EXPECT_EQ(titled("Worldwide"), six);
     EXPECT_NE(titled("World"), six);
     const RECT text = Changed(six, bare, 263);
@@ -428,6 +503,8 @@ TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
         settings.Text(name.c_str(), "Worldw^");
         Click(15, 270);
         const LONG left = Changed(Picture(IDC_NEWS_TABS, 263, 38), bare, 263).left;
+        EXPECT_EQ(TitlePixelsDiffer(IDC_NEWS_TABS, IDB_NEWS_TABS, titleX[n - 1], 4, L"Worldw"), 0)
+            << n;
         firstLeft = n == 1 ? left : firstLeft;
         EXPECT_EQ(left - firstLeft, titleX[n - 1] - titleX[0]) << n;
         settings.Text(name.c_str(), "");
@@ -436,13 +513,15 @@ TEST_F(NewsPanel, TabsShowTheFirstSixCharactersOfTheirTitlesInGrey) {
     EXPECT_LE(firstLeft, 16);
 
     // The marker carries the title of the tab it marks.
-    settings.Text("Rss1", "Alpha^");
-    Click(15, 270);
+    settings.Text("Rss1", "First^");
+    settings.Text("Rss2", "Alpha^");
+    Click(57, 270);
     const RECT marked =
         Changed(Picture(IDC_NEWS_TAB_MARKER, 41, 16), Resource(IDB_NEWS_TAB_MARKER, 41, 16), 41);
-    EXPECT_GE(marked.left, 3);
-    EXPECT_LE(marked.left, 5);
+    EXPECT_GE(marked.left, 2); // 55 on the panel, 53 the marker's left
+    EXPECT_LE(marked.left, 4);
     EXPECT_GE(marked.top, 0);
+    EXPECT_EQ(TitlePixelsDiffer(IDC_NEWS_TAB_MARKER, IDB_NEWS_TAB_MARKER, 2, 0, L"Alpha"), 0);
 }
 
 // A title in any script shows its first six characters, drawn as themselves and not as the

@@ -7,8 +7,9 @@
 
 namespace qv::testing {
 
-// Notes every text set on a window (WM_SETTEXT) while it lives, in order. An ANSI window
-// procedure is put in front, so that the texts arrive as the program's ANSI text.
+// Notes every text set on a window (WM_SETTEXT) while it lives, in order, and the text the window
+// held at each paint. An ANSI window procedure is put in front, so that the texts arrive as the
+// program's ANSI text.
 class WindowTextRecorder {
 public:
     explicit WindowTextRecorder(HWND window) : window_(window) {
@@ -24,6 +25,7 @@ public:
     }
 
     const std::vector<std::string>& Texts() const { return texts_; }
+    const std::vector<std::string>& Painted() const { return painted_; }
 
 private:
     static constexpr char kProperty[] = "QuorvelTextRecorder";
@@ -32,6 +34,10 @@ private:
         if (message == WM_SETTEXT) {
             const char* text = reinterpret_cast<const char*>(l);
             self->texts_.emplace_back(text ? text : "");
+        } else if (message == WM_PAINT) {
+            char text[1024] = {};
+            GetWindowTextA(window, text, sizeof text);
+            self->painted_.emplace_back(text);
         }
         return CallWindowProcA(self->previous_, window, message, w, l);
     }
@@ -39,6 +45,7 @@ private:
     HWND window_;
     WNDPROC previous_ = nullptr;
     std::vector<std::string> texts_;
+    std::vector<std::string> painted_;
 };
 
 } // namespace qv::testing
