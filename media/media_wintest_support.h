@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/list_rows.h"
@@ -40,6 +41,35 @@ inline BYTE LayeredAlpha(HWND window) {
     BYTE alpha = 0;
     GetLayeredWindowAttributes(window, nullptr, &alpha, nullptr);
     return alpha;
+}
+
+// The colour key and the flags a layered window has in force.
+inline std::pair<COLORREF, DWORD> LayeredKeying(HWND window) {
+    COLORREF key = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(window, &key, nullptr, &flags);
+    return {key, flags};
+}
+inline const std::pair<COLORREF, DWORD> kGreenKeyAndAlpha{RGB(0, 255, 0), LWA_COLORKEY | LWA_ALPHA};
+
+inline bool HasStyle(HWND window, LONG_PTR style) {
+    return (GetWindowLongPtrA(window, GWL_STYLE) & style) == style;
+}
+inline bool HasAnyStyle(HWND window, LONG_PTR style) {
+    return (GetWindowLongPtrA(window, GWL_STYLE) & style) != 0;
+}
+
+// Whether the pointer shows the system hand once the window has handled `message` at (x, y)
+// with `keys` down; the arrow is set first.
+inline bool HandAfter(HWND window, UINT message, int x, int y, WPARAM keys = 0) {
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    SendMessageA(window, message, keys, MAKELPARAM(x, y));
+    return GetCursor() == LoadCursorA(nullptr, IDC_HAND);
+}
+
+// Whether some part of the window still waits for its paint.
+inline bool WaitsForPaint(HWND window) {
+    return GetUpdateRect(window, nullptr, FALSE) != FALSE;
 }
 
 // A file beside the program that a test sets up and that is gone again afterwards.

@@ -30,9 +30,27 @@ protected:
     }
 };
 
+// The frame is a disabled pop-up that never takes input; the browser window over it has no
+// caption or border and is neither layered nor shown until the first fade-in ends.
 TEST_F(PlayerWindows, FrameFadesInToTwoThirtyAndThenShowsTheBrowserWindow) {
+    const HWND frame = thePlayerFrame.hwnd();
+    const HWND browser = thePlayerBrowser.hwnd();
+    EXPECT_TRUE(HasStyle(frame, WS_POPUP | WS_DISABLED));
+    EXPECT_FALSE(HasAnyStyle(frame, WS_CAPTION | WS_THICKFRAME | WS_DLGFRAME));
+    EXPECT_TRUE(thePlayerFrame.ExStyle() & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(RectInParent(GetWindow(frame, GW_CHILD)), (PixelRect{0, 0, 341, 311}));
+    EXPECT_TRUE(HasStyle(browser, WS_POPUP | WS_SYSMENU));
+    EXPECT_FALSE(HasAnyStyle(browser, WS_CAPTION | WS_THICKFRAME | WS_DLGFRAME));
+    EXPECT_TRUE(thePlayerBrowser.ExStyle() & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(thePlayerBrowser.ExStyle() & WS_EX_LAYERED);
+    for (const HWND window : {frame, browser}) {
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDOK)));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(window, IDCANCEL)));
+    }
+
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
     EXPECT_EQ(Tick(FadeInTimer, 4), (std::vector<int>{50, 100, 150, 200}));
+    EXPECT_EQ(LayeredKeying(frame), kGreenKeyAndAlpha); // its green stays see-through
     EXPECT_FALSE(thePlayerBrowser.IsVisible());
     EXPECT_EQ(Tick(FadeInTimer, 1), (std::vector<int>{230}));
     EXPECT_TRUE(thePlayerBrowser.IsVisible());
@@ -42,6 +60,7 @@ TEST_F(PlayerWindows, FrameFadesInToTwoThirtyAndThenShowsTheBrowserWindow) {
 TEST_F(PlayerWindows, FrameFadesOutToZeroAndStaysShownWithTheBrowserLeftAlone) {
     Tick(FadeInTimer, 5);
     EXPECT_EQ(Tick(FadeOutTimer, 6), (std::vector<int>{180, 130, 80, 30, 0, 0}));
+    EXPECT_EQ(LayeredKeying(thePlayerFrame.hwnd()), kGreenKeyAndAlpha);
     EXPECT_TRUE(thePlayerFrame.IsVisible());
     EXPECT_TRUE(thePlayerBrowser.IsVisible()); // its callers hide it
 }
@@ -117,6 +136,13 @@ TEST_F(PageBrowser, HighlightsFollowThePointerAndAPressHidesThem) {
     Send(WM_MOUSEMOVE, 20, 20);
     Send(WM_LBUTTONDOWN, 20, 20, MK_LBUTTON);
     EXPECT_FALSE(page.BackHover().IsVisible());
+
+    // The hand over the close mark, up to its edges, only while no key is down.
+    EXPECT_TRUE(HandAfter(page.hwnd(), WM_MOUSEMOVE, 2000 - 15, 1));
+    EXPECT_TRUE(HandAfter(page.hwnd(), WM_MOUSEMOVE, 2000 - 1, 14));
+    EXPECT_FALSE(HandAfter(page.hwnd(), WM_MOUSEMOVE, 2000 - 16, 5));
+    EXPECT_FALSE(HandAfter(page.hwnd(), WM_MOUSEMOVE, 2000 - 5, 15));
+    EXPECT_FALSE(HandAfter(page.hwnd(), WM_MOUSEMOVE, 2000 - 5, 5, MK_CONTROL));
 }
 
 TEST_F(PageBrowser, BackAndForwardWithoutHistoryAreIgnored) {
@@ -150,10 +176,15 @@ TEST_F(PageBrowser, DrawsTheTitleStripOnEveryProgressEvent) {
     VariantInit(&arguments[1]);
     arguments[0].vt = arguments[1].vt = VT_I4;
     DISPPARAMS parameters{arguments, nullptr, 2, 0};
+    // The strip is painted over by the skin at once, before the address is drawn on it.
+    UpdateWindow(page.hwnd());
+    const RECT strip{76, 13, 2000 - 40, 35};
+    InvalidateRect(page.hwnd(), &strip, TRUE);
     // Whatever the engine knows of the address, drawing it must not fail.
     EXPECT_EQ(page.Browser().EventSink()->Invoke(108, IID_NULL, 0, DISPATCH_METHOD, &parameters,
                                                  nullptr, nullptr, nullptr),
               S_OK);
+    EXPECT_FALSE(WaitsForPaint(page.hwnd()));
     EXPECT_EQ(SendMessageA(page.hwnd(), WM_ERASEBKGND, 0, 0), 0);
 }
 

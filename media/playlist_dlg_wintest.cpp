@@ -57,16 +57,50 @@ TEST_F(PlaylistPanel, ListsThePlaylistNumberedWithItsLinksAndFirstRowSelected) {
               (std::vector<std::string>{"http://r/a.wmv", "rtsp://r/b.rm", "http://r/c.asx"}));
     EXPECT_EQ(SelectedRow(thePlaylist.NameList()), 0);
     EXPECT_FALSE(thePlaylist.Playback().isPlaying); // filling plays nothing
+
+    // A borderless pop-up skinned by its picture, with lists that keep the file's order.
+    const HWND panel = thePlaylist.hwnd();
+    EXPECT_TRUE(HasStyle(panel, WS_POPUP));
+    EXPECT_FALSE(HasAnyStyle(panel, WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_DLGFRAME));
+    const HWND skin = GetWindow(panel, GW_CHILD);
+    EXPECT_EQ(RectInParent(skin), (PixelRect{0, 0, 186, 192}));
+    EXPECT_NE(SendMessageA(skin, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+    const HWND names = thePlaylist.NameList().hwnd();
+    const HWND results = thePlaylist.ResultList().hwnd();
+    // (A list drops its scroll-bar styles while it has nothing to scroll.)
+    EXPECT_TRUE(HasStyle(names, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT));
+    EXPECT_FALSE(HasAnyStyle(names, WS_BORDER));
+    EXPECT_FALSE(GetWindowLongPtrA(names, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(HasStyle(results, LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_TABSTOP));
+    for (const HWND list :
+         {names, thePlaylist.LinkList().hwnd(), results, thePlaylist.ResultLinkList().hwnd()}) {
+        EXPECT_FALSE(HasAnyStyle(list, LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+    }
     EXPECT_FALSE(thePlaylist.LinkList().IsVisible());
+    EXPECT_FALSE(thePlaylist.ResultLinkList().IsVisible());
+    EXPECT_FALSE(IsWindowVisible(thePlaylist.Item(IDOK)));
+    const HWND query = thePlaylist.QueryBox().hwnd();
+    EXPECT_TRUE(HasStyle(query, ES_AUTOHSCROLL | WS_TABSTOP));
+    EXPECT_FALSE(HasAnyStyle(query, WS_BORDER | ES_MULTILINE));
+    EXPECT_FALSE(GetWindowLongPtrA(query, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    LOGFONTA font{};
+    GetObjectA(HFONT(SendMessageA(panel, WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "Segoe UI");
 }
 
-// Each chosen row plays through the player its link's ending asks for.
+// Each chosen row plays through the player its link's ending asks for; the arrow keys choose
+// rows as a click does, each one played as it is reached.
 TEST_F(PlaylistPanel, ChoosingARowPlaysItWithThePlayerItsLinkAsksFor) {
-    SelectName(1);
+    const auto press = [](UINT key) {
+        SendMessageA(thePlaylist.NameList().hwnd(), WM_KEYDOWN, key, 0);
+        SendMessageA(thePlaylist.NameList().hwnd(), WM_KEYUP, key, 0);
+    };
+    press(VK_DOWN);
+    EXPECT_EQ(thePlaylist.Playback().title, "2. ");
     EXPECT_NE(page.Read().find("clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA"), std::string::npos)
         << "rtsp://r/b.rm plays as RealMedia";
     EXPECT_NE(page.Read().find("<EMBED SRC=\"rtsp://r/b.rm\""), std::string::npos);
-    SelectName(0);
+    press(VK_UP);
     EXPECT_NE(page.Read().find("CLSID:6BF52A52-394A-11d3-B153-00C04F79FAA6"), std::string::npos)
         << "http://r/a.wmv plays as Windows Media";
     EXPECT_EQ(thePlaylist.Playback().title, "1. Morning");
@@ -95,17 +129,27 @@ TEST_F(PlaylistPanel, MenuCommandSlidesItDownFadingInAndBackUp) {
     EXPECT_EQ(thePlaylist.SlideX(), barLeft + 16);
     EXPECT_TRUE(GetWindowLongA(thePlaylist.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     const std::vector<std::pair<int, int>> opening{{-165, 35}, {-130, 70}, {-95, 105}, {-60, 140},
-                                                   {-25, 175}, {10, 210},  {45, 245},  {18, 245}};
-    EXPECT_EQ(Slide(SlideInTimer, 8), opening);
+                                                   {-25, 175}, {10, 210},  {45, 245}};
+    EXPECT_EQ(Slide(SlideInTimer, 7), opening);
+    EXPECT_EQ(LayeredKeying(thePlaylist.hwnd()), kGreenKeyAndAlpha); // green stays see-through
+    // The settling tick paints the panel at once in its place.
+    InvalidateRect(thePlaylist.hwnd(), nullptr, TRUE);
+    EXPECT_EQ(Slide(SlideInTimer, 1), (std::vector<std::pair<int, int>>{{18, 245}}));
+    EXPECT_FALSE(WaitsForPaint(thePlaylist.hwnd()));
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{barLeft + 16, 18, 186, 192}));
 
+    // The mode's layout is painted at once too, before the close's first tick.
+    InvalidateRect(thePlaylist.hwnd(), nullptr, TRUE);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
-    std::vector<int> tops;
+    EXPECT_FALSE(WaitsForPaint(thePlaylist.hwnd()));
+    std::vector<int> tops, alphas;
     for (const auto& [top, alpha] : Slide(SlideOutTimer, 10)) {
         tops.push_back(top);
+        alphas.push_back(alpha);
     }
     EXPECT_EQ(tops, (std::vector<int>{65, 30, -5, -40, -75, -110, -145, -180, -215, -200}));
-    EXPECT_EQ(LayeredAlpha(thePlaylist.hwnd()), 0);
+    EXPECT_EQ(alphas, (std::vector<int>{195, 145, 95, 45, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(LayeredKeying(thePlaylist.hwnd()), kGreenKeyAndAlpha);
     EXPECT_TRUE(thePlaylist.IsParked());
 }
 
@@ -141,17 +185,27 @@ TEST_F(PlaylistPanel, ASelectionWhileOpeningClosesFromWhereItIs) {
     EXPECT_EQ(thePlaylist.Playback().title, "3. Evening");
 }
 
+// Search mode readies the query to be typed over: focused, all of it selected, its end in view.
 TEST_F(PlaylistPanel, ModeLayoutsPlaceTheirControlsAndParkTheOthers) {
-    thePlaylist.ChooseMode(true);
-    thePlaylist.ApplyModeLayout();
-    EXPECT_EQ(RectInParent(thePlaylist.ResultList().hwnd()), kResultListRect);
-    EXPECT_EQ(RectInParent(thePlaylist.QueryBox().hwnd()), kQueryBoxRect);
-    EXPECT_EQ(RectInParent(thePlaylist.NameList().hwnd()), kParkedControlRect);
-    thePlaylist.ChooseMode(false);
-    thePlaylist.ApplyModeLayout();
-    EXPECT_EQ(RectInParent(thePlaylist.NameList().hwnd()), kNameListRect);
-    EXPECT_EQ(RectInParent(thePlaylist.ResultList().hwnd()), kParkedControlRect);
-    EXPECT_EQ(RectInParent(thePlaylist.QueryBox().hwnd()), kParkedControlRect);
+    const std::string query = "a query far longer than the box is wide, so it scrolls";
+    const HWND queryBox = thePlaylist.QueryBox().hwnd();
+    thePlaylist.QueryBox().SetText(query.c_str());
+    theBar.ClickVideoSearch();
+    const PixelRect parked{400, 400, 1, 1};
+    EXPECT_EQ(RectInParent(thePlaylist.ResultList().hwnd()), (PixelRect{7, 6, 172, 149}));
+    EXPECT_EQ(RectInParent(queryBox), (PixelRect{47, 161, 104, 16}));
+    EXPECT_EQ(RectInParent(thePlaylist.NameList().hwnd()), parked);
+    EXPECT_EQ(GetFocus(), queryBox);
+    DWORD from = 1, to = 0;
+    SendMessageA(queryBox, EM_GETSEL, WPARAM(&from), LPARAM(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, query.size());
+    EXPECT_GT(SendMessageA(queryBox, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+
+    theBar.ShowHidePlaylist();
+    EXPECT_EQ(RectInParent(thePlaylist.NameList().hwnd()), (PixelRect{7, 6, 172, 175}));
+    EXPECT_EQ(RectInParent(thePlaylist.ResultList().hwnd()), parked);
+    EXPECT_EQ(RectInParent(queryBox), parked);
 }
 
 TEST_F(PlaylistPanel, VideoSearchIconSwitchesAnOpenPanelToSearchModeAtOnce) {
@@ -177,6 +231,10 @@ TEST_F(PlaylistPanel, EscapeHidesItWhereItIsAndEnterAsksForTheFirstResultsPage) 
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()).y, 18);
     theBar.ShowHidePlaylist(); // not parked: an invisible close
     EXPECT_EQ(thePlaylist.SlideY(), 100);
+    EXPECT_FALSE(thePlaylist.IsVisible());
+    theBar.ClickVideoSearch(); // another mode: parked, then shown as it opens
+    EXPECT_TRUE(thePlaylist.IsVisible());
+    EXPECT_EQ(thePlaylist.SlideY(), -200);
 
     for (int i = 0; i < 2; ++i) { // next page, twice: past the first page
         SendMessageA(thePlaylist.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(20, 170));
@@ -190,14 +248,37 @@ TEST_F(PlaylistPanel, SearchAndNextPageZonesSetThePageToRequest) {
     auto release = [](int x, int y) {
         SendMessageA(thePlaylist.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     };
-    release(20, 170); // next page before any search
-    EXPECT_EQ(thePlaylist.SearchPage(), 1);
+    // The panel outlives each test: the page goes on from wherever the last one left it.
+    const int before = thePlaylist.SearchPage();
+    release(20, 170);
+    EXPECT_EQ(thePlaylist.SearchPage(), before + 1);
     release(38, 175);
-    EXPECT_EQ(thePlaylist.SearchPage(), 2);
+    EXPECT_EQ(thePlaylist.SearchPage(), before + 2);
     release(160, 170);
     EXPECT_EQ(thePlaylist.SearchPage(), 1);
     release(100, 170);
     EXPECT_EQ(thePlaylist.SearchPage(), 1);
+
+    // The hand shows over both buttons, up to their edges, and nowhere else; a move with a key
+    // or button down leaves the pointer alone.
+    const HWND panel = thePlaylist.hwnd();
+    for (const auto& [x, y] : {std::pair{158, 161}, {175, 178}, {12, 161}, {38, 175}}) {
+        EXPECT_TRUE(HandAfter(panel, WM_MOUSEMOVE, x, y)) << x << "," << y;
+    }
+    for (const auto& [x, y] : {std::pair{157, 170},
+                               {176, 170},
+                               {165, 160},
+                               {165, 179},
+                               {11, 170},
+                               {39, 170},
+                               {25, 176},
+                               {100, 170}}) {
+        EXPECT_FALSE(HandAfter(panel, WM_MOUSEMOVE, x, y)) << x << "," << y;
+    }
+    EXPECT_FALSE(HandAfter(panel, WM_MOUSEMOVE, 165, 170, MK_SHIFT));
+    EXPECT_FALSE(HandAfter(panel, WM_MOUSEMOVE, 165, 170, MK_LBUTTON));
+    EXPECT_TRUE(HandAfter(panel, WM_LBUTTONDOWN, 165, 170, MK_LBUTTON));
+    EXPECT_TRUE(HandAfter(panel, WM_LBUTTONUP, 25, 170)); // a search of nothing: no request
 }
 
 } // namespace

@@ -175,9 +175,8 @@ TEST_F(VideoSearch, ChoosingAResultPlaysItsEmbedLinkAsFlashVideo) {
     LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
     Search("piano");
-    SelectRow(thePlaylist.ResultList(), 1);
-    SendMessageA(thePlaylist.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PLAYLIST_RESULTS, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(thePlaylist.ResultList().hwnd()));
+    SelectRow(thePlaylist.ResultList(), 0); // chosen by the list itself: the arrow to the next row
+    SendMessageA(thePlaylist.ResultList().hwnd(), WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_TRUE(thePlaylist.Playback().fromSearch);
     EXPECT_EQ(thePlaylist.Playback().link, "http://www.youtube.com/v/bbbbbbbbbb2");
     EXPECT_NE(playerPage.Read().find("http://www.youtube.com/v/bbbbbbbbbb2"), std::string::npos);
