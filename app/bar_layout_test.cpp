@@ -26,6 +26,7 @@ TEST(BarLayout, EveryPlaceFromTheScreenWidthFollowsIt) {
         EXPECT_EQ(qv::BarHomeRect(w), (PixelRect{w - 350, 0, 236, 18})) << w;
         EXPECT_EQ(qv::NewsPanelX(qv::BarHomeRect(w).x), w - 350 - 258) << w;
         EXPECT_EQ(qv::BalloonRect(InfoSection::Media, w, true), (PixelRect{w - 359, 18, 245, 130}));
+        EXPECT_EQ(qv::BalloonRect(InfoSection::Media, w, false), (PixelRect{w - 359, 18, 245, 60}));
         EXPECT_EQ(qv::BalloonRect(InfoSection::Processor, w, false),
                   (PixelRect{w - 320, 18, 245, 159}));
         EXPECT_EQ(qv::BalloonRect(InfoSection::Memory, w, false),
