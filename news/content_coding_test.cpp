@@ -38,6 +38,11 @@ TEST(ContentCoding, GzipAndDeflateBodiesInflate) {
     EXPECT_EQ(DecodeContent(kStored, "gzip", kMax), "stored!");
     EXPECT_EQ(DecodeContent(kNamed, "gzip", kMax), "named");
     EXPECT_EQ(DecodeContent(kStored + kNamed, "gzip", kMax), "stored!named"); // two members
+    // A header with its own CRC: two more bytes before the data.
+    std::string headerCrc = kGzip;
+    headerCrc[3] = 0x02;
+    headerCrc.insert(10, "\x25\x15"s);
+    EXPECT_EQ(DecodeContent(headerCrc, "gzip", kMax), kFeed);
     EXPECT_EQ(DecodeContent(kZlib, "deflate", kMax), kFeed);
     // Bare deflate data, as some servers send for "deflate".
     EXPECT_EQ(DecodeContent(kZlib.substr(2, kZlib.size() - 6), "deflate", kMax), kFeed);

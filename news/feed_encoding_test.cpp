@@ -97,6 +97,7 @@ TEST(FeedEncoding, AFeedThatNamesNoEncodingIsKeptAsUtf8WhenTheReplyNamesOne) {
     EXPECT_EQ(qv::CharsetOfContentType("text/xml; charset=\"KOI8-R\" "), "KOI8-R");
     EXPECT_EQ(qv::CharsetOfContentType("application/rss+xml;q=1;Charset=utf-8"), "utf-8");
     EXPECT_EQ(qv::CharsetOfContentType("text/xml"), "");
+    EXPECT_EQ(qv::CharsetOfContentType(";charset=koi8-r"), "koi8-r"); // no media type before it
     EXPECT_EQ(qv::FeedBytesForReplyCharset("<?xml version=\"1.0\"?><t>\xF0\xD2</t>", "koi8-r"),
               "\xEF\xBB\xBF<?xml version=\"1.0\"?><t>\xD0\x9F\xD1\x80</t>"); // Пр
     EXPECT_EQ(qv::FeedBytesForReplyCharset("<?xml version='1.0' encoding='cp1251'?><t>\xF0</t>",

@@ -131,6 +131,12 @@ TEST(HostileFeeds, FloodsOfEmptyDeflateBlocksAreRefusedAtOnceAndFlushedStreamsIn
     EXPECT_EQ(qv::DecodeContent(Repeated(emptyStored, kHostileBytes) + "\x01\0\0\xFF\xFF"s,
                                 "deflate", kMax),
               std::nullopt);
+    // The bound from both sides: 1,024 blocks before any output are read, one more is not.
+    const auto emptyThenLast = [&](size_t empty) {
+        return Repeated(emptyStored, empty * emptyStored.size()) + "\x01\x06\0\xF9\xFF<rss/>"s;
+    };
+    EXPECT_EQ(qv::DecodeContent(emptyThenLast(1023), "deflate", kMax), "<rss/>");
+    EXPECT_EQ(qv::DecodeContent(emptyThenLast(1024), "deflate", kMax), std::nullopt);
     // A few empty blocks, as encoders write them, are no flood.
     EXPECT_EQ(qv::DecodeContent(EmptyFixedBlocks(125, "<rss/>"), "deflate", kMax), "<rss/>");
     const std::string line = "<item><title>A line of news</title></item>\n";

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "framework/program_file_path.h"
 #include "news/feed_file.h"
+#include "news/feed_worker.h"
 #include "news/news_wintest_support.h"
 #include "settings/setting_names.h"
 #include "testing/loopback_http_server.h"
@@ -208,6 +210,33 @@ TEST_F(FeedRuns, RunsAskedForWhileOneGoesAreMadeOnceAfterItNeverAlongside) {
     // The server's own connection threads end in their time; no thread stays between runs.
     PumpMessagesUntil([&] { return ThreadsOfThisProcess() == threadsBefore; });
     EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore);
+}
+
+// A run the panel left behind when it closed reports to nobody when it ends at last.
+TEST_F(FeedRuns, ARunLeftBehindPostsNothingWhenItEnds) {
+    constexpr UINT kDone = WM_APP + 7;
+    const HWND listener =
+        CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const int threadsBefore = ThreadsOfThisProcess();
+    auto stalling = std::make_unique<LoopbackHttpServer>(Reply::Stall(Feed("late", 1)));
+    FeedRunJob job;
+    for (int n = 0; n < 5; ++n) {
+        job.urls[size_t(n)] = stalling->Url(FeedPath(n + 1));
+        job.paths[size_t(n)] = files[n].path();
+    }
+    FeedWorker worker;
+    ASSERT_TRUE(worker.StartRun(listener, kDone, job));
+    worker.Abandon();
+    stalling.reset(); // the stalled reply ends: the run fails its feeds and ends
+    // Not a message loop: a message posted to the window must stay in its queue.
+    const DWORD deadline = GetTickCount() + 20000;
+    while (ThreadsOfThisProcess() != threadsBefore && GetTickCount() < deadline) {
+        Sleep(10);
+    }
+    ASSERT_EQ(ThreadsOfThisProcess(), threadsBefore);
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, listener, kDone, kDone, PM_REMOVE));
+    DestroyWindow(listener);
 }
 
 TEST_F(FeedRuns, EveryRunReachesTheServer) {
