@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <span>
+#include <utility>
+
 #include "app/singletons.h"
 #include "monitor/balloon_layout.h"
 #include "media/media_wintest_support.h"
@@ -80,6 +84,59 @@ TEST_F(BarPointer, MovingAlongTheBarLightsEachItemInTurn) {
     }
 }
 
+// A zone of the bar in its pixels, and whether the bar shows that the zone answered.
+struct ProbedZone {
+    const char* name;
+    int left, right, top, bottom;
+    std::function<bool()> answered;
+};
+
+// Acts on each zone at its first and last pixels, which must answer, and one pixel outside each
+// of its four edges, which must not.
+void ProbeEdges(std::span<const ProbedZone> zones, const std::function<void(POINT)>& act) {
+    for (const ProbedZone& zone : zones) {
+        const int midX = (zone.left + zone.right) / 2;
+        const int midY = (zone.top + zone.bottom) / 2;
+        const std::pair<POINT, bool> probes[] = {
+            {{zone.left, zone.top}, true},  {{zone.right, zone.bottom}, true},
+            {{zone.left - 1, midY}, false}, {{zone.right + 1, midY}, false},
+            {{midX, zone.top - 1}, false},  {{midX, zone.bottom + 1}, false}};
+        for (const auto& [point, inside] : probes) {
+            act(point);
+            EXPECT_EQ(zone.answered(), inside) << zone.name << " " << point.x << "," << point.y;
+        }
+    }
+}
+
+// Every hover zone answers at its first and last pixels and not one pixel outside any of its
+// four edges: (0, 0), in no zone, puts the bar at rest before each probe.
+TEST_F(BarPointer, HoverZonesAnswerAtTheirEdgesFromBothSides) {
+    const auto shown = [](int id) {
+        return [id] { return IsWindowVisible(theBar.Item(id)) != FALSE; };
+    };
+    const auto section = [](InfoSection s) {
+        return [s] { return RunningSectionTimer() == int(s); };
+    };
+    const ProbedZone zones[] = {
+        {"news", 1, 10, 3, 12, shown(IDC_BAR_NEWS_HOVER)},
+        {"play", 16, 28, 3, 12,
+         [] {
+             return IsWindowVisible(theBar.Item(IDC_BAR_PLAY_HOVER)) &&
+                    RunningSectionTimer() == int(InfoSection::Media);
+         }},
+        {"player", 35, 44, 3, 12, shown(IDC_BAR_PLAYER_HOVER)},
+        {"cpu", 53, 73, 3, 12, section(InfoSection::Processor)},
+        {"memory", 80, 113, 3, 12, section(InfoSection::Memory)},
+        {"network", 121, 159, 3, 12, section(InfoSection::Network)},
+        {"web search", 205, 214, 3, 12, shown(IDC_BAR_WEB_SEARCH_HOVER)},
+        {"video search", 219, 232, 3, 12, shown(IDC_BAR_VIDEO_SEARCH_HOVER)},
+    };
+    ProbeEdges(zones, [this](POINT point) {
+        Move(0, 0);
+        Move(point.x, point.y);
+    });
+}
+
 TEST_F(BarPointer, ActingOnAZoneLeavesOtherHighlightsAlone) {
     Move(5, 8);
     Move(225, 8);
@@ -147,6 +204,33 @@ TEST_F(BarPointer, ValueCellClicksToggleThePlaylistAtTheStripsEdges) {
     EXPECT_EQ(panelTopAfterRelease(120, 18, -200), -200);
 }
 
+// The news icon, the video-search icon and, while something plays, the player icon answer a
+// release at their first and last pixels and not one pixel outside any of their four edges. A
+// panel's opening is seen by its slide timer, stopped again before it moves the panel.
+TEST_F(BarPointer, ClickZonesAnswerAtTheirEdgesFromBothSides) {
+    const qv::testing::FileBesideProgram playlist("QVPlaylist.ini");
+    playlist.Write("<song>Talk</song><link>http://radio/talk.asx</link>\n");
+    const qv::testing::FileBesideProgram page("ut.html");
+    thePlaylist.LoadPlaylist();
+    Send(WM_LBUTTONUP, 20, 8);
+    ASSERT_TRUE(thePlaylist.Playback().isPlaying);
+    bool pinned = thePlaylist.Playback().playerPinned;
+    const ProbedZone zones[] = {
+        {"news", 1, 10, 1, 17, [] { return KillTimer(theNews.hwnd(), 10) != FALSE; }},
+        {"video search", 220, 233, 3, 12,
+         [] { return KillTimer(thePlaylist.hwnd(), 10) != FALSE && thePlaylist.InSearchMode(); }},
+        {"player", 35, 44, 3, 12,
+         [&pinned] {
+             const bool before = std::exchange(pinned, thePlaylist.Playback().playerPinned);
+             return before != pinned;
+         }},
+    };
+    ProbeEdges(zones, [this](POINT point) { Send(WM_LBUTTONUP, point.x, point.y); });
+    EXPECT_EQ(qv::testing::ScreenRect(theNews.hwnd()).y, -490);
+    EXPECT_EQ(qv::testing::ScreenRect(thePlaylist.hwnd()).y, -200);
+    thePlaylist.StopPlayback();
+}
+
 // A release on the play button, x 16 to 28 and y 1 to 17, starts the selected row with the
 // player its link asks for, and the next one stops it.
 TEST_F(BarPointer, PlayButtonClicksStartAndStopAtItsEdges) {
@@ -154,8 +238,10 @@ TEST_F(BarPointer, PlayButtonClicksStartAndStopAtItsEdges) {
     playlist.Write("<song>Talk</song><link>rtsp://radio/talk.rm</link>\n");
     const qv::testing::FileBesideProgram page("ut.html");
     thePlaylist.LoadPlaylist();
-    Send(WM_LBUTTONUP, 15, 8);
-    EXPECT_FALSE(thePlaylist.Playback().isPlaying);
+    for (const auto& [x, y] : {std::pair{15, 8}, {29, 8}, {20, 0}, {20, 18}}) {
+        Send(WM_LBUTTONUP, x, y);
+        EXPECT_FALSE(thePlaylist.Playback().isPlaying) << x << "," << y;
+    }
     Send(WM_LBUTTONUP, 16, 1);
     ASSERT_TRUE(thePlaylist.Playback().isPlaying);
     EXPECT_NE(page.Read().find("CLASSID=\"clsid:CFCDAA03-8BE4-11cf-B84B-0020AFBBCCFA\""),

@@ -241,10 +241,12 @@ TEST_F(BarAtScale, PanelsShowTheArtOfTheirScale) {
 }
 
 // The lowest row of the area holding a pixel of that colour; -1 when there is none.
-int LowestRowOf(uint32_t colour, const SkinPixels& shown, int left, int right) {
-    for (int y = shown.height - 1; y >= 0; --y) {
-        for (int x = left; x <= right && x < shown.width; ++x) {
-            if (shown.pixels[size_t(y) * size_t(shown.width) + size_t(x)] == colour) {
+// The lowest row, between the columns left and right, where the two pictures differ.
+int LowestDifferingRow(const SkinPixels& one, const SkinPixels& other, int left, int right) {
+    for (int y = std::min(one.height, other.height) - 1; y >= 0; --y) {
+        for (int x = left; x <= right && x < one.width && x < other.width; ++x) {
+            if (one.pixels[size_t(y) * size_t(one.width) + size_t(x)] !=
+                other.pixels[size_t(y) * size_t(other.width) + size_t(x)]) {
                 return y;
             }
         }
@@ -252,15 +254,18 @@ int LowestRowOf(uint32_t colour, const SkinPixels& shown, int left, int right) {
     return -1;
 }
 
-// Each text of a section is written on a box of cream; the processor section's sixth and last
-// row is 130 to 149 of the 100 % design, so at any scale the lowest cream is found there.
+// The processor section's sixth and last row is 130 to 149 of the 100 % design, so at any scale
+// the lowest text is found there: the balloon with its texts against its images alone.
 TEST_F(BarAtScale, BalloonRowsAreWrittenAtTheirScaledPlaces) {
-    constexpr uint32_t kCream = 0xFFFFE1;
     Move(S(60), S(8));
     int lowest = -1;
     ASSERT_TRUE(qv::testing::PumpMessagesUntil([&] {
         SendMessageA(theBar.hwnd(), WM_TIMER, 3, 0); // the processor section's refresh
-        lowest = LowestRowOf(kCream, WindowPixels(theBalloon.hwnd(), true), S(4), S(235));
+        const SkinPixels withTexts = WindowPixels(theBalloon.hwnd(), true);
+        RedrawWindow(theBalloon.hwnd(), nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const SkinPixels images = WindowPixels(theBalloon.hwnd(), true);
+        lowest = LowestDifferingRow(withTexts, images, S(4), S(235));
         return lowest > S(55);
     }));
     EXPECT_GE(lowest, S(130));

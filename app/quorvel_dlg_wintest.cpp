@@ -1,11 +1,15 @@
 #include "app/quorvel_dlg.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "app/bar_layout.h"
+#include "framework/skin_image.h"
+#include "monitor/test_support.h"
 #include "app/bar_wintest_support.h"
 #include "app/singletons.h"
 #include "media/media_layout.h"
@@ -51,6 +55,9 @@ protected:
 TEST_F(Bar, SitsAtItsHomeAsAColourKeyedToolWindow) {
     EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 350, 0, 236, 18}));
     EXPECT_TRUE(theBar.IsVisible());
+    const LONG style = GetWindowLongA(theBar.hwnd(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_POPUP);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU)); // a bare strip, never dragged
     const LONG_PTR exStyle = theBar.ExStyle();
     EXPECT_TRUE(exStyle & WS_EX_LAYERED);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW); // no taskbar button
@@ -110,6 +117,19 @@ TEST_F(Bar, PlacesItsSkinControlsAndShowsOnlyTheBackground) {
         EXPECT_EQ(RectInParent(control), placement.rect) << placement.controlId;
         EXPECT_FALSE(IsWindowVisible(control)) << placement.controlId;
     }
+    // Each shows its own picture: the stop and play highlights are one size, and so are others.
+    const std::pair<int, int> pictures[] = {{1039, 138}, {1009, 145}, {1010, 144}, {1014, 160},
+                                            {1013, 161}, {1011, 143}, {1012, 146}, {1015, 216}};
+    for (const auto& [control, bitmap] : pictures) {
+        const auto shown = reinterpret_cast<HBITMAP>(
+            SendMessageA(theBar.Item(control), STM_GETIMAGE, IMAGE_BITMAP, 0));
+        const UniqueBitmap art(
+            static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmap),
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        const SkinPixels expected = ReadSkinPixels(art.get());
+        ASSERT_FALSE(expected.pixels.empty()) << bitmap;
+        EXPECT_TRUE(ReadSkinPixels(shown).pixels == expected.pixels) << control;
+    }
 }
 
 TEST_F(Bar, KeepsItsFieldsAndGaugeTools) {
@@ -125,6 +145,8 @@ TEST_F(Bar, KeepsItsFieldsAndGaugeTools) {
     LOGPEN pen{};
     GetObjectA(theBar.Cells().GaugePen(), sizeof pen, &pen);
     EXPECT_EQ(pen.lopnStyle, UINT(PS_NULL));
+    // The cells' refresh runs on timer 1.
+    EXPECT_TRUE(qv::testing::TimerRunning(theBar.hwnd(), 1));
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(theBar.hwnd(), WM_QUERYDRAGICON, 0, 0)),
               theBar.ApplicationIcon());
     EXPECT_NE(theBar.ApplicationIcon(), nullptr);
@@ -200,6 +222,55 @@ TEST_F(Bar, RightPressHidesTheBalloon) {
     theBalloon.Show(true);
     SendMessageA(theBar.hwnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 5));
     EXPECT_FALSE(theBalloon.IsVisible());
+}
+
+// A right release opens the menu with its top-left corner at the pointer, in screen pixels. The
+// menu's own loop runs the thread timer that reads where it stands and closes it.
+TEST_F(Bar, RightReleaseOpensTheMenuAtThePointer) {
+    static RECT menu;
+    static int ticks;
+    menu = {};
+    ticks = 0;
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        const HWND shown = FindWindowA("#32768", nullptr);
+        const bool open = shown && IsWindowVisible(shown);
+        if (open) {
+            GetWindowRect(shown, &menu);
+        }
+        if (open || ++ticks > 400) {
+            KillTimer(nullptr, id);
+            EndMenu();
+        }
+    });
+    SendMessageA(theBar.hwnd(), WM_RBUTTONUP, 0, MAKELPARAM(100, 5));
+    const PixelRect bar = ScreenRect(theBar.hwnd());
+    EXPECT_EQ(menu.left, bar.x + 100);
+    EXPECT_EQ(menu.top, bar.y + 5);
+    EXPECT_GT(menu.bottom, menu.top);
+}
+
+// Task Manager is started through the shell: its process is seen, then ended.
+TEST_F(Bar, TaskManagerCommandStartsTaskManager) {
+    const auto taskManager = [] {
+        DWORD found = 0;
+        const UniqueKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32First(snapshot.get(), &entry); more && !found;
+             more = Process32Next(snapshot.get(), &entry)) {
+            if (lstrcmpiA(entry.szExeFile, "taskmgr.exe") == 0) {
+                found = entry.th32ProcessID;
+            }
+        }
+        return found;
+    };
+    ASSERT_EQ(taskManager(), 0u);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TASK_MANAGER, 0);
+    ASSERT_TRUE(qv::testing::PumpMessagesUntil([&] { return taskManager() != 0; }, 30000));
+    const UniqueKernelHandle process(
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, taskManager()));
+    TerminateProcess(process.get(), 0);
+    WaitForSingleObject(process.get(), 10000);
 }
 
 TEST_F(Bar, SnapFollowsTheScreenWidth) {

@@ -41,6 +41,7 @@ TEST_F(Balloon, EachSectionHangsUnderItsItem) {
             << int(section);
         EXPECT_TRUE(theBalloon.IsVisible()) << int(section);
         EXPECT_TRUE(theBalloon.ExStyle() & WS_EX_TOPMOST) << int(section);
+        EXPECT_TRUE(qv::testing::TimerRunning(theBalloon.hwnd(), 10)) << int(section);
     }
     const qv::testing::FileBesideProgram page{"ut.html"};
     AddRow(thePlaylist.NameList(), L"1. Jazz");
@@ -66,13 +67,13 @@ TEST_F(Balloon, ImagesFollowItsHeight) {
 TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {
     std::vector<int> steps;
     for (int i = 0; i < 5; ++i) {
-        SendMessageA(theBalloon.hwnd(), WM_TIMER, FadeInTimer, 0);
+        SendMessageA(theBalloon.hwnd(), WM_TIMER, 10, 0);
         steps.push_back(Alpha());
     }
     EXPECT_EQ(steps, (std::vector<int>{50, 100, 150, 200, 230}));
     steps.clear();
     for (int i = 0; i < 5; ++i) {
-        SendMessageA(theBalloon.hwnd(), WM_TIMER, FadeOutTimer, 0);
+        SendMessageA(theBalloon.hwnd(), WM_TIMER, 11, 0);
         steps.push_back(Alpha());
     }
     EXPECT_EQ(steps, (std::vector<int>{180, 130, 80, 30, 0}));
@@ -195,9 +196,14 @@ protected:
 };
 
 TEST_F(BalloonText, HeadingLabelsAndValuesStandInTheirColumnsAndFonts) {
-    SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 8)); // the CPU cell
+    // From the memory cell's balloon to the CPU cell's, one pixel shorter: the images laid out
+    // for the new height paint at once, under the texts, not over them later. The section's own
+    // repaint is stopped, so what shows is what the hover drew.
+    SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(100, 8));
     AlphaAfterFade(230, 200);
-    SendMessageA(theBar.hwnd(), WM_TIMER, 3, 0);
+    SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 8)); // the CPU cell
+    KillTimer(theBar.hwnd(), 3);
+    AlphaAfterFade(230, 200);
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     EXPECT_EQ(Differs(5, 25, "Processor Information", heading.get()), 0);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+
 #include "app/singletons.h"
 #include "monitor/adapter_sampler.h"
 #include "monitor/test_support.h"
@@ -160,6 +165,60 @@ TEST_F(BarCells, WideTextsStayInTheirCells) {
         0);
 }
 
+// The free memory shows the first of its texts with two, one and no decimals that fits whole in
+// its cell, the 41 pixels from x 78 to the network cell at x 119. Faces, heights and figures are
+// picked, by their measured widths, so that each of the three is the one that fits, and a text
+// exactly 41 pixels wide is kept.
+TEST_F(BarCells, FreeMemoryShowsTheFirstOfItsTextsThatFitsItsCell) {
+    struct Case {
+        std::string face;
+        int height = 0;
+        double gigabytes = 0;
+        std::string text;
+    };
+    std::map<std::string, Case> cases; // by the kind of choice met
+    const UniqueMemoryDC measuring(CreateCompatibleDC(nullptr));
+    for (const char* face : {"Segoe UI", "DejaVu Sans", "DejaVu Sans Mono"}) {
+        for (int height = 9; height <= 22; ++height) {
+            const UniqueFont candidate = CreateFaceFont(face, height, FW_NORMAL);
+            const SelectGuard selected(measuring.get(), candidate.get());
+            for (int whole = 1; whole <= 9; ++whole) {
+                for (const int hundredths : {6, 13, 27, 44, 58, 71, 89}) {
+                    const double gigabytes = whole + hundredths / 100.0;
+                    char texts[3][16];
+                    int widths[3];
+                    for (int decimals = 2; decimals >= 0; --decimals) {
+                        char* text = texts[2 - decimals];
+                        snprintf(text, sizeof texts[0], "%.*f GB", decimals, gigabytes);
+                        SIZE size{};
+                        GetTextExtentPoint32A(measuring.get(), text, int(strlen(text)), &size);
+                        widths[2 - decimals] = size.cx;
+                    }
+                    if (widths[2] > 41) {
+                        continue; // cut whatever is chosen
+                    }
+                    const int chosen = widths[0] <= 41 ? 0 : widths[1] <= 41 ? 1 : 2;
+                    const std::string kind =
+                        chosen < 2 && widths[chosen] == 41 ? "exactly" : std::to_string(chosen);
+                    cases.try_emplace(kind, Case{face, height, gigabytes, texts[chosen]});
+                }
+            }
+        }
+    }
+    ASSERT_EQ(cases.size(), 4u) << "two, one and no decimals, and a text of exactly 41 pixels";
+    const SkinCanvas skin;
+    // The rows above the gauge: a tall text's foot lies under it.
+    for (const auto& [kind, shown] : cases) {
+        font = CreateFaceFont(shown.face.c_str(), shown.height, FW_NORMAL);
+        SkinCanvas canvas;
+        Compose(canvas, {10.0, 30, uint64_t(shown.gigabytes * 1073741824.0), {}});
+        EXPECT_EQ(TextPixelsDiffer(canvas.dc(), skin.dc(), 78, 1, shown.text,
+                                   {font.get(), RGB(255, 255, 255), false, 0, 12}),
+                  0)
+            << kind << ": " << shown.text << " in " << shown.face << " " << shown.height;
+    }
+}
+
 // Each compose draws again only the cells whose figures look different, and returns their
 // columns; whatever came before, the strip is what a fresh composition of the figures gives.
 TEST_F(BarCells, AComposeRedrawsTheCellsThatChangedAndMatchesAFreshComposition) {
@@ -300,8 +359,11 @@ TEST_F(BarTick, TheFontFollowsTheFieldsFromOnePaintToTheNext) {
     EXPECT_EQ(qv::testing::GdiObjectCount(), gdiObjects);
 }
 
+// A tick of timer 1 paints the cells, and nothing beyond their strip.
 TEST_F(BarTick, OnlyTheCellStripChanges) {
-    theBar.PaintBarCells();
+    EXPECT_EQ(BarRow(5, 51, 200), Row(skin, 5, 51, 200));
+    SendMessageA(theBar.hwnd(), WM_TIMER, 1, 0);
+    EXPECT_NE(BarRow(5, 51, 200), Row(skin, 5, 51, 200));
     // Row 1 carries the tops of the texts in the composed copy; it is not copied.
     EXPECT_EQ(BarRow(1, 0, 234), Row(skin, 1, 0, 234));
     EXPECT_EQ(BarRow(14, 0, 50), Row(skin, 14, 0, 50));

@@ -100,10 +100,13 @@ void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t
     // the other sections stop here too: two of them would paint over each other.
     StopSectionTimers();
     SetTimer(bar_, SectionTimerId(section), kSectionTimerPeriodMs, nullptr);
-    PaintSection(section, memory, adapterPosition);
     // A hover never takes the keyboard focus from the window the user is typing in.
     SetWindowPos(balloon_->hwnd(), HWND_TOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    // Shown, its images painted, then the texts over them: texts drawn on a hidden balloon would
+    // be wiped by its first paint and wait for the section's next tick.
+    RedrawWindow(balloon_->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PaintSection(section, memory, adapterPosition);
     balloon_->FadeIn();
 }
 
