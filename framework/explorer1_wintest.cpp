@@ -42,6 +42,7 @@ TEST_F(Explorer, HostsTheRealControlInAChildWindowWithItsIdFromTheFirstNavigatio
     EXPECT_EQ(GetWindow(browser.hwnd(), GW_CHILD), nullptr);
     browser.Navigate("about:blank");
     EXPECT_TRUE(browser.HasControl());
+    EXPECT_EQ(browser.LocationURL(), "about:blank"); // the very first reached the control
     const RECT rect = RectInParent(browser.hwnd());
     EXPECT_EQ(rect.left, 10);
     EXPECT_EQ(rect.bottom, 170);
