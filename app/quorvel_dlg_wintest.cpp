@@ -20,6 +20,8 @@
 #include "testing/modal_answers.h"
 #include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
+#include "testing/text_pixels.h"
+#include "testing/timer_recorder.h"
 #include "ui/search_layout.h"
 
 namespace {
@@ -61,6 +63,10 @@ TEST_F(Bar, SitsAtItsHomeAsAColourKeyedToolWindow) {
     const LONG_PTR exStyle = theBar.ExStyle();
     EXPECT_TRUE(exStyle & WS_EX_LAYERED);
     EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW); // no taskbar button
+    // The skin's statics cover it: nothing is erased under them, and the system is told so.
+    const qv::testing::EraseOutcome erase = qv::testing::EraseOnRed(theBar.hwnd());
+    EXPECT_EQ(erase.answer, 0);
+    EXPECT_TRUE(erase.canvasUntouched);
     EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
     const LayeredState layered = Layered(theBar.hwnd());
     EXPECT_EQ(layered.key, COLORREF(0x00FF00));
@@ -315,6 +321,20 @@ TEST(BarModal, EnterAndEscDoNotEndTheModalLoop) {
     EXPECT_EQ(ticks, 3) << "the loop ended before Exit";
     MSG msg;
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// The cells are refreshed every second from the start, and so is each section while it shows.
+TEST(BarTimers, TheCellsAndEachSectionAreRepaintedEverySecond) {
+    const qv::testing::TimerRecorder timers;
+    ASSERT_TRUE(timers.Installed());
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
+    EXPECT_EQ(timers.LastPeriod(theBar.hwnd(), 1), 1000u);
+    const std::pair<int, UINT_PTR> sections[] = {{20, 2}, {60, 3}, {100, 4}, {130, 5}};
+    for (const auto& [x, id] : sections) {
+        SendMessageA(theBar.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, 8));
+        EXPECT_EQ(timers.LastPeriod(theBar.hwnd(), id), 1000u) << id;
+    }
+    theBar.Destroy();
 }
 
 TEST(BarSettings, AdapterPositionComesFromTheRegistry) {

@@ -62,6 +62,10 @@ TEST_F(Balloon, ImagesFollowItsHeight) {
     EXPECT_GE(RectInParent(theBalloon.Item(IDC_BALLOON_MIDDLE)).height, 220 - 25);
     theBar.ShowInfoSection(InfoSection::Processor);
     EXPECT_EQ(RectInParent(theBalloon.Item(IDC_BALLOON_BOTTOM)), (PixelRect{0, 159 - 28, 245, 28}));
+    // The images cover it whole: nothing is erased under them, and the system is told so.
+    const qv::testing::EraseOutcome erase = qv::testing::EraseOnRed(theBalloon.hwnd());
+    EXPECT_EQ(erase.answer, 0);
+    EXPECT_TRUE(erase.canvasUntouched);
 }
 
 TEST_F(Balloon, FadesInAndOutInStepsOfFifty) {

@@ -51,4 +51,22 @@ bool AreaDiffers(HDC one, HDC other, const RECT& area) {
     return false;
 }
 
+EraseOutcome EraseOnRed(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    const WindowDC screen(window);
+    const UniqueMemoryDC canvas(CreateCompatibleDC(screen.get()));
+    const UniqueMemoryDC red(CreateCompatibleDC(screen.get()));
+    const UniqueBitmap canvasBits(
+        CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    const UniqueBitmap redBits(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    const SelectGuard canvasSelected(canvas.get(), canvasBits.get());
+    const SelectGuard redSelected(red.get(), redBits.get());
+    const UniqueBrush brush(CreateSolidBrush(RGB(255, 0, 0)));
+    FillRect(canvas.get(), &client, brush.get());
+    FillRect(red.get(), &client, brush.get());
+    const LRESULT answer = SendMessageA(window, WM_ERASEBKGND, WPARAM(canvas.get()), 0);
+    return {answer, !AreaDiffers(canvas.get(), red.get(), client)};
+}
+
 } // namespace qv::testing

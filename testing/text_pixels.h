@@ -28,4 +28,12 @@ int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::wstring_view
 // Whether any pixel of the rectangle differs between the two DCs.
 bool AreaDiffers(HDC one, HDC other, const RECT& area);
 
+// What a window answers to WM_ERASEBKGND on a canvas of red the size of its client area, and
+// whether every pixel of the canvas is still red after it.
+struct EraseOutcome {
+    LRESULT answer;
+    bool canvasUntouched;
+};
+EraseOutcome EraseOnRed(HWND window);
+
 } // namespace qv::testing

@@ -11,6 +11,7 @@
 #include "media/media_wintest_support.h"
 #include "monitor/test_support.h"
 #include "testing/browser_capture.h"
+#include "testing/text_pixels.h"
 #include "ui/search_layout.h"
 
 namespace {
@@ -110,16 +111,9 @@ TEST_F(SearchBox, IsMadeHiddenWithItsFieldAndHighlightInPlace) {
 
 // Nothing is erased under the skin: a default erase would flash the dialog's grey first.
 TEST_F(SearchBox, ErasesNothingUnderItsSkin) {
-    const qv::WindowDC screen(box.hwnd());
-    const qv::UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
-    const qv::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), 400, 60));
-    const qv::SelectGuard canvas(dc.get(), bitmap.get());
-    const RECT all{0, 0, 400, 60};
-    const qv::UniqueBrush red(CreateSolidBrush(RGB(255, 0, 0)));
-    FillRect(dc.get(), &all, red.get());
-    EXPECT_TRUE(SendMessageA(box.hwnd(), WM_ERASEBKGND, WPARAM(dc.get()), 0));
-    EXPECT_EQ(GetPixel(dc.get(), 10, 10), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(dc.get(), 370, 50), RGB(255, 0, 0));
+    const qv::testing::EraseOutcome erase = qv::testing::EraseOnRed(box.hwnd());
+    EXPECT_TRUE(erase.answer);
+    EXPECT_TRUE(erase.canvasUntouched);
 }
 
 TEST_F(SearchBox, FadesInThroughFiveStepsToTwoHundredThirty) {
