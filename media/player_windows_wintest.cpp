@@ -8,6 +8,7 @@
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
 #include "testing/scratch_registry.h"
+#include "testing/text_pixels.h"
 
 namespace {
 
@@ -170,21 +171,35 @@ TEST_F(PageBrowser, CloseHidesItOnABlankPageAndItOpensAgain) {
     EXPECT_EQ(page.Browser().Navigations().size(), 3u);
 }
 
+// The address the control knows is written, in near-white 16-pixel Segoe UI, over the skin that
+// first paints the old one out.
 TEST_F(PageBrowser, DrawsTheTitleStripOnEveryProgressEvent) {
+    page.Navigate("about:blank");
+    const RECT strip{76, 13, 2000 - 40, 35};
+    const WindowDC shown(page.hwnd());
+    const UniqueMemoryDC skin(CreateCompatibleDC(shown.get()));
+    const UniqueBitmap skinBits(CreateCompatibleBitmap(shown.get(), 400, 40));
+    const SelectGuard selected(skin.get(), skinBits.get());
+    RedrawWindow(page.hwnd(), &strip, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    BitBlt(skin.get(), 0, 0, 400, 40, shown.get(), 0, 0, SRCCOPY);
+    // A stale address left in the strip must be painted out.
+    TextOutA(shown.get(), 80, 16, "http://stale.example/", 21);
+    InvalidateRect(page.hwnd(), &strip, TRUE);
+
     VARIANT arguments[2];
     VariantInit(&arguments[0]);
     VariantInit(&arguments[1]);
     arguments[0].vt = arguments[1].vt = VT_I4;
     DISPPARAMS parameters{arguments, nullptr, 2, 0};
-    // The strip is painted over by the skin at once, before the address is drawn on it.
-    UpdateWindow(page.hwnd());
-    const RECT strip{76, 13, 2000 - 40, 35};
-    InvalidateRect(page.hwnd(), &strip, TRUE);
-    // Whatever the engine knows of the address, drawing it must not fail.
     EXPECT_EQ(page.Browser().EventSink()->Invoke(108, IID_NULL, 0, DISPATCH_METHOD, &parameters,
                                                  nullptr, nullptr, nullptr),
               S_OK);
     EXPECT_FALSE(WaitsForPaint(page.hwnd()));
+    const UniqueFont font = CreateFaceFont("Segoe UI", 16, FW_NORMAL);
+    EXPECT_EQ(qv::testing::TextPixelsDiffer(shown.get(), skin.get(), 80, 16, "about:blank",
+                                            {font.get(), RGB(250, 250, 250)}),
+              0);
     EXPECT_EQ(SendMessageA(page.hwnd(), WM_ERASEBKGND, 0, 0), 0);
 }
 
