@@ -32,6 +32,9 @@ template <typename Interface> void ReleaseComObject(Interface* object) {
 inline void FreeBstr(BSTR text) {
     SysFreeString(text);
 }
+inline void FreeLocalText(char* text) {
+    LocalFree(text);
+}
 
 using UniqueFont = Unique<HFONT, &CloseGdiObject>;
 using UniqueBrush = Unique<HBRUSH, &CloseGdiObject>;
@@ -47,6 +50,8 @@ inline UniqueKernelHandle OwnFileHandle(HANDLE file) {
     return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }
 using UniqueBstr = Unique<BSTR, &FreeBstr>;
+// A text the system allocated for the caller (FORMAT_MESSAGE_ALLOCATE_BUFFER).
+using UniqueLocalText = Unique<char*, &FreeLocalText>;
 // A COM interface: released, never deleted, by its owner.
 template <typename Interface>
 class ComPtr : public Unique<Interface*, &ReleaseComObject<Interface>> {

@@ -17,13 +17,11 @@ UniqueKernelHandle OpenFile(const std::string& path, DWORD access, DWORD disposi
 }
 
 std::string SystemText(DWORD error) {
-    char* text = nullptr;
+    UniqueLocalText text;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = text ? text : "The file could not be accessed.";
-    LocalFree(text);
-    return message;
+                   nullptr, error, 0, reinterpret_cast<char*>(text.put()), 0, nullptr);
+    return text ? text.get() : "The file could not be accessed.";
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/program_file_path.h"
+#include "testing/message_box_watch.h"
 
 namespace {
 
@@ -58,6 +59,18 @@ TEST_F(WholeFile, AFailedWriteAnswersItsSystemError) {
     EXPECT_NE(WriteWholeFile(path, "x"), 0u);
     EXPECT_NE(ReplaceWholeFile(path, "x"), 0u);
     RemoveDirectoryA(path.c_str());
+}
+
+// The box names the file and says the system's words for the error.
+TEST_F(WholeFile, AnErrorBoxShowsThePathAndTheSystemsText) {
+    const qv::testing::MessageBoxWatch boxes;
+    ShowFileError(path, ERROR_ACCESS_DENIED);
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    char words[256] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                   ERROR_ACCESS_DENIED, 0, words, sizeof words, nullptr);
+    ASSERT_NE(words[0], '\0');
+    EXPECT_EQ(boxes.Texts()[0], path + "\n" + words);
 }
 
 } // namespace
