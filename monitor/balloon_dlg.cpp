@@ -41,16 +41,13 @@ void CBalloonDlg::UseScale() {
     bottomSkin_.Scale(IDB_BALLOON_BOTTOM, kBottomImageSource, dpi);
 }
 
-// The balloon's top is always at screen y 18, so the bottom image lands on its lower edge. The
-// images paint now, children and all: the section's texts are drawn over them next, and a paint
-// left for later would cover the texts until the section's next tick.
+// The balloon's top is always at screen y 18, so the bottom image lands on its lower edge.
 void CBalloonDlg::OnSize(UINT, int, int) {
     const RECT rect = WindowRect();
     middleImage_.Move(0, Px(kMiddleImageTop), Px(kBalloonWidth), rect.bottom);
     bottomImage_.Move(0, rect.bottom - Px(kBalloonTop) - Px(kBottomImageHeight), Px(kBalloonWidth),
                       Px(kBottomImageHeight));
-    RedrawWindow(hwnd_, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
 void CBalloonDlg::OnTimer(UINT_PTR id) {
