@@ -306,6 +306,8 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_TOGGLE_PLAYLIST, 0);
     ASSERT_TRUE(
         qv::testing::PumpMessagesUntil([] { return ScreenRect(thePlaylist.hwnd()).y == 18; }));
+    const qv::testing::NewsSettings settings;
+    settings.Text("Rss1", "World^http://127.0.0.1:9/feed.xml");
     RECT suggested{0, 0, 354, 27};
     SendMessageA(theBar.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
@@ -321,6 +323,13 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     EXPECT_EQ(shown.differing, 0);
     EXPECT_EQ(shown.blended, 0);
     ExpectPanelSkinsOfSet(2);
+    // The tabs' titles are written again, on the strip of the new scale.
+    const SkinPixels tabArt = ResourcePixels(IDB_NEWS_TABS + 10000 * 2);
+    EXPECT_TRUE(qv::testing::PumpMessagesUntil([&] {
+        const SkinPixels tabs = ReadSkinPixels(reinterpret_cast<HBITMAP>(
+            SendMessageA(theNews.Item(IDC_NEWS_TABS), STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        return tabs.pixels.size() == tabArt.pixels.size() && tabs.pixels != tabArt.pixels;
+    }));
     EXPECT_EQ(ScreenRect(theSearchBox.hwnd()).width, 567);
     EXPECT_EQ(ScreenRect(theSearchBox.hwnd()).height, 80);
     RECT corner{};

@@ -63,6 +63,9 @@ TEST(PlaylistFile, AnAnsiOnlyPlaylistIsWrittenInTheAnsiCodePageAsBefore) {
                            "<song>It\x92s \x80"
                            "5</song><link>http://r/a.asx</link>\n");
     EXPECT_EQ(ReadPlaylistFile(), entries);
+    // An empty name holds no character the page lacks.
+    ASSERT_TRUE(WritePlaylistFile(std::vector<PlaylistEntry>{{"", "C:\\M\xC3\xBAsica.mp3"}}));
+    EXPECT_EQ(file.Read(), "<song></song><link>C:\\M\xFAsica.mp3</link>\n");
 }
 
 // A file of an earlier version, in the ANSI code page, reads as it always did.

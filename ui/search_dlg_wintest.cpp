@@ -360,21 +360,22 @@ TEST_F(SearchBox, OpensTheExactUrlForEachQuery) {
     }
 }
 
-// While it lives, the http class's command names a program that is not there (the machine's
-// own class: Wine reads no per-user override of it).
-class MissingBrowserProgram {
+// While it lives, the http class's command is the one given (the machine's own class: Wine reads
+// no per-user override of it).
+class RegisteredHttpCommand {
 public:
-    MissingBrowserProgram() {
+    explicit RegisteredHttpCommand(const char* command) {
         DWORD size = sizeof saved_;
         RegGetValueA(HKEY_LOCAL_MACHINE, kKey, nullptr, RRF_RT_REG_SZ, nullptr, saved_, &size);
-        if (strcmp(saved_, kMissing) == 0) { // left behind by a run that crashed here
-            strcpy(saved_, "\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"");
+        // One of these left behind by a run that crashed here: a missing program, no "%1".
+        if (strstr(saved_, "missing") || !strstr(saved_, "%1")) {
+            strcpy(saved_, kWineBrowser);
         }
-        Set(kMissing);
+        Set(command);
     }
-    MissingBrowserProgram(const MissingBrowserProgram&) = delete;
-    MissingBrowserProgram& operator=(const MissingBrowserProgram&) = delete;
-    ~MissingBrowserProgram() { Set(saved_); }
+    RegisteredHttpCommand(const RegisteredHttpCommand&) = delete;
+    RegisteredHttpCommand& operator=(const RegisteredHttpCommand&) = delete;
+    ~RegisteredHttpCommand() { Set(saved_); }
 
 private:
     static void Set(const char* command) {
@@ -382,19 +383,30 @@ private:
                         DWORD(strlen(command) + 1));
     }
     static constexpr const char* kKey = "Software\\Classes\\http\\shell\\open\\command";
-    static constexpr const char* kMissing = "\"C:\\missing\\browser.exe\" \"%1\"";
+    static constexpr const char* kWineBrowser = "\"C:\\windows\\system32\\winebrowser.exe\" \"%1\"";
     char saved_[512] = {};
 };
 
 // A long URL whose browser cannot be started is not handed to Wine's shell, which would overrun
 // a buffer and take the program down with it.
 TEST_F(SearchBox, ALongQueryWithNoBrowserToRunLeavesTheProgramRunning) {
-    const MissingBrowserProgram missing;
+    const RegisteredHttpCommand missing("\"C:\\missing\\browser.exe\" \"%1\"");
     Type(std::wstring(2000, L'q').c_str());
     ShowFully();
     SendMessageA(box.hwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_EQ(box.SearchText(), std::string(2000, 'q'));
     EXPECT_TRUE(Running(11));
+}
+
+// A browser registered with no place for the address in its command gets it after the command.
+TEST_F(SearchBox, ALongQueryReachesABrowserRegisteredWithoutAPlaceForTheAddress) {
+    const RegisteredHttpCommand command("\"C:\\windows\\system32\\winebrowser.exe\"");
+    const BrowserCapture browser;
+    Type(std::wstring(2000, L'q').c_str());
+    ShowFully();
+    SendMessageA(box.hwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(browser.WaitForUrls(1, 20000),
+              std::vector<std::string>{"http://www.google.com/search?q=" + std::string(2000, 'q')});
 }
 
 TEST_F(SearchBox, EnterAndTheMagnifierSearch) {
