@@ -174,6 +174,7 @@ void LoopbackHttpServer::AcceptLoop() {
         if (client == INVALID_SOCKET) {
             return;
         }
+        ++serving_;
         threads_.emplace_back([this, client] { Handle(client); });
     }
 }
@@ -182,11 +183,15 @@ void LoopbackHttpServer::Handle(SOCKET client) {
     // Never blocked in a call: a client that stops reading cannot hold the server's end.
     u_long nonBlocking = 1;
     ioctlsocket(client, FIONBIO, &nonBlocking);
-    NoteOpened();
     const std::shared_ptr<const Reply> reply = ReplyFor(ReadRequestHead(client));
-    Respond(client, *reply);
-    --open_;
+    NoteWaiting();
+    const bool stopped = WaitStop(DWORD(reply->delayMs));
+    --waiting_; // from here the client may read its answer and ask again
+    if (!stopped) {
+        Respond(client, *reply);
+    }
     closesocket(client);
+    --serving_;
 }
 
 std::string LoopbackHttpServer::ReadRequestHead(SOCKET client) const {
@@ -233,8 +238,8 @@ bool LoopbackHttpServer::WaitSocket(SOCKET client, bool forWriting) const {
     return false;
 }
 
-void LoopbackHttpServer::NoteOpened() {
-    const int now = ++open_;
+void LoopbackHttpServer::NoteWaiting() {
+    const int now = ++waiting_;
     int most = mostAtOnce_.load();
     while (now > most && !mostAtOnce_.compare_exchange_weak(most, now)) {
     }
@@ -255,7 +260,7 @@ std::shared_ptr<const Reply> LoopbackHttpServer::ReplyFor(const std::string& hea
 }
 
 void LoopbackHttpServer::Respond(SOCKET client, const Reply& reply) const {
-    if (WaitStop(DWORD(reply.delayMs)) || !SendAll(client, reply.head)) {
+    if (!SendAll(client, reply.head)) {
         return;
     }
     for (const Reply::Piece& piece : reply.body) {

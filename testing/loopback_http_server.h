@@ -64,7 +64,10 @@ public:
     int Requests(const std::string& path) const;
     std::vector<std::string> RequestHeads() const;
     std::vector<std::string> RequestLines() const; // the first line of each head
-    int MostConnectionsAtOnce() const { return mostAtOnce_; }
+    // Requests whose head had come and whose answer had not begun, at once: a client that asks
+    // one at a time never makes two, whenever the server's threads happen to run.
+    int MostRequestsWaitingAtOnce() const { return mostAtOnce_; }
+    int ConnectionsBeingServed() const { return serving_; } // each on a thread of its own
 
     // A loopback port where nothing listens, and an address there: connecting is refused.
     static int ClosedPort();
@@ -79,13 +82,14 @@ private:
     bool SendAll(SOCKET client, const std::string& bytes) const;
     bool WaitSocket(SOCKET client, bool forWriting) const;
     std::shared_ptr<const Reply> ReplyFor(const std::string& head);
-    void NoteOpened();
+    void NoteWaiting();
     bool WaitStop(DWORD milliseconds) const;
 
     SOCKET listener_ = INVALID_SOCKET;
     int port_ = 0;
     HANDLE stop_ = nullptr;
-    std::atomic<int> open_{0};
+    std::atomic<int> waiting_{0};
+    std::atomic<int> serving_{0};
     std::atomic<int> mostAtOnce_{0};
     mutable std::mutex mutex_;
     std::shared_ptr<const Reply> otherPaths_;
