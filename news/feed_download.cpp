@@ -32,10 +32,8 @@ DWORD StatusCode(HINTERNET request) {
     return status;
 }
 
-// A header of any sane length: a Content-Type can carry long parameters before its charset.
-// Empty when the reply has none, or one beyond the bound.
-std::string HeaderText(HINTERNET request, DWORD header) {
-    constexpr DWORD kMaxHeaderBytes = 64 * 1024;
+// A header up to the bound; empty when the reply has none, or one beyond the bound.
+std::string HeaderText(HINTERNET request, DWORD header, DWORD maxBytes) {
     std::string text(256, '\0');
     for (;;) {
         DWORD size = DWORD(text.size());
@@ -43,8 +41,7 @@ std::string HeaderText(HINTERNET request, DWORD header) {
             text.resize(size);
             return text;
         }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size() ||
-            size > kMaxHeaderBytes) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size() || size > maxBytes) {
             return {};
         }
         text.resize(size); // the size asked for, its terminating zero included
@@ -105,7 +102,8 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     // A coding never asked for (br, say) cannot be undone: the server is asked once more for the
     // body as it is. A reply still coded so keeps the old file.
     if (feed.request &&
-        !IsKnownContentCoding(HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING))) {
+        !IsKnownContentCoding(
+            HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING, limits_.maxHeaderBytes))) {
         feed.request.reset();
         feed.connection.reset();
         feed = AskForFeed(url, AcceptedCoding::Identity);
@@ -132,8 +130,9 @@ HttpGet FeedDownloader::AskForFeed(const std::string& url, AcceptedCoding coding
 bool FeedDownloader::SaveReply(HINTERNET request, const std::string& path) const {
     // Reads what has arrived, as it arrives, so that a slow server is only waited for as long
     // as the limits allow; a reset or a timeout shows as a failed read.
-    const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE);
-    const ReplyForm form{HeaderText(request, HTTP_QUERY_CONTENT_ENCODING),
+    const DWORD bound = limits_.maxHeaderBytes;
+    const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE, bound);
+    const ReplyForm form{HeaderText(request, HTTP_QUERY_CONTENT_ENCODING, bound),
                          std::string(CharsetOfContentType(contentType))};
     return SaveWhole(path, ContentLength(request), form,
                      [request](char* buffer, DWORD size, DWORD& read) {

@@ -12,6 +12,7 @@ Windows test catches is looked for last by the bar's tests in prefixes at other 
 
   tools/mutate.py                run every mutant (make mutate)
   tools/mutate.py WORD...        run the mutants whose line holds one of the words
+  tools/mutate.py --from K       run the list from its K-th mutant on (a long run taken up again)
   tools/mutate.py --check        only check the list: each original text occurs exactly once
   tools/mutate.py --sample N [--seed S] [--since COMMIT]
                                  draw lines at random from the product code (changed since
@@ -436,7 +437,10 @@ def main(arguments):
         killers = load_killers()
         runner = Runner(env, TestOrder(list_windows_tests(env)), killers)
         if sample_size is None:
-            chosen = selected(mutants, [a for a in arguments if not a.startswith("--")])
+            first = int(option(arguments, "--from", 1))
+            words = [a for i, a in enumerate(arguments)
+                     if not a.startswith("--") and (i == 0 or arguments[i - 1] != "--from")]
+            chosen = selected(mutants, words)[first - 1:]
             results = run_all(runner, chosen, len(chosen), killers)
         else:
             seed = int(option(arguments, "--seed", random.randrange(1, 2**31)))
