@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/handles.h"
 #include "framework/program_file_path.h"
 #include "testing/message_box_watch.h"
 
@@ -71,6 +72,31 @@ TEST_F(WholeFile, AnErrorBoxShowsThePathAndTheSystemsText) {
                    ERROR_ACCESS_DENIED, 0, words, sizeof words, nullptr);
     ASSERT_NE(words[0], '\0');
     EXPECT_EQ(boxes.Texts()[0], path + "\n" + words);
+}
+
+// The system's texts come in buffers the caller frees: their owner frees them, so a long run of
+// them (256 of a megabyte here) leaves the process's committed bytes where they were.
+TEST(UniqueLocalText, FreesTheBufferItOwns) {
+    const auto committedBytes = [] { // the process's own, region by region
+        SIZE_T total = 0;
+        MEMORY_BASIC_INFORMATION region{};
+        for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region);
+             at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+            if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
+                total += region.RegionSize;
+            }
+        }
+        return total;
+    };
+    const SIZE_T before = committedBytes();
+    constexpr SIZE_T kMegabyte = 1 << 20;
+    for (int n = 0; n < 256; ++n) {
+        UniqueLocalText text;
+        *text.put() = static_cast<char*>(LocalAlloc(LMEM_FIXED, kMegabyte));
+        ASSERT_TRUE(text);
+        FillMemory(text.get(), kMegabyte, 'x');
+    }
+    EXPECT_LT(committedBytes(), before + 32 * kMegabyte);
 }
 
 } // namespace
