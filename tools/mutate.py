@@ -187,7 +187,12 @@ def built_files(kind):
             if path.is_relative_to(TREE):
                 files.add(path.relative_to(TREE).as_posix())
     if kind == "win":
+        # Resource scripts, and the build's own scripts: ninja runs CMake again when they change.
         files |= {file.relative_to(TREE).as_posix() for file in TREE.glob("res/*.rc")}
+        scripts = [*TREE.glob("cmake/*.cmake"), *TREE.glob("CMakeLists.txt"),
+                   *TREE.glob("*/CMakeLists.txt")]
+        files |= {path for path in (file.relative_to(TREE).as_posix() for file in scripts)
+                  if not path.startswith("build/") and not is_packaged(path)}
     return files
 
 
