@@ -32,8 +32,12 @@ DWORD StatusCode(HINTERNET request) {
     return status;
 }
 
+// A Content-Type can carry long parameters before its charset; its ending zero counts. Kept
+// below the 4 KiB header line that Wine reads, so that both sides of it can be tried.
+constexpr DWORD kMaxHeaderBytes = 2048;
+
 // A header up to the bound; empty when the reply has none, or one beyond the bound.
-std::string HeaderText(HINTERNET request, DWORD header, DWORD maxBytes) {
+std::string HeaderText(HINTERNET request, DWORD header) {
     std::string text(256, '\0');
     for (;;) {
         DWORD size = DWORD(text.size());
@@ -41,7 +45,8 @@ std::string HeaderText(HINTERNET request, DWORD header, DWORD maxBytes) {
             text.resize(size);
             return text;
         }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size() || size > maxBytes) {
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size() ||
+            size > kMaxHeaderBytes) {
             return {};
         }
         text.resize(size); // the size asked for, its terminating zero included
@@ -102,8 +107,7 @@ bool FeedDownloader::Download(const std::string& url, const std::string& path) {
     // A coding never asked for (br, say) cannot be undone: the server is asked once more for the
     // body as it is. A reply still coded so keeps the old file.
     if (feed.request &&
-        !IsKnownContentCoding(
-            HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING, limits_.maxHeaderBytes))) {
+        !IsKnownContentCoding(HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING))) {
         feed.request.reset();
         feed.connection.reset();
         feed = AskForFeed(url, AcceptedCoding::Identity);
@@ -130,9 +134,8 @@ HttpGet FeedDownloader::AskForFeed(const std::string& url, AcceptedCoding coding
 bool FeedDownloader::SaveReply(HINTERNET request, const std::string& path) const {
     // Reads what has arrived, as it arrives, so that a slow server is only waited for as long
     // as the limits allow; a reset or a timeout shows as a failed read.
-    const DWORD bound = limits_.maxHeaderBytes;
-    const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE, bound);
-    const ReplyForm form{HeaderText(request, HTTP_QUERY_CONTENT_ENCODING, bound),
+    const std::string contentType = HeaderText(request, HTTP_QUERY_CONTENT_TYPE);
+    const ReplyForm form{HeaderText(request, HTTP_QUERY_CONTENT_ENCODING),
                          std::string(CharsetOfContentType(contentType))};
     return SaveWhole(path, ContentLength(request), form,
                      [request](char* buffer, DWORD size, DWORD& read) {

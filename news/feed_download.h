@@ -17,8 +17,6 @@ struct FeedDownloadLimits {
     uint32_t totalTimeMs = 120000;
     // Feeds run to a few megabytes; a bigger body is no feed.
     uint64_t maxBytes = uint64_t(16) << 20;
-    // A Content-Type can carry long parameters before its charset; its ending zero counts.
-    uint32_t maxHeaderBytes = 64 * 1024;
 };
 
 // What the reply's headers say of its body: its content coding and its charset.
