@@ -315,7 +315,7 @@ void CExplorer1::Navigate(const char* address) {
     if (!ActivateControl()) {
         return;
     }
-    UniqueBstr url(SysAllocString(Widen(address).c_str()));
+    UniqueBstr url(SysAllocString(FromUtf8(address).c_str()));
     VARIANT absent;
     VariantInit(&absent);
     webBrowser_->Navigate(url.get(), &absent, &absent, &absent, &absent);

@@ -35,7 +35,7 @@ public:
     bool CreateControl(HWND parent, int id, const RECT& rect);
     bool HasControl() const { return webBrowser_.get() != nullptr; }
 
-    // The address is 8-bit text in the system code page; the optional arguments stay absent.
+    // The address is UTF-8, a page's path in any script; the optional arguments stay absent.
     void Navigate(const char* address);
     bool GoBack();
     bool GoForward();

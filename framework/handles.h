@@ -25,6 +25,9 @@ inline void CloseMenu(HMENU menu) {
 inline void CloseKernelHandle(HANDLE handle) {
     CloseHandle(handle);
 }
+inline void RemoveHook(HHOOK hook) {
+    UnhookWindowsHookEx(hook);
+}
 
 template <typename Interface> void ReleaseComObject(Interface* object) {
     object->Release();
@@ -52,6 +55,7 @@ inline UniqueKernelHandle OwnFileHandle(HANDLE file) {
 using UniqueBstr = Unique<BSTR, &FreeBstr>;
 // A text the system allocated for the caller (FORMAT_MESSAGE_ALLOCATE_BUFFER).
 using UniqueLocalText = Unique<char*, &FreeLocalText>;
+using UniqueHook = Unique<HHOOK, &RemoveHook>;
 // A COM interface: released, never deleted, by its owner.
 template <typename Interface>
 class ComPtr : public Unique<Interface*, &ReleaseComObject<Interface>> {

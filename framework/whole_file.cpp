@@ -12,8 +12,8 @@ namespace qv {
 namespace {
 
 UniqueKernelHandle OpenFile(const std::string& path, DWORD access, DWORD disposition) {
-    return OwnFileHandle(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    return OwnFileHandle(CreateFileW(FromUtf8(path).c_str(), access, FILE_SHARE_READ, nullptr,
+                                     disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 std::string SystemText(DWORD error) {
@@ -93,22 +93,22 @@ FileError ReplaceWholeFile(const std::string& path, std::string_view bytes) {
         if (!file || !WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) {
             const DWORD error = GetLastError();
             file.reset();
-            DeleteFileA(copy.c_str());
+            DeleteFileW(FromUtf8(copy).c_str());
             return error;
         }
     }
-    if (!MoveFileExA(copy.c_str(), path.c_str(),
+    if (!MoveFileExW(FromUtf8(copy).c_str(), FromUtf8(path).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = GetLastError();
-        DeleteFileA(copy.c_str());
+        DeleteFileW(FromUtf8(copy).c_str());
         return error;
     }
     return 0;
 }
 
 void ShowFileError(const std::string& path, FileError error) {
-    const std::string message = path + "\n" + SystemText(error);
-    MessageBoxW(GetActiveWindow(), Widen(message).c_str(), L"Quorvel", MB_OK | MB_ICONEXCLAMATION);
+    const std::wstring message = FromUtf8(path) + L"\n" + Widen(SystemText(error));
+    MessageBoxW(GetActiveWindow(), message.c_str(), L"Quorvel", MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace qv

@@ -9,7 +9,7 @@ namespace qv {
 
 // Files are read and written whole. Each operation answers the system error code of its failure
 // (0 when it succeeded) and shows nothing: the caller decides how a failure is reported, as a rule
-// with ShowFileError.
+// with ShowFileError. Paths are UTF-8.
 using FileError = uint32_t;
 
 // A missing file is created empty. A file larger than 1 GiB is not read (ERROR_FILE_TOO_LARGE).

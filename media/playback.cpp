@@ -10,15 +10,6 @@
 
 namespace qv {
 
-namespace {
-
-// The page carries no charset, so the browser reads it in the ANSI code page, as it always has.
-std::string PageLink(std::string_view utf8Link) {
-    return Narrow(FromUtf8(utf8Link));
-}
-
-} // namespace
-
 void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
     const bool fromResults = variant == PlayerVariant::FlashVideo;
     const Window& rows = fromResults ? resultList : nameList;
@@ -32,8 +23,7 @@ void CPlaylistDlg::StartPlayback(PlayerVariant variant) {
     nowPlaying.link = Utf8(RowText(links, row));
     nowPlaying.fromSearch = fromResults;
     const std::string page = ProgramFilePath("ut.html");
-    if (const FileError error =
-            WriteWholeFile(page, BuildPlayerPage(variant, PageLink(nowPlaying.link)))) {
+    if (const FileError error = WriteWholeFile(page, BuildPlayerPage(variant, nowPlaying.link))) {
         ShowFileError(page, error);
         return;
     }

@@ -180,7 +180,7 @@ void CPlaylistDlg::ChooseMode(bool search) {
 }
 
 std::string CPlaylistDlg::SelectedPlaylistLink() const {
-    return Narrow(RowText(linkList, SelectedRow(nameList)));
+    return Utf8(RowText(linkList, SelectedRow(nameList)));
 }
 
 void CPlaylistDlg::OnMouseMove(UINT flags, POINT point) {

@@ -11,6 +11,7 @@
 #include "framework/handles.h"
 #include "framework/http_get.h"
 #include "framework/whole_file.h"
+#include "framework/wide_text.h"
 #include "news/content_coding.h"
 #include "news/feed_encoding.h"
 
@@ -177,8 +178,8 @@ bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced, const
     bool complete = false;
     {
         const UniqueKernelHandle file =
-            OwnFileHandle(CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+            OwnFileHandle(CreateFileW(FromUtf8(partial).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         complete = file && WriteChunks(file.get(), readChunk);
         if (complete && announced >= 0) {
             LARGE_INTEGER size{};
@@ -188,11 +189,11 @@ bool FeedDownloader::SaveWhole(const std::string& path, int64_t announced, const
     if (complete && (!form.contentEncoding.empty() || !form.charset.empty())) {
         complete = MakeFeedFile(partial, form, limits_.maxBytes);
     }
-    if (complete && MoveFileExA(partial.c_str(), path.c_str(),
+    if (complete && MoveFileExW(FromUtf8(partial).c_str(), FromUtf8(path).c_str(),
                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
     }
-    DeleteFileA(partial.c_str());
+    DeleteFileW(FromUtf8(partial).c_str());
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/wide_text.h"
 #include "framework/handles.h"
 #include "news/feed_entries.h"
 #include "news/news_link.h"
@@ -41,15 +42,15 @@ std::optional<FeedBytes> ReadWhole(HANDLE file, uint64_t size) {
 
 std::optional<FeedFileIdentity> FeedFileIdentityAt(const std::string& path) {
     const UniqueKernelHandle file =
-        OwnFileHandle(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+        OwnFileHandle(CreateFileW(FromUtf8(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file ? IdentityOf(file.get()) : std::nullopt;
 }
 
 FeedFile ReadFeedFile(const std::string& path) {
     const UniqueKernelHandle file =
-        OwnFileHandle(CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnFileHandle(CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     FeedFile feed{file ? IdentityOf(file.get()) : std::nullopt, std::nullopt};
     if (feed.identity && feed.identity->size <= uint64_t(kMaxFeedFileBytes)) {
         feed.bytes = ReadWhole(file.get(), feed.identity->size);

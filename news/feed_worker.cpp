@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "framework/wide_text.h"
 #include "framework/thread_stack.h"
 
 namespace qv {
@@ -53,7 +54,8 @@ bool ReadsFile(const FeedRun& run, int n) {
     if (!run.reads[size_t(n)]) {
         return false;
     }
-    return !run.download || GetFileAttributesA(run.job.paths[n].c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !run.download ||
+           GetFileAttributesW(FromUtf8(run.job.paths[n]).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Wine writes a new thread's whole stack before it runs and keeps the stack of the thread that

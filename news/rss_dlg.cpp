@@ -304,7 +304,7 @@ void CRssDlg::OnLButtonUp(UINT, POINT point) {
 
 // Only web pages open; any other link (a script, a local file) is left alone.
 void CRssDlg::OnTitleSelected() {
-    const std::string link = Narrow(RowText(linkList_, SelectedRow(titleList_)));
+    const std::string link = Utf8(RowText(linkList_, SelectedRow(titleList_)));
     if (!IsOpenableNewsLink(link)) {
         return;
     }

@@ -179,8 +179,8 @@ void COptionsDlg::OnAddOrCancel() {
 
 void COptionsDlg::OnBrowse() {
     if (const auto path = ChooseOneFile(hwnd_)) {
-        nameField_.SetText(Widen(FileTitle(*path)));
-        linkField_.SetText(Widen(*path));
+        nameField_.SetText(FromUtf8(FileTitle(*path)));
+        linkField_.SetText(FromUtf8(*path));
     }
 }
 
@@ -195,7 +195,7 @@ void COptionsDlg::OnAddFiles() {
         return;
     }
     for (const std::string& path : chosen.paths) {
-        AppendEntry({Utf8(Widen(FileNameOf(path))), Utf8(Widen(path))});
+        AppendEntry({FileNameOf(path), path});
     }
     SelectRow(names_, RowCount(names_) - 1);
 }

@@ -171,15 +171,15 @@ protected:
     FileBesideProgram playlist{"QVPlaylist.ini"};
 };
 
-// A folder of scratch files for the file dialog.
+// A folder of scratch files for the file dialog; names and paths in UTF-8.
 class ScratchFolder {
 public:
     explicit ScratchFolder(const char* name) {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + name;
+        wchar_t temp[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, temp);
+        path_ = Utf8(temp) + name;
         Remove();
-        CreateDirectoryA(path_.c_str(), nullptr);
+        CreateDirectoryW(FromUtf8(path_).c_str(), nullptr);
     }
     ~ScratchFolder() { Remove(); }
     ScratchFolder(const ScratchFolder&) = delete;
@@ -187,27 +187,27 @@ public:
 
     std::string Add(const std::string& name) const {
         const std::string file = path_ + "\\" + name;
-        UniqueKernelHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueKernelHandle(CreateFileW(FromUtf8(file).c_str(), GENERIC_WRITE, 0, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         names_.push_back(name);
         return file;
     }
     const std::string& path() const { return path_; }
-    std::wstring WidePath() const { return std::wstring(path_.begin(), path_.end()); }
+    std::wstring WidePath() const { return FromUtf8(path_); }
 
 private:
     void Remove() const {
         for (const std::string& name : names_) {
-            DeleteFileA((path_ + "\\" + name).c_str());
+            DeleteFileW(FromUtf8(path_ + "\\" + name).c_str());
         }
-        RemoveDirectoryA(path_.c_str());
+        RemoveDirectoryW(FromUtf8(path_).c_str());
     }
     std::string path_;
     mutable std::vector<std::string> names_;
 };
 
 std::wstring Wide(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
+    return FromUtf8(text);
 }
 
 // A message box of the dialog: its caption, text, buttons and icon, owned by the dialog.
@@ -778,20 +778,23 @@ TEST_F(OptionsDialog, AddAppendsSelectsAndEmptiesTheFields) {
 namespace {
 
 TEST_F(OptionsDialog, BrowseFillsTheFieldsAndAddFilesAddsTheNames) {
-    const ScratchFolder folder("QuorvelBrowse");
-    const std::string song = folder.Add("song.mp3");
+    // Named in scripts outside the ANSI code page, so that a narrowed name shows as "?".
+    const ScratchFolder folder("QuorvelBrowse \xD0\x81\xCE\xA9"); // ЁΩ
+    const std::string title = "\xC3\x89t\xC3\xA9 \xD1\x91\xD0\xBB\xD0\xBA\xD0\xB0 "
+                              "\xE6\x9D\xB1\xE4\xBA\xAC"; // Été ёлка 東京
+    const std::string song = folder.Add(title + ".mp3");
     HWND dialog = nullptr;
     {
         FileDialogAnswers answers({Wide(song)});
         RunOptions([&] {
             dialog = options.hwnd();
             Click(IDC_OPTIONS_BROWSE);
-            EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "song");
+            EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), title);
             EXPECT_EQ(TextOf(IDC_OPTIONS_LINK), song);
             EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty()) << "Browse adds nothing by itself";
             Type(IDC_OPTIONS_NAME, "kept");
             Click(IDC_OPTIONS_ADD_FILES);
-            EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"song.mp3"}));
+            EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{title + ".mp3"}));
             EXPECT_EQ(Rows(IDC_OPTIONS_LINKS), (Texts{song}));
             EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 0);
             EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "kept") << "Add + leaves the fields alone";

@@ -27,7 +27,7 @@ void WriteText(HKEY key, const char* name, std::wstring_view text) {
 
 // Quoted, so that Windows never takes the part of a path before a space for the program.
 std::wstring StartupCommand() {
-    return L"\"" + Widen(ProgramFilePath(kStartupProgramName)) + L"\"";
+    return L"\"" + FromUtf8(ProgramFilePath(kStartupProgramName)) + L"\"";
 }
 
 } // namespace
