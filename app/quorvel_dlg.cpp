@@ -104,7 +104,7 @@ void CQuorvelDlg::BindControls() {
 // The bar paints before it is activated (the dialog manager activates it, a visible dialog, once
 // this returns): under Wine, activation sets up the input method, OLE included, some 15 ms.
 BOOL CQuorvelDlg::OnInitDialog() {
-    SetCurrentDpi(ReadSystemDpi());
+    SetCurrentDpi(ReadWindowDpi(hwnd_));
     applicationIcon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP));
     MakeLayered(ExStyle(), SkinColourKey, 255);
     PlaceSkinControls();

@@ -18,6 +18,17 @@ int ReadSystemDpi() {
     return screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSX) : kDesignDpi;
 }
 
+// The window's own DPI follows its monitor's scale as it is now, even when the user changed it
+// without signing out, where the system's stays what it was at sign-in. GetDpiForWindow came
+// with Windows 10 1607.
+int ReadWindowDpi(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32"), "GetDpiForWindow")));
+    const UINT dpi = dpiForWindow ? dpiForWindow(window) : 0;
+    return dpi ? int(dpi) : ReadSystemDpi();
+}
+
 // Missing before Windows 10 1703 (and under Wine), where nothing re-lays a dialog out anyway.
 void KeepOwnLayoutOnDpiChange(HWND dialog) {
     using DialogDpiChangeBehavior = BOOL(WINAPI*)(HWND, int mask, int values);

@@ -18,4 +18,7 @@ std::u16string_view WholeCharacterPrefix(std::u16string_view text, size_t units)
 std::string_view Utf8Prefix(std::string_view utf8, size_t units);
 std::string_view Utf8Suffix(std::string_view utf8, size_t units);
 
+// Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool IsValidUtf8(std::string_view text);
+
 } // namespace qv

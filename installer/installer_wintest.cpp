@@ -46,8 +46,15 @@ fs::path KnownFolder(REFKNOWNFOLDERID id) {
 }
 
 // The user's own programs folder: writable without administrator rights.
+// The folder given with /D, where a test chooses one.
+fs::path& ChosenInstallDir() {
+    static fs::path chosen;
+    return chosen;
+}
 fs::path InstallDir() {
-    return KnownFolder(FOLDERID_LocalAppData) / L"Programs" / L"Quorvel";
+    return ChosenInstallDir().empty()
+               ? KnownFolder(FOLDERID_LocalAppData) / L"Programs" / L"Quorvel"
+               : ChosenInstallDir();
 }
 fs::path InstalledProgram() {
     return InstallDir() / L"Quorvel.exe";
@@ -285,6 +292,53 @@ protected:
         RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Quorvel");
     }
 };
+
+// Installed with /D in a folder named outside the ANSI code page.
+class InstallerInAnyScript : public Installer {
+protected:
+    void SetUp() override {
+        ChosenInstallDir() =
+            KnownFolder(FOLDERID_LocalAppData) /
+            L"\u041A\u0432\u0430\u0440\u0442\u0430\u043B \u03A9\u03BC\u03AD\u03B3\u03B1 "
+            L"\u6771\u4EAC"; // Квартал Ωμέγα 東京
+        Installer::SetUp();
+    }
+    void TearDown() override {
+        Installer::TearDown();
+        ChosenInstallDir().clear();
+    }
+};
+
+// The Run entry starts that copy, which keeps its files beside itself; the uninstaller removes
+// the program and keeps the user's files.
+TEST_F(InstallerInAnyScript, RunsThereFromTheRunEntryAndUninstallsKeepingTheUsersFiles) {
+    ASSERT_EQ(RunSetup(L"/S /LOGON /D=" + InstallDir().wstring()), 0u);
+    ASSERT_TRUE(fs::is_regular_file(InstalledProgram()));
+    std::wstring entry = ReadText(kRunKey, L"Quorvel").value_or(L"");
+    EXPECT_EQ(entry, L"\"" + InstalledProgram().wstring() + L"\"");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, entry.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &started));
+    CloseHandle(started.hThread);
+    const UniqueKernelHandle running(started.hProcess);
+    ASSERT_TRUE(AwaitInstalledBar().window) << "the Run entry did not start the installed copy";
+    const fs::path playlist = InstallDir() / L"QVPlaylist.ini";
+    for (DWORD waited = 0; !fs::exists(playlist) && waited < kProcessTimeoutMs; waited += 50) {
+        Sleep(50);
+    }
+    EXPECT_TRUE(fs::exists(playlist)) << "the playlist was not made beside the program";
+    WriteFile(InstallDir() / L"Rss1.xml", "<rss/>");
+
+    EXPECT_EQ(RunUninstaller(L"/S"), 0u);
+    EXPECT_EQ(WaitForSingleObject(running.get(), 0), WAIT_OBJECT_0) << "the copy still runs";
+    EXPECT_FALSE(fs::exists(InstalledProgram()));
+    EXPECT_FALSE(fs::exists(InstallDir() / L"Uninstall.exe"));
+    EXPECT_TRUE(fs::exists(playlist));
+    EXPECT_EQ(ReadFile(InstallDir() / L"Rss1.xml"), "<rss/>");
+    EXPECT_FALSE(ReadText(kRunKey, L"Quorvel").has_value());
+}
 
 TEST_F(Installer, SilentInstallPutsTheFilesTheShortcutAndTheUninstallEntryInPlace) {
     ASSERT_EQ(RunSetup(L"/S"), 0u);

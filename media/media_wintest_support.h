@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -81,23 +82,26 @@ public:
     ~FileBesideProgram() { Remove(); }
 
     const std::string& path() const { return path_; }
-    bool Exists() const { return GetFileAttributesA(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
-    void Write(const std::string& bytes) const { std::ofstream(path_, std::ios::binary) << bytes; }
+    bool Exists() const { return GetFileAttributesW(Wide().c_str()) != INVALID_FILE_ATTRIBUTES; }
+    void Write(const std::string& bytes) const {
+        std::ofstream(std::filesystem::path(Wide()), std::ios::binary) << bytes;
+    }
     std::string Read() const {
         std::ostringstream bytes;
-        bytes << std::ifstream(path_, std::ios::binary).rdbuf();
+        bytes << std::ifstream(std::filesystem::path(Wide()), std::ios::binary).rdbuf();
         return bytes.str();
     }
     // A directory in the file's place: it can be neither opened nor replaced as a file.
-    void BlockWithDirectory() const { CreateDirectoryA(path_.c_str(), nullptr); }
+    void BlockWithDirectory() const { CreateDirectoryW(Wide().c_str(), nullptr); }
     // The file, or the directory in its place, is gone.
     void Remove() const {
-        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path_.c_str());
-        RemoveDirectoryA(path_.c_str());
+        SetFileAttributesW(Wide().c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(Wide().c_str());
+        RemoveDirectoryW(Wide().c_str());
     }
 
 private:
+    std::wstring Wide() const { return FromUtf8(path_); }
     std::string path_;
 };
 

@@ -78,6 +78,19 @@ TEST_F(Playback, StartWritesThePageNavigatesToItAndFadesThePlayerIn) {
     EXPECT_EQ(FadeIn(), fade);
 }
 
+// The page declares UTF-8, so a link in any script is written as its UTF-8: the player is handed
+// the very file the playlist names.
+TEST_F(Playback, ALinkInAnyScriptReachesThePageAsUtf8) {
+    const std::string link = "C:\\M\xC3\xBAsica\\\xC3\x89t\xC3\xA9 \xD0\xB6 \xE6\x9D\xB1.mp3";
+    playlist.Write("\xEF\xBB\xBF<song>Song</song><link>" + link + "</link>\n");
+    theBar.Destroy();
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
+    SelectRow(thePlaylist.NameList(), 0);
+    thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
+    const std::string written = page.Read();
+    EXPECT_NE(written.find("VALUE=\"" + link + "\""), std::string::npos) << written;
+}
+
 TEST_F(Playback, StopBlanksTheBrowserHidesItAndFadesTheFrameOut) {
     thePlaylist.StartPlayback(PlayerVariant::WindowsMedia);
     FadeIn();

@@ -149,13 +149,13 @@ bool FeedDownloader::SaveReply(HINTERNET request, const std::string& path) const
 
 // A local feed goes the way of a downloaded one, so that its file too is replaced only whole.
 bool FeedDownloader::CopyLocalFeed(const std::string& url, const std::string& path) const {
-    char source[MAX_PATH] = {};
+    wchar_t source[MAX_PATH] = {};
     DWORD length = MAX_PATH;
-    if (FAILED(PathCreateFromUrlA(url.c_str(), source, &length, 0))) {
+    if (FAILED(PathCreateFromUrlW(FromUtf8(url).c_str(), source, &length, 0))) {
         return false;
     }
     const UniqueKernelHandle from = OwnFileHandle(
-        CreateFileA(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        CreateFileW(source, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!from || !GetFileSizeEx(from.get(), &size)) {

@@ -39,7 +39,6 @@ std::string_view CharsetOfContentType(std::string_view contentType);
 std::optional<std::string> FeedBytesForReplyCharset(std::string_view bytes,
                                                     std::string_view replyCharset);
 
-bool IsValidUtf8(std::string_view text);
 bool IsAscii(std::string_view text);
 
 } // namespace qv

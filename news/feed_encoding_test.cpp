@@ -1,3 +1,4 @@
+#include "framework/utf16_text.h"
 #include "news/feed_encoding.h"
 
 #include "news/feed_entries.h"

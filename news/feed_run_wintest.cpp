@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
 #include "framework/program_file_path.h"
+#include "framework/wide_text.h"
+#include "news/feed_download.h"
 #include "news/feed_file.h"
 #include "news/feed_worker.h"
 #include "news/news_wintest_support.h"
@@ -183,7 +187,7 @@ TEST_F(FeedRuns, ALocalFeedIsReadAgainAtEveryRun) {
     local.Write(Feed("disk", 2));
     std::string url = "file:///" + local.path();
     std::replace(url.begin(), url.end(), '\\', '/');
-    settings.Text("Rss1", "Disk^" + url);
+    settings.UnicodeText("Rss1", "Disk^" + url);
     CreatePanel();
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(Titles(), (Strings{"1. disk 1", "2. disk 2"}));
@@ -192,6 +196,50 @@ TEST_F(FeedRuns, ALocalFeedIsReadAgainAtEveryRun) {
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(files[0].Read(), Feed("edited", 1));
     EXPECT_EQ(Titles(), (Strings{"1. edited 1"}));
+}
+
+// A folder named in scripts outside the ANSI code page, beside the program.
+class FolderInEveryScript {
+public:
+    FolderInEveryScript() { CreateDirectoryW(FromUtf8(path_).c_str(), nullptr); }
+    ~FolderInEveryScript() {
+        DeleteFileW(FromUtf8(File()).c_str());
+        RemoveDirectoryW(FromUtf8(path_).c_str());
+    }
+    std::string File() const { return path_ + "\\feed.xml"; }
+    void Write(const std::string& bytes) const {
+        std::ofstream(std::filesystem::path(FromUtf8(File())), std::ios::binary) << bytes;
+    }
+
+private:
+    // Квартал Ωμέγα 東京
+    const std::string path_ = ProgramFilePath("\xD0\x9A\xD0\xB2\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0"
+                                              "\xD0\xBB \xCE\xA9\xCE\xBC\xCE\xAD\xCE\xB3\xCE\xB1 "
+                                              "\xE6\x9D\xB1\xE4\xBA\xAC");
+};
+
+// A path in another script is asked for as its UTF-8, percent-encoded, and a file: feed in a
+// folder so named is read; narrowed to the ANSI page, the same address asks for another path.
+TEST_F(FeedRuns, AddressesAndFoldersInAnyScriptAreFetched) {
+    const std::string lenta = "/\xD0\xBB\xD0\xB5\xD0\xBD\xD1\x82\xD0\xB0.xml"; // /лента.xml
+    server.Route("/%D0%BB%D0%B5%D0%BD%D1%82%D0%B0.xml", Reply::Ok(Feed("lenta", 2)));
+    settings.UnicodeText("Rss1", "Lenta^" + server.Url(lenta));
+    const FolderInEveryScript folder;
+    folder.Write(Feed("disk", 1));
+    std::string local = "file:///" + folder.File();
+    std::replace(local.begin(), local.end(), '\\', '/');
+    settings.UnicodeText("Rss2", "Disk^" + local);
+    CreatePanel();
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(server.RequestLines().front(), "GET /%D0%BB%D0%B5%D0%BD%D1%82%D0%B0.xml HTTP/1.1");
+    EXPECT_EQ(Titles(), (Strings{"1. lenta 1", "2. lenta 2"}));
+    ClickTab(2);
+    EXPECT_EQ(Titles(), (Strings{"1. disk 1"}));
+
+    const FileBesideProgram scratch("narrowed.xml");
+    FeedDownloader({}).Download(Narrow(FromUtf8(server.Url(lenta))), scratch.path());
+    EXPECT_NE(server.RequestLines().back().find("GET /?"), std::string::npos)
+        << server.RequestLines().back();
 }
 
 TEST_F(FeedRuns, RunsAskedForWhileOneGoesAreMadeOnceAfterItNeverAlongside) {

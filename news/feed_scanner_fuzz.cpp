@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "framework/utf16_text.h"
 #include "news/content_coding.h"
 #include "news/feed_encoding.h"
 #include "news/feed_entries.h"

@@ -27,6 +27,12 @@ public:
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", name, REG_SZ, text.c_str(),
                         DWORD(text.size() + 1));
     }
+    // Stored as the settings dialog stores it: UTF-16, from UTF-8.
+    void UnicodeText(const char* name, const std::string& utf8) const {
+        const std::wstring text = FromUtf8(utf8);
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Quorvel", FromUtf8(name).c_str(), REG_SZ,
+                        text.c_str(), DWORD((text.size() + 1) * sizeof(wchar_t)));
+    }
     void Number(const char* name, DWORD number) const {
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", name, REG_DWORD, &number,
                         sizeof number);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "framework/web_uri.h"
 #include "framework/list_rows.h"
 #include "framework/program_file_path.h"
 #include "framework/skin.h"
@@ -172,7 +173,8 @@ void CRssDlg::LoadFeedTable() {
         const SettingsReader settings;
         for (int n = 1; n <= kFeedCount; ++n) {
             const FeedSlot slot = settings.ReadFeedSlot(n);
-            table_.urls[n - 1] = Narrow(FromUtf8(slot.source)); // the download takes ANSI
+            // One that cannot be made an address (stored by hand, say) is not asked for.
+            table_.urls[n - 1] = UriFromIri(slot.source).value_or(std::string());
             table_.paths[n - 1] = FeedFilePath(n);
             titles[n - 1] =
                 Wide(WholeCharacterPrefix(Utf16(FromUtf8(slot.title)), kNewsTabTitleLength));

@@ -1,6 +1,7 @@
 #include "settings/option_values.h"
 
 #include "framework/utf16_text.h"
+#include "framework/web_uri.h"
 #include "settings/setting_names.h"
 
 namespace qv {
@@ -40,6 +41,20 @@ std::optional<int> FeedRowTooLongToStore(std::span<const FeedSlot> rows) {
 std::string FeedTooLongMessage(int row) {
     return "Feed " + std::to_string(row) +
            " is too long to be saved: its title and source may hold 510 characters together.";
+}
+
+std::optional<int> FeedRowWithUnusableSource(std::span<const FeedSlot> rows) {
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (!UriFromIri(rows[row].source)) {
+            return int(row) + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string UnusableSourceMessage(int row) {
+    return "The source of feed " + std::to_string(row) +
+           " is not an address that can be fetched: please check its host name.";
 }
 
 } // namespace qv

@@ -28,4 +28,9 @@ std::string CaretInTitleMessage(int row);
 std::optional<int> FeedRowTooLongToStore(std::span<const FeedSlot> rows);
 std::string FeedTooLongMessage(int row);
 
+// The first feed (1-based) whose source cannot be made an address to ask for: its file would
+// never update, or be replaced by the answer to another request.
+std::optional<int> FeedRowWithUnusableSource(std::span<const FeedSlot> rows);
+std::string UnusableSourceMessage(int row);
+
 } // namespace qv

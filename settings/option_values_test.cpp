@@ -49,6 +49,19 @@ TEST(OptionValues, FindsTheFirstFeedTooLongToReadBack) {
               "together.");
 }
 
+// A source that cannot be made an address is named; any other, and an empty one, is kept.
+TEST(OptionValues, FindsTheFirstFeedWhoseSourceCannotBeAnAddress) {
+    std::vector<qv::FeedSlot> rows{{"", ""},
+                                   {"", "http://example.com/\xD0\xBB"},
+                                   {"", "http://\xD0\xBF\xD1\x80.ru/"},
+                                   {"", "file:///C:/\xE6\x9D\xB1.xml"}};
+    EXPECT_EQ(qv::FeedRowWithUnusableSource(rows), std::nullopt);
+    rows.push_back({"", "http://\xD0\xBF..ru/"});
+    EXPECT_EQ(qv::FeedRowWithUnusableSource(rows), 5);
+    EXPECT_EQ(qv::UnusableSourceMessage(5), "The source of feed 5 is not an address that can be "
+                                            "fetched: please check its host name.");
+}
+
 // The registry counts UTF-16 units, not the bytes of UTF-8: 255 Japanese characters take 765
 // bytes but 255 units, and a character beyond the basic plane takes two.
 TEST(OptionValues, FeedLengthsCountUtf16Units) {

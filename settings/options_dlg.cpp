@@ -347,6 +347,10 @@ bool COptionsDlg::RefuseUnstorableFeed() const {
         RefuseFeed(FeedTooLongMessage(*row), "Feed Too Long", feeds_[*row - 1].source);
         return true;
     }
+    if (const std::optional<int> row = FeedRowWithUnusableSource(rows)) {
+        RefuseFeed(UnusableSourceMessage(*row), "Invalid Feed Source", feeds_[*row - 1].source);
+        return true;
+    }
     return false;
 }
 

@@ -43,23 +43,28 @@ const char kFivePlaylist[] = "<song>One</song><link>http://a/1.mp3</link>\n"
 // Every value of the settings key and the Run-key entry, type and bytes.
 using RegistryImage = std::map<std::string, std::pair<DWORD, std::string>>;
 
+// Texts as UTF-8, so that a path in any script compares as the program meant it.
 void AddValues(RegistryImage& image, const char* keyPath, const char* prefix, const char* only) {
     UniqueRegKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
         return;
     }
     for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD nameSize = sizeof name;
+        wchar_t name[256];
+        DWORD nameSize = 256;
         BYTE data[4096];
         DWORD dataSize = sizeof data;
         DWORD type = 0;
-        if (RegEnumValueA(key.get(), index, name, &nameSize, nullptr, &type, data, &dataSize) !=
+        if (RegEnumValueW(key.get(), index, name, &nameSize, nullptr, &type, data, &dataSize) !=
             ERROR_SUCCESS) {
             break;
         }
-        if (!only || std::string(name) == only) {
-            image[std::string(prefix) + name] = {type, std::string(data, data + dataSize)};
+        const std::string bytes =
+            type == REG_SZ ? Utf8(std::wstring_view(reinterpret_cast<const wchar_t*>(data),
+                                                    dataSize / sizeof(wchar_t)))
+                           : std::string(data, data + dataSize);
+        if (!only || Utf8(name) == only) {
+            image[std::string(prefix) + Utf8(name)] = {type, bytes};
         }
     }
 }
@@ -1091,7 +1096,8 @@ void PressOkAndExpectRefusal(int field, int length, const FileBesideProgram& pla
 }
 
 // A caret in a title moves the rest of the title into the source when read back; a feed longer
-// than a stored text reads back comes back as an empty row.
+// than a stored text reads back comes back as an empty row; a source that cannot be made an
+// address would never be fetched.
 TEST_F(OptionsPlaylist, FeedsThatWouldNotReadBackAreRefusedAndNothingIsSaved) {
     MessageBoxAnswers boxes;
     HWND dialog = nullptr;
@@ -1110,15 +1116,22 @@ TEST_F(OptionsPlaylist, FeedsThatWouldNotReadBackAreRefusedAndNothingIsSaved) {
         Type(IDC_OPTIONS_FEED5_TITLE, "x");
         PressOkAndExpectRefusal(IDC_OPTIONS_FEED4_SOURCE, 507, playlist);
         Type(IDC_OPTIONS_FEED4_SOURCE, longest.c_str());
+        SetWindowTextW(Control(IDC_OPTIONS_FEED2_SOURCE), L"http://\u0436..ru/"); // no IDNA form
+        PressOkAndExpectRefusal(IDC_OPTIONS_FEED2_SOURCE, 13, playlist);
+        Type(IDC_OPTIONS_FEED2_SOURCE, "");
         Click(IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    ASSERT_EQ(boxes.Seen().size(), 2u);
+    ASSERT_EQ(boxes.Seen().size(), 3u);
     ExpectBox(boxes.Seen()[0], dialog, "Invalid Feed Title",
               "The title of feed 3 cannot contain the ^ character.", {IDOK}, IDI_HAND);
     ExpectBox(boxes.Seen()[1], dialog, "Feed Too Long",
               "Feed 4 is too long to be saved: its title and source may hold 510 characters "
               "together.",
+              {IDOK}, IDI_HAND);
+    ExpectBox(boxes.Seen()[2], dialog, "Invalid Feed Source",
+              "The source of feed 2 is not an address that can be fetched: please check its host "
+              "name.",
               {IDOK}, IDI_HAND);
     EXPECT_EQ(ReadRegistryImage()["Rss3"], Text("AB^C"));
     RunOptions([&] {

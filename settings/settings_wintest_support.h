@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "framework/wide_text.h"
+
 namespace qv::testing {
 
 // The Run-key entry that starts the Quorvel.exe built beside this test program, found without
@@ -15,7 +17,7 @@ inline std::string QuotedQuorvelBesideThisProgram() {
     const std::filesystem::path program =
         std::filesystem::path(self).parent_path() / L"Quorvel.exe";
     std::string quoted = "\"";
-    quoted.append(program.string()).push_back('"');
+    quoted.append(Utf8(program.wstring())).push_back('"');
     return quoted;
 }
 

@@ -8,6 +8,7 @@
 
 #include "framework/handles.h"
 #include "framework/program_file_path.h"
+#include "framework/wide_text.h"
 
 namespace qv::testing {
 
@@ -37,7 +38,7 @@ inline UniqueKernelHandle StartProgramAt(const std::filesystem::path& program) {
 
 // The program built beside the tests.
 inline UniqueKernelHandle StartProgram() {
-    return StartProgramAt(ProgramFilePath("Quorvel.exe"));
+    return StartProgramAt(std::filesystem::path(FromUtf8(ProgramFilePath("Quorvel.exe"))));
 }
 
 // The process's shown bar, looked for every millisecond or so: the first look that finds it is

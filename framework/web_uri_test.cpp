@@ -1,0 +1,73 @@
+#include "framework/web_uri.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using qv::UriFromIri;
+
+// The host's labels take their IDNA form (RFC 3492's own samples among them); ASCII labels, the
+// user, the port and the root's dot stay.
+TEST(WebUri, AHostInAnotherScriptTakesItsIdnaForm) {
+    EXPECT_EQ(
+        UriFromIri("http://\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80."
+                   "\xD0\xB8\xD1\x81\xD0\xBF\xD1\x8B\xD1\x82\xD0\xB0\xD0\xBD\xD0\xB8\xD0\xB5/"),
+        "http://xn--e1afmkfd.xn--80akhbyknj4f/"); // пример.испытание
+    EXPECT_EQ(UriFromIri("http://\xD0\xBF\xD0\xBE\xD1\x87\xD0\xB5\xD0\xBC\xD1\x83\xD0\xB6\xD0\xB5"
+                         "\xD0\xBE\xD0\xBD\xD0\xB8\xD0\xBD\xD0\xB5\xD0\xB3\xD0\xBE\xD0\xB2\xD0\xBE"
+                         "\xD1\x80\xD1\x8F\xD1\x82\xD0\xBF\xD0\xBE\xD1\x80\xD1\x83\xD1\x81\xD1\x81"
+                         "\xD0\xBA\xD0\xB8.ru"),
+              "http://xn--b1abfaaepdrnnbgefbadotcwatmq2g4l.ru"); // почемужеонинеговорятпорусски
+    EXPECT_EQ(
+        UriFromIri("https://\xE4\xBB\x96\xE4\xBB\xAC\xE4\xB8\xBA\xE4\xBB\x80\xE4\xB9\x88\xE4\xB8"
+                   "\x8D\xE8\xAF\xB4\xE4\xB8\xAD\xE6\x96\x87.cn/feed"),
+        "https://xn--ihqwcrb4cv8a8dqg056pqjye.cn/feed"); // 他们为什么不说中文
+    EXPECT_EQ(UriFromIri("http://user@B\xC3\xBC"
+                         "cher.example.:8080/rss"),
+              "http://user@xn--bcher-kva.example.:8080/rss"); // Bücher, upper case folded
+    EXPECT_EQ(UriFromIri("http://\xCE\x94\xCE\x9F\xCE\x9A\xCE\x99\xCE\x9C\xCE\xAE.gr/"),
+              "http://xn--jxalpdlp.gr/"); // ΔΟΚΙΜή as δοκιμή
+    EXPECT_EQ(UriFromIri("http://Example.COM/a"), "http://Example.COM/a");
+}
+
+// Path, query and fragment in any script reach the server as percent-encoded UTF-8; what is
+// already ASCII, reserved characters and escapes included, is sent as typed.
+TEST(WebUri, ThePathAndQueryArePercentEncodedAsUtf8) {
+    EXPECT_EQ(
+        UriFromIri("http://example.com/\xD0\xBB\xD0\xB5\xD0\xBD\xD1\x82\xD0\xB0.xml"), // лента
+        "http://example.com/%D0%BB%D0%B5%D0%BD%D1%82%D0%B0.xml");
+    EXPECT_EQ(UriFromIri("http://example.com/a b?q=\xC3\xA9t\xC3\xA9&x=%41#\xE6\x9D\xB1"),
+              "http://example.com/a%20b?q=%C3%A9t%C3%A9&x=%41#%E6%9D%B1");
+    EXPECT_EQ(UriFromIri("http://example.com?\xD1\x91"), "http://example.com?%D1%91");
+    EXPECT_EQ(UriFromIri(""), "");
+}
+
+// A file: address is opened through its Unicode path, so it stays as typed.
+TEST(WebUri, AFileAddressIsKeptAsTyped) {
+    const std::string local = "FILE:///C:/\xD0\x9A\xD0\xB2\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0\xD0\xBB "
+                              "\xCE\xA9/feed.xml";
+    EXPECT_EQ(UriFromIri(local), local);
+}
+
+// What cannot be made an address is refused rather than sent as something else.
+TEST(WebUri, AnAddressThatCannotBeMadeAUriIsRefused) {
+    const std::string cyrillic = "\xD0\xB6"; // ж
+    std::string label;
+    for (int n = 0; n < 30; ++n) {
+        label += cyrillic;
+    }
+    EXPECT_TRUE(UriFromIri("http://" + label + ".ru/"));
+    EXPECT_FALSE(UriFromIri("http://" + label + label + ".ru/")) << "longer than 63 once encoded";
+    const std::string a54(54, 'a');
+    EXPECT_EQ(UriFromIri("http://" + a54 + cyrillic + ".ru/"), "http://xn--" + a54 + "-oy6b.ru/")
+        << "63 encoded";
+    EXPECT_FALSE(UriFromIri("http://a" + a54 + cyrillic + ".ru/")) << "64 encoded";
+    EXPECT_FALSE(UriFromIri("http://\xD0\xB6..ru/")) << "an empty label";
+    EXPECT_FALSE(UriFromIri("http://\xD0\xB6 a.ru/")) << "a space in the host";
+    EXPECT_FALSE(UriFromIri("http://\xD0\xB6.a\x01.ru/")) << "a control beside another script";
+    EXPECT_FALSE(UriFromIri("http://example.com/\xD0")) << "UTF-8 cut short";
+    EXPECT_FALSE(UriFromIri("http://example.com/\xED\xA0\x80")) << "a surrogate";
+    EXPECT_FALSE(UriFromIri("file:///C:/\xFF.xml"));
+}
+
+} // namespace
