@@ -28,6 +28,17 @@ TEST(WebUri, AHostInAnotherScriptTakesItsIdnaForm) {
     EXPECT_EQ(UriFromIri("http://\xCE\x94\xCE\x9F\xCE\x9A\xCE\x99\xCE\x9C\xCE\xAE.gr/"),
               "http://xn--jxalpdlp.gr/"); // ΔΟΚΙΜή as δοκιμή
     EXPECT_EQ(UriFromIri("http://Example.COM/a"), "http://Example.COM/a");
+    // Capitals of Latin-1, Greek and Cyrillic at both ends of their ranges; the sign × has none.
+    EXPECT_EQ(UriFromIri("http://\xD0\x9F\xD0\xA0\xD0\x98\xD0\x9C\xD0\x95\xD0\xA0.ru"),
+              "http://xn--e1afmkfd.ru");                                        // ПРИМЕР
+    EXPECT_EQ(UriFromIri("http://\xD0\x81\xD0\x96.ru"), "http://xn--f1a7c.ru"); // Ёж
+    EXPECT_EQ(UriFromIri("http://\xD0\x80\xD0\x8F\xD0\x90\xD0\xAF.ru"),
+              UriFromIri("http://\xD1\x90\xD1\x9F\xD0\xB0\xD1\x8F.ru"));                 // ЀЏАЯ
+    EXPECT_EQ(UriFromIri("http://\xC3\x84\xC3\x96\xC3\x97.de"), "http://xn--rcaz6c.de"); // ÄÖ×
+    EXPECT_EQ(UriFromIri("http://\xC3\x80\xC3\x9E.is"), "http://xn--0ca4d.is"); // ÀÞ as àþ
+    EXPECT_EQ(UriFromIri("http://\xCE\xA3\xCF\x83.gr"), "http://xn--4xaa.gr");  // Σσ
+    EXPECT_EQ(UriFromIri("http://\xCE\x91\xCE\xAB.gr"),
+              UriFromIri("http://\xCE\xB1\xCF\x8B.gr")); // ΑΫ
 }
 
 // Path, query and fragment in any script reach the server as percent-encoded UTF-8; what is
