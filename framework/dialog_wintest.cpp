@@ -138,6 +138,28 @@ TEST(Dialog, ModalRunEndsOnQuitAndPassesItOn) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
+// Its owner removes a hook, which Wine counts nowhere: a window made after it calls it no more.
+TEST(Dialog, AHooksOwnerRemovesIt) {
+    static int windowsMade = 0;
+    const auto countCreations = [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        windowsMade += code == HCBT_CREATEWND;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    };
+    const auto makeWindow = [] {
+        DestroyWindow(
+            CreateWindowExW(0, L"Static", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    };
+    {
+        const qv::UniqueHook hook(
+            SetWindowsHookExW(WH_CBT, countCreations, nullptr, GetCurrentThreadId()));
+        makeWindow();
+    }
+    const int seen = windowsMade; // Wine makes its input-method window beside the first one
+    EXPECT_GE(seen, 1);
+    makeWindow();
+    EXPECT_EQ(windowsMade, seen);
+}
+
 TEST(Dialog, GdiOwnersLeaveTheObjectCountFlat) {
     const int before = qv::testing::GdiObjectCount();
     for (int i = 0; i < 500; ++i) {
