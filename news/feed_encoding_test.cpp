@@ -130,12 +130,14 @@ TEST(FeedEncoding, TextDecodesFromItsCodePageAndBadUtf8AsWestern) {
     EXPECT_EQ(Decoded("\xE1\xE4", 1256), u"\u0644\u0646");
     EXPECT_EQ(Decoded("\xE9", 12345), u"\u00E9"); // a code page nobody has reads as Western
     EXPECT_EQ(qv::Utf16ToUtf8(u"\u00E9\U0001F600\xD800x"), "\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBDx");
-    EXPECT_FALSE(qv::IsValidUtf8("\xC0\xAF"));            // overlong
-    EXPECT_FALSE(qv::IsValidUtf8("\xED\xA0\x80"));        // surrogate
-    EXPECT_FALSE(qv::IsValidUtf8("\xF4\x90\x80\x80"));    // beyond U+10FFFF
-    EXPECT_FALSE(qv::IsValidUtf8("\xE2\x82"));            // cut short
-    EXPECT_FALSE(qv::IsValidUtf8("\xC3\xC0"));            // a lead byte where a follower must be
-    EXPECT_FALSE(qv::IsValidUtf8("\xE3\xC0\x80"));        // the same, after the lead of three
+    EXPECT_FALSE(qv::IsValidUtf8("\xC0\xAF"));         // overlong
+    EXPECT_FALSE(qv::IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(qv::IsValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
+    EXPECT_FALSE(qv::IsValidUtf8("\xE2\x82"));         // cut short
+    EXPECT_FALSE(qv::IsValidUtf8("\xC3\xC0"));         // a lead byte where a follower must be
+    EXPECT_FALSE(qv::IsValidUtf8("\xE3\xC0\x80"));     // the same, after the lead of three
+    EXPECT_FALSE(qv::IsValidUtf8("\xE3\x80"
+                                 "A"));                   // its third byte no follower
     EXPECT_TRUE(qv::IsValidUtf8("\xC3\xBF\xED\x9F\xBF")); // the highest followers: U+00FF, U+D7FF
 }
 
