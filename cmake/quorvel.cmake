@@ -18,6 +18,12 @@ function(quorvel_define_targets)
 
   add_library(quorvel_portable STATIC ${PORTABLE})
   target_include_directories(quorvel_portable PUBLIC ${PROJECT_SOURCE_DIR})
+  # zlib inflates coded replies; the Windows program links it in, so that no DLL ships.
+  if(WIN32)
+    set(ZLIB_USE_STATIC_LIBS ON)
+  endif()
+  find_package(ZLIB REQUIRED)
+  target_link_libraries(quorvel_portable PUBLIC ZLIB::ZLIB)
 
   if(QUORVEL_FUZZ)
     # Every report ends the run: a fuzz run that only logs undefined behaviour cannot fail.

@@ -58,6 +58,8 @@ TEST(WebUri, AFileAddressIsKeptAsTyped) {
     const std::string local = "FILE:///C:/\xD0\x9A\xD0\xB2\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0\xD0\xBB "
                               "\xCE\xA9/feed.xml";
     EXPECT_EQ(UriFromIri(local), local);
+    EXPECT_EQ(UriFromIri("file"), "file"); // no scheme, too short to be one
+    EXPECT_EQ(UriFromIri("\xD1\x91 a"), "%D1%91%20a");
 }
 
 // What cannot be made an address is refused rather than sent as something else.

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
           wine wine64 xvfb xdotool x11-apps imagemagick fonts-liberation python3
-          fonts-dejavu-core fonts-wine nsis)
+          fonts-dejavu-core fonts-wine nsis zlib1g-dev libz-mingw-w64-dev)
 
 missing=()
 for package in "${packages[@]}"; do
