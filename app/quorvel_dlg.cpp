@@ -161,7 +161,7 @@ void CQuorvelDlg::CreateChildWindows() {
     }
     thePlaylist.SetColorKey(SkinColourKey);
     theBalloon.SetColorKey(SkinColourKey);
-    theSearchBox.colorKey = SkinColourKey;
+    theSearchBox.SetColorKey(SkinColourKey);
     thePlayerFrame.SetColorKey(SkinColourKey);
 }
 

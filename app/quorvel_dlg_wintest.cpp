@@ -106,7 +106,7 @@ TEST_F(Bar, CreatesLayersAndParksItsWindows) {
 
     EXPECT_EQ(thePlaylist.ColorKey(), SkinColourKey);
     EXPECT_EQ(theBalloon.ColorKey(), SkinColourKey);
-    EXPECT_EQ(theSearchBox.colorKey, SkinColourKey);
+    EXPECT_EQ(theSearchBox.ColorKey(), SkinColourKey);
     EXPECT_EQ(thePlayerFrame.ColorKey(), SkinColourKey);
 }
 

@@ -48,7 +48,7 @@ void CSearchDlg::ToggleSearchBox() {
     // Typing replaces the last query.
     SendMessageA(searchField_.hwnd(), EM_SETSEL, 0, -1);
     SendMessageA(searchField_.hwnd(), EM_SCROLLCARET, 0, 0);
-    SetAlpha(colorKey, BYTE(opacity_)); // not at the 255 it was made with
+    SetAlpha(colorKey_, BYTE(opacity_)); // not at the 255 it was made with
     Show(true);
     SetFocus(searchField_.hwnd());
     StartAnimation(SearchFadeInTimer, SearchFadeOutTimer);
@@ -73,7 +73,7 @@ void CSearchDlg::OnTimer(UINT_PTR id) {
     if (id != SearchFadeInTimer && id != SearchFadeOutTimer) {
         return;
     }
-    if (StepFade(id, opacity_, colorKey) && id == SearchFadeOutTimer) {
+    if (StepFade(id, opacity_, colorKey_) && id == SearchFadeOutTimer) {
         Show(false);
     }
 }

@@ -30,7 +30,8 @@ public:
     // The query as last confirmed, in UTF-8.
     const std::string& SearchText() const { return searchText_; }
 
-    uint32_t colorKey = 0;
+    void SetColorKey(uint32_t key) { colorKey_ = key; }
+    uint32_t ColorKey() const { return colorKey_; }
 
 protected:
     MessageTable Messages() const override;
@@ -53,6 +54,7 @@ private:
     HCURSOR handCursor_ = nullptr;
     std::string searchText_;
     int32_t opacity_ = 0;
+    uint32_t colorKey_ = 0;
 };
 
 } // namespace qv

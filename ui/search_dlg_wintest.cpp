@@ -26,7 +26,7 @@ class SearchBox : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(box.Create(nullptr));
-        box.colorKey = 0x00FF00;
+        box.SetColorKey(0x00FF00);
         box.MakeLayered(box.ExStyle(), 0x00FF00, 255);
         box.LayOut();
     }
