@@ -4,7 +4,7 @@
 #include "app/singletons.h"
 #include "framework/list_rows.h"
 #include "media/media_wintest_support.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "testing/text_pixels.h"
 #include "testing/scratch_registry.h"
 
@@ -122,12 +122,12 @@ TEST_F(BarMedia, PlayButtonBalloonShowsWhatPlaysAndWhatTheAdapterReceived) {
     PumpMessagesUntil([] { return LayeredAlpha(theBalloon.hwnd()) == 230; });
     EXPECT_EQ(differs(5, 25, "Stopped", heading.get()), 0);
 
-    MonitoredAdapterRow.dwInOctets = 7000;
-    MonitoredAdapterRow.dwOutOctets = 900000000;
+    qv::testing::AdapterCounters counters(theBar.Adapter());
+    counters.Set(7000, 900000000);
     Send(WM_LBUTTONUP, 20, 8);
     ASSERT_TRUE(thePlaylist.Playback().isPlaying);
     EXPECT_EQ(thePlaylist.Playback().startInOctets, 7000u);
-    MonitoredAdapterRow.dwInOctets = 7000 + 3 * 1048576;
+    counters.Set(7000 + 3 * 1048576, 900000000);
     Send(WM_MOUSEMOVE, 31, 8);
     Send(WM_MOUSEMOVE, 20, 8);
     KillTimer(theBar.hwnd(), 2);

@@ -4,7 +4,7 @@
 
 #include "app/singletons.h"
 #include "media/media_wintest_support.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "monitor/cpu_sampler.h"
 #include "monitor/test_support.h"
 #include "testing/scratch_registry.h"
@@ -127,15 +127,16 @@ TEST_F(BarScreen, TheFirstLoadAfterAResumeIsNotMadeOfTheTimeAsleep) {
 TEST_F(BarScreen, TheFirstRatesAfterAResumeAreNotMadeOfTheTimeAsleep) {
     const std::optional<int32_t> loopback = qv::testing::PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
     ASSERT_TRUE(loopback);
-    SelectMonitoredAdapter(*loopback);
-    SampleAdapterRates();
-    ASSERT_TRUE(AwaitAdapterReading());
+    AdapterMonitor& adapter = theBar.Adapter();
+    adapter.Select(*loopback);
+    adapter.Sample();
+    ASSERT_TRUE(adapter.AwaitReading());
 
     qv::testing::SendOverLoopback(200, 1000); // traffic counted while the bar slept
     SendPowerEvent(PBT_APMRESUMEAUTOMATIC);
-    EXPECT_EQ(SampleAdapterRates(), "0 B/0 B");
-    ASSERT_TRUE(AwaitAdapterReading());
-    const RateText next = SampleAdapterRates();
+    EXPECT_EQ(adapter.Sample(), "0 B/0 B");
+    ASSERT_TRUE(adapter.AwaitReading());
+    const RateText next = adapter.Sample();
     EXPECT_EQ(next.view().find(" KB/"), std::string_view::npos) << next;
 }
 

@@ -12,7 +12,7 @@
 #include "framework/display_scale.h"
 #include "framework/ole_apartment.h"
 #include "media/media_layout.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "monitor/cpu_sampler.h"
 #include "news/news_layout.h"
 #include "settings/settings_store.h"
@@ -130,9 +130,9 @@ void CQuorvelDlg::FinishStart(WPARAM, LPARAM) {
     ScalePanelSkins();
     thePlaylist.ParkAtCreation();
     theNews.ParkAtCreation();
-    infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.Playback());
+    infoPanel_.Connect(hwnd_, theBalloon, thePlaylist.Playback(), adapter_);
     InitCpuSampler();
-    EnumerateInterfaces();
+    adapter_.UseTable(ReadInterfaceIndexes());
     ReadAdapterSetting();
     SetTimer(hwnd_, BarRefreshTimer, kBarRefreshPeriodMs, nullptr);
     RegisterHotKey(hwnd_, SearchHotKey, MOD_CONTROL | MOD_SHIFT, VK_CONTROL);
@@ -145,7 +145,7 @@ void CQuorvelDlg::FinishStart(WPARAM, LPARAM) {
 void CQuorvelDlg::CreateChildWindows() {
     thePlayerFrame.ShowsOver(thePlayerBrowser);
     thePlaylist.Connect({&thePlayerFrame, &thePlayerBrowser,
-                         [] { return uint32_t(MonitoredAdapterRow.dwInOctets); },
+                         [this] { return adapter_.ReceivedOctets(); },
                          [this] { RestPlayButton(); }});
     thePlaylist.Create(hwnd_);
     theNews.Create(hwnd_);
@@ -188,8 +188,14 @@ void CQuorvelDlg::PlaceSkinControls() {
 }
 
 void CQuorvelDlg::ReadAdapterSetting() {
-    adapterPosition_ = int32_t(SettingsReader().ReadSettingNumber(kNicAdapterSetting, 0));
-    SelectMonitoredAdapter(adapterPosition_);
+    const std::optional<uint32_t> stored = SettingsReader().ReadStoredNumber(kNicAdapterSetting);
+    if (stored) {
+        adapter_.Select(int32_t(*stored));
+    } else {
+        // A first run watches the adapter that carries the traffic, not the table's first row
+        // (the loopback interface, on most machines).
+        adapter_.SelectDefault();
+    }
 }
 
 void CQuorvelDlg::SnapBarHome() const {
@@ -257,7 +263,7 @@ void CQuorvelDlg::OnSettingChange(WPARAM action, LPARAM) {
 LRESULT CQuorvelDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
     if (event == PBT_APMRESUMEAUTOMATIC) {
         StartFreshCpuInterval();
-        StartFreshAdapterInterval();
+        adapter_.StartFreshInterval();
     }
     return TRUE;
 }
@@ -290,19 +296,19 @@ void CQuorvelDlg::OnTimer(UINT_PTR id) {
 // needs repainting; a repaint for any other cause copies the whole composition (WM_PAINT). The
 // next adapter reading is asked for last.
 void CQuorvelDlg::PaintBarCells() {
-    const RECT changed = cells_.Compose(SampleBarFigures(memoryStatus_));
+    const RECT changed = cells_.Compose(SampleBarFigures(memoryStatus_, adapter_));
     if (!IsRectEmpty(&changed)) {
         cells_.CopyStrip(WindowDC(hwnd_).get(), changed);
     }
-    RequestAdapterReading();
+    adapter_.Request();
 }
 
 void CQuorvelDlg::ShowInfoSection(InfoSection section) {
-    infoPanel_.ShowSection(section, memoryStatus_, adapterPosition_);
+    infoPanel_.ShowSection(section, memoryStatus_);
 }
 
 void CQuorvelDlg::PaintInfoSection(InfoSection section) {
-    infoPanel_.PaintSection(section, memoryStatus_, adapterPosition_);
+    infoPanel_.PaintSection(section, memoryStatus_);
 }
 
 // With a button or Shift or Ctrl held the bar does not react to moves.
@@ -436,6 +442,7 @@ HICON CQuorvelDlg::OnQueryDragIcon() {
 }
 
 void CQuorvelDlg::OnSettings() {
+    theOptions.SetMonitoredAdapter(uint32_t(adapter_.Position()));
     if (theOptions.RunModal(hwnd_) != IDOK) {
         return;
     }

@@ -9,6 +9,7 @@
 #include "framework/dialog.h"
 #include "framework/handles.h"
 #include "framework/skin_image.h"
+#include "monitor/adapter_monitor.h"
 #include "monitor/balloon_layout.h"
 #include "monitor/bar_cells.h"
 #include "monitor/info_panel.h"
@@ -64,7 +65,7 @@ public:
     BarCells& Cells() { return cells_; }
     const InfoPanel& Info() const { return infoPanel_; }
     HICON ApplicationIcon() const { return applicationIcon_; }
-    int32_t AdapterPosition() const { return adapterPosition_; }
+    AdapterMonitor& Adapter() { return adapter_; }
     int32_t BarLeft() const { return barLeft_; }
 
 protected:
@@ -113,8 +114,8 @@ private:
     PanelSkins panelSkins_;
     HICON applicationIcon_ = nullptr;
     MEMORYSTATUSEX memoryStatus_{};
-    int32_t adapterPosition_ = 0;
     int32_t barLeft_ = 0;
+    AdapterMonitor adapter_;
     BarCells cells_;
     InfoPanel infoPanel_;
     UniqueMenu menu_;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +16,7 @@
 #include "app/singletons.h"
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "news/news_wintest_support.h"
 #include "testing/loopback_http_server.h"
 #include "testing/modal_answers.h"
@@ -337,17 +339,32 @@ TEST(BarTimers, TheCellsAndEachSectionAreRepaintedEverySecond) {
     theBar.Destroy();
 }
 
+// The system's default route as leaving by the interface table's second row, for the bar made
+// while it lives: Wine lists at least two interfaces, the loopback one first.
+class RouteThroughSecondRow {
+public:
+    RouteThroughSecondRow() { theBar.Adapter().UseRouteQuery(SecondRow); }
+    ~RouteThroughSecondRow() { theBar.Adapter().UseRouteQuery(DefaultRouteInterface); }
+
+private:
+    static std::optional<DWORD> SecondRow() {
+        const std::vector<DWORD> table = ReadInterfaceIndexes();
+        return table.size() > 1 ? std::optional<DWORD>(table[1]) : std::nullopt;
+    }
+};
+
 TEST(BarSettings, AdapterPositionComesFromTheRegistry) {
     // The real settings key, in the throwaway test prefix.
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+    const RouteThroughSecondRow route;
     ASSERT_TRUE(qv::testing::CreateStartedBar());
-    EXPECT_EQ(theBar.AdapterPosition(), 0);
+    EXPECT_EQ(theBar.Adapter().Position(), 1); // nothing stored: the default route's
     theBar.Destroy();
     const DWORD position = 2;
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", REG_DWORD, &position,
                     sizeof position);
     ASSERT_TRUE(qv::testing::CreateStartedBar());
-    EXPECT_EQ(theBar.AdapterPosition(), 2);
+    EXPECT_EQ(theBar.Adapter().Position(), 2);
     theBar.Destroy();
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
 }
@@ -375,14 +392,47 @@ TEST_F(Bar, AboutCommandGivesTheTitleItsFontAndShowsTheBox) {
     EXPECT_EQ(qv::testing::GdiObjectCount(), objects);
 }
 
-// Closes the settings dialog with the given button once its modal loop runs.
+LRESULT adapterShownInSettings = CB_ERR;
+
+// Closes the settings dialog with the given button once its modal loop runs, noting the adapter
+// it showed selected.
 void CloseSettingsWith(int button) {
     static int pending;
     pending = button;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
+        adapterShownInSettings =
+            SendMessageA(theOptions.Item(IDC_OPTIONS_ADAPTER), CB_GETCURSEL, 0, 0);
         PostMessageA(theOptions.hwnd(), WM_COMMAND, WPARAM(pending), 0);
     });
+}
+
+std::optional<DWORD> StoredAdapter() {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", RRF_RT_REG_DWORD,
+                     nullptr, &value, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// With nothing stored, Settings shows the adapter the bar watches, and only OK stores it.
+TEST(BarSettings, AFirstRunsAdapterIsShownInSettingsAndStoredOnlyAtOk) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+    const RouteThroughSecondRow route;
+    ASSERT_TRUE(qv::testing::CreateStartedBar());
+    CloseSettingsWith(IDCANCEL);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
+    EXPECT_EQ(adapterShownInSettings, 1);
+    EXPECT_EQ(StoredAdapter(), std::nullopt);
+    CloseSettingsWith(IDOK);
+    SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
+    EXPECT_EQ(StoredAdapter(), DWORD(1));
+    theBar.Destroy();
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       "Quorvel");
 }
 
 TEST_F(Bar, SettingsRereadTheAdapterAndPlaylistOnlyAfterOk) {
@@ -393,18 +443,20 @@ TEST_F(Bar, SettingsRereadTheAdapterAndPlaylistOnlyAfterOk) {
     const DWORD position = 1;
     RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", "NicAdapter", REG_DWORD, &position,
                     sizeof position);
+    const int32_t atStart = theBar.Adapter().Position();
     CloseSettingsWith(IDCANCEL);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
-    EXPECT_EQ(theBar.AdapterPosition(), 0);
+    EXPECT_EQ(adapterShownInSettings, 1);
+    EXPECT_EQ(theBar.Adapter().Position(), atStart);
     EXPECT_EQ(SendMessageA(thePlaylist.NameList().hwnd(), LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(theOptions.hwnd(), nullptr) << "the settings window is made anew at each opening";
     EXPECT_TRUE(IsWindowEnabled(theBar.hwnd()));
 
     CloseSettingsWith(IDOK);
     SendMessageA(theBar.hwnd(), WM_COMMAND, ID_SETTINGS, 0);
-    EXPECT_EQ(theBar.AdapterPosition(), 1);
-    ASSERT_GE(InterfaceIndexTable().size(), 2u);
-    EXPECT_EQ(MonitoredAdapterRow.dwIndex, InterfaceIndexTable()[1]);
+    EXPECT_EQ(theBar.Adapter().Position(), 1);
+    ASSERT_GE(ReadInterfaceIndexes().size(), 2u);
+    EXPECT_EQ(theBar.Adapter().InterfaceIndex(), ReadInterfaceIndexes()[1]);
     EXPECT_EQ(SendMessageA(thePlaylist.NameList().hwnd(), LB_GETCOUNT, 0, 0), 1);
     RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <optional>
 #include <vector>
 
 #include "app/bar_wintest_support.h"
@@ -9,7 +10,7 @@
 #include "media/media_layout.h"
 #include "media/media_wintest_support.h"
 #include "media/player_page.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/test_support.h"
 #include "testing/message_box_watch.h"
 #include "testing/scratch_registry.h"
 
@@ -24,9 +25,13 @@ protected:
         playlist.Write("<song>Jazz</song><link>http://radio/jazz.asx</link>\n"
                        "<song>Talk</song><link>rtsp://radio/talk.ram</link>\n");
         ASSERT_TRUE(qv::testing::CreateStartedBar());
-        MonitoredAdapterRow.dwInOctets = 123456; // as the last sample left it
+        counters.emplace(theBar.Adapter());
+        counters->Set(123456, 0); // as the last sample left it
     }
-    void TearDown() override { theBar.Destroy(); }
+    void TearDown() override {
+        counters.reset();
+        theBar.Destroy();
+    }
 
     // Runs the frame's fade-in by hand, noting the alpha and whether the browser shows.
     std::vector<std::pair<int, bool>> FadeIn() {
@@ -44,6 +49,7 @@ protected:
 
     FileBesideProgram playlist{"QVPlaylist.ini"};
     FileBesideProgram page{"ut.html"};
+    std::optional<qv::testing::AdapterCounters> counters;
 };
 
 TEST_F(Playback, StartWritesThePageNavigatesToItAndFadesThePlayerIn) {

@@ -151,21 +151,18 @@ TEST_F(Balloon, SectionsShowTheMachinesOwnFigures) {
     EXPECT_EQ(InfoSectionLayout(InfoSection::Media, NowPlaying{}, system, memory, {}).heading,
               "Stopped");
 
-    const std::span<const DWORD> indexes = InterfaceIndexTable();
-    for (int32_t position = 0; position < int32_t(indexes.size()); ++position) {
-        SelectMonitoredAdapter(position);
-        SampleAdapterRates();
-        if (MonitoredAdapterRow.dwType != IF_TYPE_SOFTWARE_LOOPBACK) {
-            continue;
-        }
-        const SectionLayout network = InfoSectionLayout(InfoSection::Network, NowPlaying{}, system,
-                                                        memory, ReadAdapterAddress(position));
-        EXPECT_EQ(network.rows[2].value, "127.0.0.1");
-        EXPECT_EQ(network.rows[3].value, "255.0.0.0");
-        EXPECT_EQ(network.rows[6].value, FormatSize(float(MonitoredAdapterRow.dwInOctets)).view());
-        return;
-    }
-    ADD_FAILURE() << "no loopback interface";
+    const std::optional<int32_t> loopback = qv::testing::PositionOfType(IF_TYPE_SOFTWARE_LOOPBACK);
+    ASSERT_TRUE(loopback);
+    AdapterMonitor adapter;
+    adapter.UseTable(ReadInterfaceIndexes());
+    adapter.Select(*loopback);
+    adapter.Take();
+    const SectionLayout network = InfoSectionLayout(InfoSection::Network, NowPlaying{}, system,
+                                                    memory, adapter.Figures(adapter.ReadAddress()));
+    EXPECT_EQ(network.rows[2].value, "127.0.0.1");
+    EXPECT_EQ(network.rows[3].value, "255.0.0.0");
+    EXPECT_NE(adapter.ReceivedOctets(), 0u);
+    EXPECT_EQ(network.rows[6].value, FormatSize(float(adapter.ReceivedOctets())).view());
 }
 
 TEST_F(Balloon, TextIsDrawnOnCream) {

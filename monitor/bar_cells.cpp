@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/display_scale.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "monitor/cpu_sampler.h"
 #include "monitor/quantity_format.h"
 
@@ -233,14 +233,14 @@ private:
     std::optional<CellLooks> shown_;
 };
 
-BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus) {
+BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memoryStatus, AdapterMonitor& adapter) {
     BarCellFigures figures;
     figures.cpuLoad = SampleCpuLoad();
     memoryStatus.dwLength = sizeof memoryStatus;
     GlobalMemoryStatusEx(&memoryStatus);
     figures.memoryLoad = memoryStatus.dwMemoryLoad;
     figures.availablePhysical = memoryStatus.ullAvailPhys;
-    figures.rates = TakeAdapterRates();
+    figures.rates = adapter.Take();
     return figures;
 }
 

@@ -11,6 +11,8 @@
 
 namespace qv {
 
+class AdapterMonitor;
+
 // The figures one tick of the bar shows.
 struct BarCellFigures {
     double cpuLoad = 0.0;
@@ -20,8 +22,8 @@ struct BarCellFigures {
 };
 
 // Samples CPU load, memory (into memory, the bar's record) and the monitored adapter's rates
-// (the reading asked for by RequestAdapterReading after the tick before).
-BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memory);
+// (the reading asked for after the tick before).
+BarCellFigures SampleBarFigures(MEMORYSTATUSEX& memory, AdapterMonitor& adapter);
 
 struct GaugeTools {
     HPEN pen;

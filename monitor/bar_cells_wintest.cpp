@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/singletons.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "monitor/test_support.h"
 #include "testing/resource_count.h"
 #include "testing/scratch_registry.h"
@@ -314,11 +314,11 @@ protected:
 };
 
 TEST_F(BarTick, FailingAdapterEmptiesOnlyTheNetworkCell) {
-    SelectMonitoredAdapter(0);
+    theBar.Adapter().Select(0);
     theBar.PaintBarCells();
     EXPECT_FALSE(NetworkCellIsBare());
 
-    SelectMonitoredAdapter(-1);
+    theBar.Adapter().Select(-1);
     theBar.PaintBarCells();
     EXPECT_TRUE(NetworkCellIsBare());
     // The other cells still carry their texts and gauges.

@@ -6,7 +6,7 @@
 
 #include "app/bar_wintest_support.h"
 #include "app/singletons.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "monitor/cpu_sampler.h"
 #include "monitor/test_support.h"
 
@@ -44,7 +44,7 @@ TEST(BarRefreshTick, TenThousandTicksLeakNoGdiObjectOrHandle) {
     KillTimer(theBar.hwnd(), BarRefreshTimer);
     Tick();
     // A reading in flight holds the network service's handle for a moment: count between them.
-    ASSERT_TRUE(AwaitAdapterReading());
+    ASSERT_TRUE(theBar.Adapter().AwaitReading());
     const int gdiObjects = qv::testing::GdiObjectCount();
     const int handles = qv::testing::KernelHandleCount();
     ASSERT_GT(gdiObjects, 0);
@@ -52,7 +52,7 @@ TEST(BarRefreshTick, TenThousandTicksLeakNoGdiObjectOrHandle) {
     for (int tick = 1; tick < 10000; ++tick) {
         Tick();
     }
-    ASSERT_TRUE(AwaitAdapterReading());
+    ASSERT_TRUE(theBar.Adapter().AwaitReading());
     EXPECT_EQ(qv::testing::GdiObjectCount(), gdiObjects);
     EXPECT_EQ(qv::testing::KernelHandleCount(), handles);
     theBar.Destroy();
@@ -60,14 +60,15 @@ TEST(BarRefreshTick, TenThousandTicksLeakNoGdiObjectOrHandle) {
 
 TEST(BarRefreshTick, SamplersAllocateNothing) {
     InitCpuSampler();
-    EnumerateInterfaces();
-    SelectMonitoredAdapter(0);
+    AdapterMonitor adapter;
+    adapter.UseTable(ReadInterfaceIndexes());
+    adapter.Select(0);
     SampleCpuLoad();
-    ASSERT_FALSE(SampleAdapterRates().empty());
+    ASSERT_FALSE(adapter.Sample().empty());
     const long before = allocationCount;
     for (int tick = 0; tick < 1000; ++tick) {
         SampleCpuLoad();
-        SampleAdapterRates();
+        adapter.Sample();
     }
     EXPECT_EQ(allocationCount - before, 0);
 }

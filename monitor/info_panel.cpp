@@ -27,22 +27,6 @@ MemoryFigures Memory(const MEMORYSTATUSEX& memory) {
             memory.ullTotalPageFile, memory.ullAvailPageFile, memory.ullTotalVirtual};
 }
 
-NetworkFigures Network(const MIB_IFROW& row, const AdapterAddress& address) {
-    NetworkFigures figures;
-    figures.description =
-        Utf8(Widen(TextUpToZero(row.bDescr, std::min<size_t>(row.dwDescrLen, sizeof row.bDescr))));
-    std::copy_n(row.bPhysAddr, figures.physicalAddress.size(), figures.physicalAddress.begin());
-    figures.ip = address.ip;
-    figures.mask = address.mask;
-    figures.speed = row.dwSpeed;
-    figures.mtu = row.dwMtu;
-    figures.inOctets = row.dwInOctets;
-    figures.outOctets = row.dwOutOctets;
-    figures.inErrors = row.dwInErrors;
-    figures.outErrors = row.dwOutErrors;
-    return figures;
-}
-
 // Texts stop short of the balloon's right border, labels short of the value column; a text
 // cut there ends in an ellipsis.
 constexpr int kBalloonTextRight = 241;
@@ -60,16 +44,16 @@ void DrawLine(HDC dc, int left, int right, int y, const std::string& text) {
 
 SectionLayout InfoSectionLayout(InfoSection section, const NowPlaying& playing,
                                 const SYSTEM_INFO& system, const MEMORYSTATUSEX& memory,
-                                const AdapterAddress& address) {
+                                const NetworkFigures& network) {
     switch (section) {
     case InfoSection::Media:
-        return MediaSection(playing, int64_t(std::time(nullptr)), MonitoredAdapterRow.dwInOctets);
+        return MediaSection(playing, int64_t(std::time(nullptr)), network.inOctets);
     case InfoSection::Processor:
         return ProcessorSection(Processor(system));
     case InfoSection::Memory:
         return MemorySection(Memory(memory));
     default:
-        return NetworkSection(Network(MonitoredAdapterRow, address));
+        return NetworkSection(network);
     }
 }
 
@@ -86,13 +70,15 @@ void DrawInfoSection(HDC dc, const SectionLayout& layout, HFONT bold, HFONT norm
     }
 }
 
-void InfoPanel::Connect(HWND bar, CBalloonDlg& balloon, const NowPlaying& playing) {
+void InfoPanel::Connect(HWND bar, CBalloonDlg& balloon, const NowPlaying& playing,
+                        const AdapterMonitor& adapter) {
     bar_ = bar;
     balloon_ = &balloon;
     playing_ = &playing;
+    adapter_ = &adapter;
 }
 
-void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t adapterPosition) {
+void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory) {
     const PixelRect rect =
         BalloonRect(section, GetSystemMetrics(SM_CXSCREEN), playing_->isPlaying, CurrentDpi());
     balloon_->Place(rect);
@@ -106,7 +92,7 @@ void InfoPanel::ShowSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t
     // Shown, its images painted, then the texts over them: texts drawn on a hidden balloon would
     // be wiped by its first paint and wait for the section's next tick.
     RedrawWindow(balloon_->hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    PaintSection(section, memory, adapterPosition);
+    PaintSection(section, memory);
     balloon_->FadeIn();
 }
 
@@ -126,16 +112,18 @@ bool InfoPanel::SectionOfTimer(UINT_PTR timer, InfoSection& section) {
     return false;
 }
 
-void InfoPanel::PaintSection(InfoSection section, MEMORYSTATUSEX& memory, int32_t adapterPosition) {
+void InfoPanel::PaintSection(InfoSection section, MEMORYSTATUSEX& memory) {
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     memory.dwLength = sizeof memory;
     GlobalMemoryStatusEx(&memory);
-    const AdapterAddress address = ReadAdapterAddress(adapterPosition);
+    const AdapterAddress address = adapter_->ReadAddress();
     const WindowDC balloon(balloon_->hwnd());
-    DrawInfoSection(balloon.get(), InfoSectionLayout(section, *playing_, system, memory, address),
-                    headingFont_.Get(kSkinFaceName, Px(headingFontHeight_), FW_BOLD),
-                    panelFont_.Get(kSkinFaceName, Px(panelFontHeight_), FW_NORMAL));
+    DrawInfoSection(
+        balloon.get(),
+        InfoSectionLayout(section, *playing_, system, memory, adapter_->Figures(address)),
+        headingFont_.Get(kSkinFaceName, Px(headingFontHeight_), FW_BOLD),
+        panelFont_.Get(kSkinFaceName, Px(panelFontHeight_), FW_NORMAL));
 }
 
 } // namespace qv

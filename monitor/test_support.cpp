@@ -7,7 +7,7 @@
 #include <atomic>
 #include <vector>
 
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 
 #include "app/bar_wintest_support.h"
 #include "app/singletons.h"
@@ -33,7 +33,7 @@ bool TimerRunning(HWND window, UINT_PTR id) {
 }
 
 std::optional<int32_t> PositionOfType(DWORD type) {
-    const std::span<const DWORD> indexes = InterfaceIndexTable();
+    const std::vector<DWORD> indexes = ReadInterfaceIndexes();
     for (size_t position = 0; position < indexes.size(); ++position) {
         MIB_IFROW row{};
         row.dwIndex = indexes[position];
@@ -57,14 +57,41 @@ bool ReadUnlessTaken(MIB_IF_ROW2& row) {
 
 } // namespace
 
-InterfaceTakenAway::InterfaceTakenAway(DWORD index) {
+InterfaceTakenAway::InterfaceTakenAway(AdapterMonitor& adapter, DWORD index) : adapter_(adapter) {
     takenIndex = index;
-    UseInterfaceReader(ReadUnlessTaken);
+    adapter_.UseReader(ReadUnlessTaken);
 }
 
 InterfaceTakenAway::~InterfaceTakenAway() {
-    UseInterfaceReader(ReadPlatformInterface);
+    adapter_.UseReader(ReadPlatformInterface);
     takenIndex = 0;
+}
+
+namespace {
+
+std::atomic<uint64_t> countedIn{0}, countedOut{0};
+
+bool ReadCounters(MIB_IF_ROW2& row) {
+    row.InOctets = countedIn.load();
+    row.OutOctets = countedOut.load();
+    return true;
+}
+
+} // namespace
+
+AdapterCounters::AdapterCounters(AdapterMonitor& adapter) : adapter_(adapter) {
+    adapter_.UseReader(ReadCounters);
+}
+
+AdapterCounters::~AdapterCounters() {
+    adapter_.UseReader(ReadPlatformInterface);
+}
+
+void AdapterCounters::Set(uint64_t in, uint64_t out) {
+    countedIn = in;
+    countedOut = out;
+    adapter_.StartFreshInterval();
+    adapter_.Take();
 }
 
 void SendOverLoopback(int datagrams, int size) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "monitor/adapter_monitor.h"
 #include "testing/resource_count.h"
 
 namespace qv::testing {
@@ -26,14 +27,32 @@ bool TimerRunning(HWND window, UINT_PTR id);
 // The position in the interface table of the first interface of that type.
 std::optional<int32_t> PositionOfType(DWORD type);
 
-// Takes the interface with that index out of the sampler's readings, as an unplugged adapter, and
-// puts it back at the end of the object's life.
+// Takes the interface with that index out of the monitor's readings, as an unplugged adapter,
+// and puts it back at the end of the object's life.
 class InterfaceTakenAway {
 public:
-    explicit InterfaceTakenAway(DWORD index);
+    InterfaceTakenAway(AdapterMonitor& adapter, DWORD index);
     ~InterfaceTakenAway();
     InterfaceTakenAway(const InterfaceTakenAway&) = delete;
     InterfaceTakenAway& operator=(const InterfaceTakenAway&) = delete;
+
+private:
+    AdapterMonitor& adapter_;
+};
+
+// The monitored adapter's counters as the test sets them, taken as its newest reading at once;
+// the platform's readings come back at the end of the object's life.
+class AdapterCounters {
+public:
+    explicit AdapterCounters(AdapterMonitor& adapter);
+    ~AdapterCounters();
+    AdapterCounters(const AdapterCounters&) = delete;
+    AdapterCounters& operator=(const AdapterCounters&) = delete;
+
+    void Set(uint64_t in, uint64_t out);
+
+private:
+    AdapterMonitor& adapter_;
 };
 
 // Answers the per-processor performance query of a stand-in system of four processors: their idle

@@ -5,7 +5,7 @@
 #include "framework/list_rows.h"
 #include "framework/wide_text.h"
 #include "media/playlist_file.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "settings/file_choice.h"
 #include "settings/option_values.h"
 #include "settings/settings_store.h"
@@ -123,7 +123,7 @@ void COptionsDlg::LoadSettings() {
     const SettingsReader reader;
     const bool startup = reader.ReadSettingNumber(kStartupSetting, 0) != 0;
     SendMessageA(startup_.hwnd(), BM_SETCHECK, startup ? BST_CHECKED : BST_UNCHECKED, 0);
-    storedAdapter_ = reader.ReadSettingNumber(kNicAdapterSetting, 0);
+    storedAdapter_ = reader.ReadSettingNumber(kNicAdapterSetting, monitoredAdapter_);
     SelectStoredChoice(adapters_, storedAdapter_);
     SelectStoredChoice(frequencies_, reader.ReadSettingNumber(kUpdateFrequencySetting, 0));
     for (int row = 0; row < 5; ++row) {

@@ -18,6 +18,10 @@ class COptionsDlg : public CDialog {
 public:
     COptionsDlg() : CDialog(IDD_OPTIONS) {}
 
+    // The adapter the bar monitors: shown selected when no adapter is stored, and stored only
+    // at OK.
+    void SetMonitoredAdapter(uint32_t position) { monitoredAdapter_ = position; }
+
 protected:
     MessageTable Messages() const override;
     void BindControls() override;
@@ -72,6 +76,7 @@ private:
     FeedRow feeds_[5];
     bool playlistRead_ = false;
     uint32_t storedAdapter_ = 0; // kept while the list shows no adapter
+    uint32_t monitoredAdapter_ = 0;
     bool editMode_ = false;
     int32_t editedIndex_ = 0;
 };

@@ -37,17 +37,21 @@ SettingsReader::SettingsReader(const char* keyPath) {
 }
 
 uint32_t SettingsReader::ReadSettingNumber(const char* name, uint32_t defaultValue) const {
+    return ReadStoredNumber(name).value_or(defaultValue);
+}
+
+std::optional<uint32_t> SettingsReader::ReadStoredNumber(const char* name) const {
     if (!key_) {
-        return defaultValue;
+        return std::nullopt;
     }
     DWORD type = REG_NONE;
-    DWORD value = defaultValue;
+    DWORD value = 0;
     DWORD size = sizeof value;
     const LONG status = RegQueryValueExW(key_.get(), Widen(name).c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE*>(&value), &size);
     // A value of another type or size would leave a mix of stored and default bytes.
     if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value) {
-        return defaultValue;
+        return std::nullopt;
     }
     return value;
 }

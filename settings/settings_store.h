@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ public:
     explicit SettingsReader(const char* keyPath = kSettingsKeyPath);
 
     uint32_t ReadSettingNumber(const char* name, uint32_t defaultValue) const;
+    // None when the value is missing or not a number (another type or size).
+    std::optional<uint32_t> ReadStoredNumber(const char* name) const;
     std::wstring ReadSettingText(const char* name) const;
     FeedSlot ReadFeedSlot(int slot) const; // slot 1..5
 

@@ -13,7 +13,7 @@
 
 #include "app/bar_wintest_support.h"
 #include "app/singletons.h"
-#include "monitor/adapter_sampler.h"
+#include "monitor/adapter_monitor.h"
 #include "monitor/cpu_sampler.h"
 
 namespace {
@@ -87,9 +87,10 @@ int main(int argc, char** argv) {
         tick();
     }
     std::printf("%d ticks of the bar (samplers and PaintBarCells), adapter position %d\n", ticks,
-                int(theBar.AdapterPosition()));
+                int(theBar.Adapter().Position()));
     // As in the running bar, each tick finds the reading asked for by the tick before finished.
-    const auto readingDone = [] { AwaitAdapterReading(); };
+    AdapterMonitor& monitor = theBar.Adapter();
+    const auto readingDone = [&] { monitor.AwaitReading(); };
     const Figures full = Measure(ticks, tick, readingDone);
     Report("full tick", full);
     const Figures cpu = Measure(ticks, [] { SampleCpuLoad(); });
@@ -101,17 +102,17 @@ int main(int argc, char** argv) {
     });
     Report("  GlobalMemoryStatusEx", memory);
     const Figures adapter = Measure(
-        ticks, [] { TakeAdapterRates(); },
-        [] {
-            RequestAdapterReading();
-            AwaitAdapterReading();
+        ticks, [&] { monitor.Take(); },
+        [&] {
+            monitor.Request();
+            monitor.AwaitReading();
         });
-    Report("  TakeAdapterRates", adapter);
+    Report("  AdapterMonitor::Take", adapter);
     std::printf("  painting (the rest)      mean %.3f ms\n",
                 full.mean - cpu.mean - memory.mean - adapter.mean);
     // What the sampler's background thread spends once a second, off the bar's thread.
     MIB_IF_ROW2 row{};
-    row.InterfaceIndex = MonitoredAdapterRow.dwIndex;
+    row.InterfaceIndex = monitor.InterfaceIndex();
     ConvertInterfaceIndexToLuid(row.InterfaceIndex, &row.InterfaceLuid);
     Report("background GetIfEntry2", Measure(ticks / 4, [&] { GetIfEntry2(&row); }));
     const bool met = full.mean <= 0.08 && full.p95 <= 0.15;
