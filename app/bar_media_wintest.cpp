@@ -4,7 +4,7 @@
 #include "app/singletons.h"
 #include "framework/list_rows.h"
 #include "media/media_wintest_support.h"
-#include "monitor/adapter_monitor.h"
+#include "monitor/test_support.h"
 #include "testing/text_pixels.h"
 #include "testing/scratch_registry.h"
 

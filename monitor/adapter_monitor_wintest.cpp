@@ -69,7 +69,6 @@ TEST_F(AdapterSampler, RatesFollowLoopbackTrafficOneReadingLater) {
     const int datagrams = 200, size = 1000;
     SendOverLoopback(datagrams, size);
     const uint32_t inBefore = adapter.ReceivedOctets();
-    const uint32_t outBefore = adapter.SentOctets();
     const RateText beforeTraffic = SampleAndWait();
     EXPECT_EQ(beforeTraffic.view().find(" KB/"), std::string_view::npos) << beforeTraffic;
     const uint32_t inTaken = adapter.ReceivedOctets();

@@ -139,6 +139,7 @@ TEST(FeedEncoding, TextDecodesFromItsCodePageAndBadUtf8AsWestern) {
     EXPECT_FALSE(qv::IsValidUtf8("\xE3\x80"
                                  "A"));                   // its third byte no follower
     EXPECT_TRUE(qv::IsValidUtf8("\xC3\xBF\xED\x9F\xBF")); // the highest followers: U+00FF, U+D7FF
+    EXPECT_TRUE(qv::IsValidUtf8("\xE0\xA4\x85"));         // the lowest lead of three: U+0905
 }
 
 // The whole file changes form first: a two-byte character may be written with '<' or '&'.
