@@ -58,6 +58,7 @@ EQUIVALENTS = ROOT / "tools" / "equivalent_mutants.txt"
 CORPUS = ROOT.parent / "shared"
 TEST_TIMEOUT_S = 60
 TEST_MACRO = re.compile(r"^\s*TEST(?:_F)?\(\s*(\w+)\s*,\s*(\w+)\s*\)", re.M)
+RESOURCE_ID = re.compile(r"\bID[A-Z]?_\w+")
 # The release packages: the files (or folders) they are made of, and the ctest tests of build/win
 # that check them; those tests' fixture builds the dist target first.
 PACKAGE_FILES = ("installer/", "cmake/dist.cmake", "res/Quorvel.rc")
@@ -218,9 +219,12 @@ class TestOrder:
         self.texts = {file: (TREE / file).read_text(encoding="latin-1")
                       for file in set(written_in.values())}
 
-    def for_mutant(self, path, killer):
+    def for_mutant(self, path, killer, original=""):
+        """The tests in the order to try, and how many of them are aimed at the mutated file (or,
+        in the resource script, at the resources its line names)."""
         folder, stem = os.path.split(os.path.splitext(path)[0])
         header = f'"{folder}/{stem}.h"'
+        resources = set(RESOURCE_ID.findall(original))
 
         def rank(entry):
             name, file = entry
@@ -230,11 +234,13 @@ class TestOrder:
                 return 1
             if os.path.dirname(file) == folder:
                 return 2
-            if header in self.texts.get(file, ""):
+            text = self.texts.get(file, "")
+            if header in text or any(re.search(rf"\b{r}\b", text) for r in resources):
                 return 3
             return 4
 
-        return [name for name, _ in sorted(self.tests, key=rank)]
+        ranked = sorted(self.tests, key=rank)
+        return [name for name, _ in ranked], sum(1 for entry in ranked if rank(entry) < 4)
 
 
 def list_windows_tests(env):
@@ -308,10 +314,18 @@ class Runner:
             if code != 0:
                 return outcome("killed", first_failing_native_test(output) + " (native)")
         windows = mutant.path in self.windows_files
+        order, aimed = self.order.for_mutant(mutant.path, killer, mutant.original)
         if windows:
             built, output = build("win", ["quorvel_wintests", "Quorvel"])
             if not built:
                 return outcome("invalid", "does not compile for Windows:\n" + tail(output))
+            if is_packaged(mutant.path):
+                # The tests aimed at the resources a line names take seconds, the packages
+                # minutes.
+                caught = self.windows_tests(order[:aimed], mutant.line)
+                if caught:
+                    return outcome("killed", caught)
+                order = order[aimed:]
         # The packaging tests first: a few minutes, where the Windows tests take many.
         if is_packaged(mutant.path):
             caught = self.package_tests(PACKAGE_TESTS)
@@ -321,13 +335,9 @@ class Runner:
                     self.killers[mutant.line] = CTEST_KILLER + name
                 return outcome("killed", detail)
         if windows:
-            binary = TREE / "build" / "win" / "bin" / "quorvel_wintests.exe"
-            for name in self.order.for_mutant(mutant.path, killer):
-                code, _ = run(["wine", str(binary), f"--gtest_filter={name}"],
-                              TREE / "build" / "win", timeout=TEST_TIMEOUT_S, env=self.env)
-                if code != 0:
-                    self.killers[mutant.line] = name
-                    return outcome("killed", name + (" (timed out)" if code is None else ""))
+            caught = self.windows_tests(order, mutant.line)
+            if caught:
+                return outcome("killed", caught)
             caught = self.ctest(SCALE_TESTS, SCALE_TIMEOUT_S)
             if caught:
                 name, detail = caught
@@ -335,6 +345,18 @@ class Runner:
                     self.killers[mutant.line] = CTEST_KILLER + name
                 return outcome("killed", detail)
         return outcome("survived", "no test failed")
+
+    def windows_tests(self, names, line):
+        """Runs the Windows tests one by one until one fails: its name (and whether it timed
+        out), recorded as the killer of the mutant of that line; None when all pass."""
+        binary = TREE / "build" / "win" / "bin" / "quorvel_wintests.exe"
+        for name in names:
+            code, _ = run(["wine", str(binary), f"--gtest_filter={name}"],
+                          TREE / "build" / "win", timeout=TEST_TIMEOUT_S, env=self.env)
+            if code != 0:
+                self.killers[line] = name
+                return name + (" (timed out)" if code is None else "")
+        return None
 
     def package_tests(self, pattern):
         """Runs the packaging tests that match, which make the packages first: None when they
