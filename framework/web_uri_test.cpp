@@ -59,6 +59,7 @@ TEST(WebUri, AFileAddressIsKeptAsTyped) {
                               "\xCE\xA9/feed.xml";
     EXPECT_EQ(UriFromIri(local), local);
     EXPECT_EQ(UriFromIri("file"), "file"); // no scheme, too short to be one
+    EXPECT_EQ(UriFromIri("bile:\xD1\x91"), "bile:%D1%91"); // another scheme is no file
     EXPECT_EQ(UriFromIri("\xD1\x91 a"), "%D1%91%20a");
 }
 
