@@ -17,7 +17,7 @@ std::u32string CodePoints(std::string_view utf8) {
     std::u32string points;
     for (size_t i = 0; i < utf8.size();) {
         const auto lead = uint8_t(utf8[i]);
-        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 4 : 4;
+        const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         char32_t c = length == 1 ? lead : lead & (0x7F >> length);
         for (size_t k = 1; k < length; ++k) {
             c = (c << 6) | (uint8_t(utf8[i + k]) & 0x3F);
@@ -35,7 +35,7 @@ char32_t LowerCase(char32_t c) {
         (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) {
         return c + 0x20;
     }
-    if (c >= 0x400 && c <= 0x40F) {
+    if (c >= 0x400 && c <= 0x410) {
         return c + 0x50;
     }
     return c;

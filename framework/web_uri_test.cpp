@@ -39,6 +39,14 @@ TEST(WebUri, AHostInAnotherScriptTakesItsIdnaForm) {
     EXPECT_EQ(UriFromIri("http://\xCE\xA3\xCF\x83.gr"), "http://xn--4xaa.gr");  // Σσ
     EXPECT_EQ(UriFromIri("http://\xCE\x91\xCE\xAB.gr"),
               UriFromIri("http://\xCE\xB1\xCF\x8B.gr")); // ΑΫ
+    // The lowest lead bytes of three and of four.
+    EXPECT_EQ(UriFromIri("http://\xE0\xA4\xAD\xE0\xA4\xBE\xE0\xA4\xB0\xE0\xA4\xA4/"),
+              "http://xn--h2brj9c/"); // भारत
+    EXPECT_EQ(UriFromIri("http://\xE0\xA0\x80x.example"), "http://xn--x-zed.example"); // U+0800
+    EXPECT_EQ(UriFromIri("http://\xF0\x9F\x98\x80.example"), "http://xn--e28h.example");
+    // A first bias adapted from a delta of exactly 455, where its loop must not start.
+    EXPECT_EQ(UriFromIri("http://abc\xEF\xA5\x94\xF0\x9F\x98\x80.example"),
+              "http://xn--abc-d91su419g.example"); // abc凜😀
 }
 
 // Path, query and fragment in any script reach the server as percent-encoded UTF-8; what is
