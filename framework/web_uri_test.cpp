@@ -44,9 +44,29 @@ TEST(WebUri, AHostInAnotherScriptTakesItsIdnaForm) {
               "http://xn--h2brj9c/"); // भारत
     EXPECT_EQ(UriFromIri("http://\xE0\xA0\x80x.example"), "http://xn--x-zed.example"); // U+0800
     EXPECT_EQ(UriFromIri("http://\xF0\x9F\x98\x80.example"), "http://xn--e28h.example");
-    // A first bias adapted from a delta of exactly 455, where its loop must not start.
-    EXPECT_EQ(UriFromIri("http://abc\xEF\xA5\x94\xF0\x9F\x98\x80.example"),
-              "http://xn--abc-d91su419g.example"); // abc凜😀
+    // Capitals folded at the ends of the ASCII range; ß and ά have no capital form to lose.
+    EXPECT_EQ(UriFromIri("http://AZ\xC3\xA9.fr"), "http://xn--az-cja.fr"); // AZé
+    EXPECT_EQ(UriFromIri("http://stra\xC3\x9F"
+                         "e.de"),
+              "http://xn--strae-oqa.de");                             // straße
+    EXPECT_EQ(UriFromIri("http://\xCE\xAC.gr"), "http://xn--hxa.gr"); // ά
+    EXPECT_EQ(UriFromIri("http://a\xC2\x80.x"), "http://xn--a-ba.x"); // U+0080 is no ASCII
+}
+
+// Labels whose digits depend on each step of the bias adaptation (samples checked against
+// Python's punycode codec).
+TEST(WebUri, TheBiasAdaptsAsPunycodeSays) {
+    // A first delta of exactly 455 after damping, where the loop must not start.
+    EXPECT_EQ(UriFromIri("http://abc\xEF\xA5\x94\xF0\x9F\x98\x80/"),
+              "http://xn--abc-d91su419g/");                                           // abc凜😀
+    EXPECT_EQ(UriFromIri("http://\xE8\x9E\x83\xE5\xB6\x84/"), "http://xn--mptt84g/"); // 螃嶄
+    EXPECT_EQ(UriFromIri("http://\xC3\xAA\xD0\xBB\x7A\xD0\xB4\xCE\xBF\x78\xCE\xB4\xC3\xB3/"),
+              "http://xn--zx-dja2b13y3bt1ctb/"); // êлzдοxδó
+    EXPECT_EQ(
+        UriFromIri("http://\xD0\xBE\xCE\xBB\xCF\x88\xC3\xA9\xD1\x84\xCE\xB7\xC3\xBE\xC3\xAC/"),
+        "http://xn--9cag7c76nsa2f06bqb/"); // оλψéфηþì
+    EXPECT_EQ(UriFromIri("http://\xD1\x8C\xD0\xB4\x71\xE6\x8C\x9D\xD0\xB9\xE8\x8F\xBA\x76\x79/"),
+              "http://xn--qvy-mdd0a5i3638e964b/"); // ьдq挝й菺vy
 }
 
 // Path, query and fragment in any script reach the server as percent-encoded UTF-8; what is
@@ -66,7 +86,7 @@ TEST(WebUri, AFileAddressIsKeptAsTyped) {
     const std::string local = "FILE:///C:/\xD0\x9A\xD0\xB2\xD0\xB0\xD1\x80\xD1\x82\xD0\xB0\xD0\xBB "
                               "\xCE\xA9/feed.xml";
     EXPECT_EQ(UriFromIri(local), local);
-    EXPECT_EQ(UriFromIri("file"), "file"); // no scheme, too short to be one
+    EXPECT_EQ(UriFromIri("file"), "file");                 // no scheme, too short to be one
     EXPECT_EQ(UriFromIri("bile:\xD1\x91"), "bile:%D1%91"); // another scheme is no file
     EXPECT_EQ(UriFromIri("\xD1\x91 a"), "%D1%91%20a");
 }

@@ -1,11 +1,7 @@
 #include "monitor/adapter_monitor.h"
 
-#include <ws2tcpip.h>
-
 #include <algorithm>
-#include <cwchar>
 #include <iterator>
-#include <limits>
 
 #include "framework/wide_text.h"
 
@@ -29,10 +25,6 @@ template <typename Query> std::vector<BYTE> ReadTable(Query query) {
 std::string DescriptionOf(const MIB_IF_ROW2& row) {
     const WCHAR* end = std::find(row.Description, std::end(row.Description), L'\0');
     return Utf8(std::wstring_view(row.Description, size_t(end - row.Description)));
-}
-
-uint32_t Low32(ULONG64 counter) {
-    return uint32_t(counter);
 }
 
 } // namespace
@@ -165,8 +157,8 @@ NetworkFigures AdapterMonitor::Figures(const AdapterAddress& address) const {
     figures.mtu = latest_.Mtu;
     figures.inOctets = ReceivedOctets();
     figures.outOctets = SentOctets();
-    figures.inErrors = Low32(latest_.InErrors);
-    figures.outErrors = Low32(latest_.OutErrors);
+    figures.inErrors = uint32_t(latest_.InErrors);
+    figures.outErrors = uint32_t(latest_.OutErrors);
     return figures;
 }
 
