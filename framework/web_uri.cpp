@@ -35,7 +35,7 @@ char32_t LowerCase(char32_t c) {
         (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) {
         return c + 0x20;
     }
-    if (c >= 0x400 && c <= 0x410) {
+    if (c >= 0x400 && c <= 0x40F) {
         return c + 0x50;
     }
     return c;
