@@ -60,6 +60,8 @@ TEST(WebUri, TheBiasAdaptsAsPunycodeSays) {
     EXPECT_EQ(UriFromIri("http://abc\xEF\xA5\x94\xF0\x9F\x98\x80/"),
               "http://xn--abc-d91su419g/");                                           // abc凜😀
     EXPECT_EQ(UriFromIri("http://\xE8\x9E\x83\xE5\xB6\x84/"), "http://xn--mptt84g/"); // 螃嶄
+    EXPECT_EQ(UriFromIri("http://\xE8\x84\x96/"),
+              "http://xn--s40a/"); // 脖: a digit equal to its threshold
     EXPECT_EQ(UriFromIri("http://\xC3\xAA\xD0\xBB\x7A\xD0\xB4\xCE\xBF\x78\xCE\xB4\xC3\xB3/"),
               "http://xn--zx-dja2b13y3bt1ctb/"); // êлzдοxδó
     EXPECT_EQ(
@@ -106,6 +108,11 @@ TEST(WebUri, AnAddressThatCannotBeMadeAUriIsRefused) {
     EXPECT_FALSE(UriFromIri("http://a" + a54 + cyrillic + ".ru/")) << "64 encoded";
     EXPECT_FALSE(UriFromIri("http://\xD0\xB6..ru/")) << "an empty label";
     EXPECT_FALSE(UriFromIri("http://\xD0\xB6 a.ru/")) << "a space in the host";
+    EXPECT_FALSE(UriFromIri("http://\xD0\xB6\x7F.ru/")) << "DEL in the host";
+    EXPECT_EQ(UriFromIri("http://\xD0\xB6!.ru/"), "http://xn--!-ktb.ru/") << "! is printable";
+    const std::string a63(63, 'a');
+    EXPECT_TRUE(UriFromIri("http://" + cyrillic + "." + a63 + ".ru/")) << "63 letters";
+    EXPECT_FALSE(UriFromIri("http://" + cyrillic + ".a" + a63 + ".ru/")) << "64 letters";
     EXPECT_FALSE(UriFromIri("http://\xD0\xB6.a\x01.ru/")) << "a control beside another script";
     EXPECT_FALSE(UriFromIri("http://example.com/\xD0")) << "UTF-8 cut short";
     EXPECT_FALSE(UriFromIri("http://example.com/\xED\xA0\x80")) << "a surrogate";
