@@ -27,6 +27,13 @@ TEST(Utf16Text, PrefixNeverCutsAPairInHalf) {
     // A pair ending at the sixth unit, and a lone high surrogate, stay as they are.
     EXPECT_EQ(WholeCharacterPrefix(u"abcd\U00020BB7xyz", 6), u"abcd\U00020BB7");
     EXPECT_EQ(WholeCharacterPrefix(std::u16string(u"abcde\xD842z"), 6), u"abcde\xD842");
+    // The pairs at both ends of the surrogate ranges; a lone low half after a letter; no unit.
+    EXPECT_EQ(WholeCharacterPrefix(u"abcde\U00010000z", 6), u"abcde\U00010000");
+    EXPECT_EQ(WholeCharacterPrefix(u"abcde\U0010FFFFz", 6), u"abcde\U0010FFFF");
+    EXPECT_EQ(WholeCharacterPrefix(u"abcde\U000103FFz", 6), u"abcde\U000103FF"); // D800 DFFF
+    EXPECT_EQ(WholeCharacterPrefix(u"abcde\U0010FC00z", 6), u"abcde\U0010FC00"); // DBFF DC00
+    EXPECT_EQ(WholeCharacterPrefix(std::u16string(u"abcdef\xDC00"), 6), u"abcdef");
+    EXPECT_EQ(WholeCharacterPrefix(u"\U00010000", 0), u"");
 }
 
 // UTF-8 cut by UTF-16 units; a character is never split into bytes, a pair never into halves.
