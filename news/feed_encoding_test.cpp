@@ -140,6 +140,13 @@ TEST(FeedEncoding, TextDecodesFromItsCodePageAndBadUtf8AsWestern) {
                                  "A"));                   // its third byte no follower
     EXPECT_TRUE(qv::IsValidUtf8("\xC3\xBF\xED\x9F\xBF")); // the highest followers: U+00FF, U+D7FF
     EXPECT_TRUE(qv::IsValidUtf8("\xE0\xA4\x85"));         // the lowest lead of three: U+0905
+    // Each lead byte's range from both sides.
+    EXPECT_FALSE(qv::IsValidUtf8("\x80"));            // a follower with no lead
+    EXPECT_TRUE(qv::IsValidUtf8("\xDF\xBF"));         // U+07FF
+    EXPECT_FALSE(qv::IsValidUtf8("\xE0\x9F\xBF"));    // overlong
+    EXPECT_TRUE(qv::IsValidUtf8("\xE1\x80\x80"));     // U+1000
+    EXPECT_TRUE(qv::IsValidUtf8("\xF4\x8F\xBF\xBF")); // U+10FFFF
+    EXPECT_FALSE(qv::IsValidUtf8("\xF5\x80\x80\x80"));
 }
 
 // The whole file changes form first: a two-byte character may be written with '<' or '&'.
