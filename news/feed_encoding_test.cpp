@@ -147,6 +147,10 @@ TEST(FeedEncoding, TextDecodesFromItsCodePageAndBadUtf8AsWestern) {
     EXPECT_TRUE(qv::IsValidUtf8("\xE1\x80\x80"));     // U+1000
     EXPECT_TRUE(qv::IsValidUtf8("\xF4\x8F\xBF\xBF")); // U+10FFFF
     EXPECT_FALSE(qv::IsValidUtf8("\xF5\x80\x80\x80"));
+    EXPECT_TRUE(qv::IsValidUtf8("\xC2\x80\xE0\xA0\x80\xEE\x80\x80")); // U+0080, U+0800, U+E000
+    EXPECT_FALSE(qv::IsValidUtf8("\xC1\xBF"));                        // overlong
+    EXPECT_TRUE(qv::IsValidUtf8("\xF0\x90\x80\x80\xF1\x80\x80\x80")); // U+10000, U+40000
+    EXPECT_FALSE(qv::IsValidUtf8("\xF0\x8F\xBF\xBF"));                // overlong
 }
 
 // The whole file changes form first: a two-byte character may be written with '<' or '&'.
