@@ -151,6 +151,7 @@ TEST(FeedEncoding, TextDecodesFromItsCodePageAndBadUtf8AsWestern) {
     EXPECT_FALSE(qv::IsValidUtf8("\xC1\xBF"));                        // overlong
     EXPECT_TRUE(qv::IsValidUtf8("\xF0\x90\x80\x80\xF1\x80\x80\x80")); // U+10000, U+40000
     EXPECT_FALSE(qv::IsValidUtf8("\xF0\x8F\xBF\xBF"));                // overlong
+    EXPECT_FALSE(qv::IsValidUtf8("\xF1\xC0\x80\x80")); // a lead where its second byte must be
 }
 
 // The whole file changes form first: a two-byte character may be written with '<' or '&'.
