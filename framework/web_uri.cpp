@@ -4,7 +4,8 @@
 #include <algorithm>
 
 #include "framework/percent_encoding.h"
-#include "framework/utf16_text.h"
+#include "text/ascii.h"
+#include "text/unicode.h"
 
 namespace qv {
 
@@ -98,15 +99,6 @@ std::string Encode(const std::u32string& input) {
         }
     }
     return out;
-}
-
-bool IsAscii(std::string_view text) {
-    for (const char c : text) {
-        if (uint8_t(c) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // One label of the host in its IDNA form; nothing when it cannot have one.

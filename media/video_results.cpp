@@ -1,10 +1,8 @@
 #include "media/video_results.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "framework/percent_encoding.h"
-#include "framework/utf16_text.h"
+#include "text/ascii.h"
+#include "text/unicode.h"
 
 namespace qv {
 
@@ -51,20 +49,6 @@ std::string CleanRow(int number, std::string_view title) {
     ReplaceAll(row, "&#39;", "'");
     ReplaceAll(row, "&amp;", "&");
     return row;
-}
-
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-std::string Lowercase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return lower;
 }
 
 } // namespace
@@ -127,7 +111,7 @@ std::u16string ShortenRow(std::u16string_view row) {
 }
 
 bool PageIsUtf8(std::string_view rawHeaders) {
-    const std::string headers = Lowercase(rawHeaders);
+    const std::string headers = AsciiLowered(rawHeaders);
     for (size_t line = 0; line < headers.size();) {
         size_t end = headers.find_first_of("\r\n", line);
         if (end == std::string::npos) {

@@ -1,11 +1,11 @@
 #include "monitor/info_sections.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "framework/fixed_text.h"
-#include "framework/utf16_text.h"
 #include "monitor/quantity_format.h"
+#include "text/ascii.h"
+#include "text/unicode.h"
 
 namespace qv {
 
@@ -21,15 +21,9 @@ std::string Size(uint64_t bytes) {
     return Text(FormatSize(float(bytes)));
 }
 
-std::string LowerCase(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
 // The first 25 characters with three dots after them, in lower case.
 std::string ShortenedLowerCase(std::string_view text) {
-    return LowerCase(std::string(Utf8Prefix(text, 25)) + "...");
+    return AsciiLowered(std::string(Utf8Prefix(text, 25)) + "...");
 }
 
 // A start after now (the clock was set back) or a span beyond the count counts as no time.

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "text/ascii.h"
+
 namespace qv {
 
 namespace {
@@ -122,33 +124,20 @@ std::optional<std::string> InflateZlib(std::string_view bytes, size_t maxBytes) 
     return out;
 }
 
-bool SameCoding(std::string_view coding, std::string_view name) {
-    if (coding.size() != name.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < coding.size(); ++i) {
-        const char c =
-            coding[i] >= 'A' && coding[i] <= 'Z' ? char(coding[i] - 'A' + 'a') : coding[i];
-        if (c != name[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 enum class Coding { Identity, Gzip, Deflate, Unknown };
 
 Coding CodingNamed(std::string_view contentEncoding) {
     while (!contentEncoding.empty() && contentEncoding.back() == ' ') {
         contentEncoding.remove_suffix(1);
     }
-    if (contentEncoding.empty() || SameCoding(contentEncoding, "identity")) {
+    if (contentEncoding.empty() || EqualsIgnoringAsciiCase(contentEncoding, "identity")) {
         return Coding::Identity;
     }
-    if (SameCoding(contentEncoding, "gzip") || SameCoding(contentEncoding, "x-gzip")) {
+    if (EqualsIgnoringAsciiCase(contentEncoding, "gzip") ||
+        EqualsIgnoringAsciiCase(contentEncoding, "x-gzip")) {
         return Coding::Gzip;
     }
-    return SameCoding(contentEncoding, "deflate") ? Coding::Deflate : Coding::Unknown;
+    return EqualsIgnoringAsciiCase(contentEncoding, "deflate") ? Coding::Deflate : Coding::Unknown;
 }
 
 } // namespace

@@ -8,8 +8,10 @@
 #include <sstream>
 
 #include "news/feed_entries.h"
-#include "news/feed_text.h"
+#include "news/feed_markup.h"
 #include "news/news_link.h"
+#include "text/code_pages.h"
+#include "text/unicode.h"
 
 namespace {
 

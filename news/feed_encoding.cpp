@@ -1,106 +1,18 @@
 #include "news/feed_encoding.h"
 
-#include "news/feed_text.h"
-#include "news/seven_bit_encoding.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+
+#include "text/ascii.h"
+#include "text/seven_bit.h"
+#include "text/unicode.h"
 
 namespace qv {
 
 namespace {
 
 enum class WideForm { None, Utf16LE, Utf16BE, Utf32LE, Utf32BE };
-
-struct EncodingName {
-    std::string_view name;
-    unsigned codePage;
-};
-
-// Names as feeds write them. ISO-8859-1 and ISO-8859-9 are read as their Windows supersets,
-// as browsers do: feeds that declare them often carry the Windows-only punctuation.
-constexpr EncodingName kEncodingNames[] = {
-    {"utf-8", 65001},
-    {"utf8", 65001},
-    {"unicode-1-1-utf-8", 65001},
-    {"us-ascii", 1252},
-    {"ascii", 1252},
-    {"iso-8859-1", 1252},
-    {"iso8859-1", 1252},
-    {"iso_8859-1", 1252},
-    {"latin1", 1252},
-    {"l1", 1252},
-    {"windows-1252", 1252},
-    {"cp1252", 1252},
-    {"x-cp1252", 1252},
-    {"iso-8859-2", 28592},
-    {"iso8859-2", 28592},
-    {"latin2", 28592},
-    {"iso-8859-3", 28593},
-    {"iso-8859-4", 28594},
-    {"iso-8859-5", 28595},
-    {"iso-8859-6", 28596},
-    {"iso-8859-7", 28597},
-    {"iso-8859-8", 28598},
-    {"iso-8859-8-i", 38598},
-    {"iso-8859-9", 1254},
-    {"latin5", 1254},
-    {"iso-8859-13", 28603},
-    {"iso-8859-15", 28605},
-    {"latin9", 28605},
-    {"windows-1250", 1250},
-    {"cp1250", 1250},
-    {"windows-1251", 1251},
-    {"cp1251", 1251},
-    {"windows-1253", 1253},
-    {"windows-1254", 1254},
-    {"windows-1255", 1255},
-    {"windows-1256", 1256},
-    {"windows-1257", 1257},
-    {"windows-1258", 1258},
-    {"windows-874", 874},
-    {"tis-620", 874},
-    {"koi8-r", 20866},
-    {"koi8-u", 21866},
-    {"gb2312", 936},
-    {"gbk", 936},
-    {"gb_2312-80", 936},
-    {"x-gbk", 936},
-    {"cp936", 936},
-    {"gb18030", 54936},
-    {"big5", 950},
-    {"big5-hkscs", 950},
-    {"shift_jis", 932},
-    {"shift-jis", 932},
-    {"sjis", 932},
-    {"x-sjis", 932},
-    {"ms_kanji", 932},
-    {"windows-31j", 932},
-    {"euc-jp", 20932},
-    {"iso-2022-jp", 50220},
-    {"csiso2022jp", 50220},
-    {"iso-2022-kr", 50225},
-    {"csiso2022kr", 50225},
-    {"hz-gb-2312", 52936},
-    {"euc-kr", 949},
-    {"ks_c_5601-1987", 949},
-    {"windows-949", 949},
-    {"utf-16", 65001},
-    {"utf-16le", 65001},
-    {"utf-16be", 65001},
-    {"utf-32", 65001},
-    {"ucs-2", 65001},
-};
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == y; });
-}
 
 bool StartsWith(std::string_view bytes, std::initializer_list<uint8_t> prefix) {
     return bytes.size() >= prefix.size() &&
@@ -161,10 +73,10 @@ std::string WideToUtf8(std::string_view bytes, WideForm form) {
     while (i + width <= bytes.size()) {
         uint32_t c = Unit(bytes, i, width, bigEndian);
         i += width;
-        if (width == 2 && c >= 0xD800 && c <= 0xDBFF && i + 2 <= bytes.size()) {
+        if (width == 2 && IsHighSurrogate(c) && i + 2 <= bytes.size()) {
             const uint32_t low = Unit(bytes, i, 2, bigEndian);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+            if (IsLowSurrogate(low)) {
+                c = CombineSurrogates(c, low);
                 i += 2;
             }
         }
@@ -217,15 +129,6 @@ std::string_view UpToFirstZero(std::string_view text) {
 
 } // namespace
 
-unsigned CodePageOfEncodingName(std::string_view name) {
-    for (const EncodingName& known : kEncodingNames) {
-        if (SameNameIgnoringCase(name, known.name)) {
-            return known.codePage;
-        }
-    }
-    return 0;
-}
-
 FeedText PrepareFeedText(std::string_view bytes, std::string_view replyCharset) {
     FeedText feed;
     size_t markLength = 0;
@@ -264,7 +167,7 @@ std::string_view CharsetOfContentType(std::string_view contentType) {
         }
         std::string_view parameter = contentType.substr(at);
         parameter = parameter.substr(0, parameter.find(';'));
-        if (parameter.size() > 8 && SameNameIgnoringCase(parameter.substr(0, 8), "charset=")) {
+        if (parameter.size() > 8 && EqualsIgnoringAsciiCase(parameter.substr(0, 8), "charset=")) {
             std::string_view value = parameter.substr(8);
             while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) {
                 value.remove_suffix(1);
@@ -288,10 +191,6 @@ std::optional<std::string> FeedBytesForReplyCharset(std::string_view bytes,
     std::u16string text;
     AppendDecoded(text, told.text, told.codePage);
     return "\xEF\xBB\xBF" + Utf16ToUtf8(text);
-}
-
-bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return uint8_t(c) < 0x80; });
 }
 
 } // namespace qv

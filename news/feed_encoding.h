@@ -4,11 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace qv {
+#include "text/code_pages.h"
 
-// Windows code page numbers: the feed files name their encodings.
-inline constexpr unsigned kCodePageUtf8 = 65001;
-inline constexpr unsigned kCodePageWestern = 1252;
+namespace qv {
 
 // A feed file made ready for the scanner: text in an ASCII-compatible encoding, ending at its
 // first zero byte, and the code page its titles are written in.
@@ -26,10 +24,6 @@ struct FeedText {
 // counts as UTF-8.
 FeedText PrepareFeedText(std::string_view bytes, std::string_view replyCharset = {});
 
-// The code page of an encoding name from an XML declaration, without regard to case; 0 when
-// the name is unknown.
-unsigned CodePageOfEncodingName(std::string_view name);
-
 // The charset parameter of an HTTP Content-Type, unquoted; empty when there is none.
 std::string_view CharsetOfContentType(std::string_view contentType);
 
@@ -38,7 +32,5 @@ std::string_view CharsetOfContentType(std::string_view contentType);
 // the bytes name their own encoding or the reply adds nothing.
 std::optional<std::string> FeedBytesForReplyCharset(std::string_view bytes,
                                                     std::string_view replyCharset);
-
-bool IsAscii(std::string_view text);
 
 } // namespace qv

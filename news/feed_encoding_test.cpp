@@ -1,8 +1,9 @@
-#include "framework/utf16_text.h"
 #include "news/feed_encoding.h"
 
 #include "news/feed_entries.h"
-#include "news/feed_text.h"
+#include "news/feed_markup.h"
+#include "text/code_pages.h"
+#include "text/unicode.h"
 
 #include <gtest/gtest.h>
 

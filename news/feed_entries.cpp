@@ -5,8 +5,10 @@
 #include "news/feed_encoding.h"
 #include "news/feed_markup.h"
 #include "news/feed_scanner.h"
-#include "news/feed_text.h"
 #include "news/news_link.h"
+#include "text/ascii.h"
+#include "text/code_pages.h"
+#include "text/unicode.h"
 
 namespace qv {
 
@@ -56,10 +58,7 @@ std::string LinkText(std::string_view raw, unsigned codePage) {
 }
 
 bool IsPermalink(const RawPart& guid) {
-    std::string permalink(AttributeValue(guid.attributes, "isPermaLink"));
-    std::transform(permalink.begin(), permalink.end(), permalink.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return permalink != "false";
+    return !EqualsIgnoringAsciiCase(AttributeValue(guid.attributes, "isPermaLink"), "false");
 }
 
 // An RSS item without a link is reached through its guid, when that is a permalink: a full

@@ -8,9 +8,11 @@
 
 #include "news/content_coding.h"
 #include "news/feed_entries.h"
-#include "news/feed_text.h"
+#include "news/feed_markup.h"
 #include "news/hostile_inputs.h"
 #include "news/news_link.h"
+#include "text/code_pages.h"
+#include "text/unicode.h"
 
 namespace {
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "news/feed_text.h"
+#include "text/ascii.h"
+#include "text/code_pages.h"
+#include "text/unicode.h"
 
 namespace qv {
 
@@ -85,10 +87,6 @@ constexpr NamedCharacter kNamedCharacters[] = {
 
 constexpr size_t kLongestName = 8;
 
-template <typename Char> bool IsAsciiLetter(Char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 template <typename Char> int DigitValue(Char c, int base) {
     int value = 99;
     if (c >= '0' && c <= '9') {
@@ -137,8 +135,8 @@ template <typename Char> Reference ReadReferenceOf(std::basic_string_view<Char> 
                 return {};
             }
         }
-        const bool valid = i > first && i < text.size() && text[i] == ';' && value != 0 &&
-                           !(value >= 0xD800 && value <= 0xDFFF);
+        const bool valid =
+            i > first && i < text.size() && text[i] == ';' && value != 0 && !IsSurrogate(value);
         return valid ? Reference{char32_t(value), i + 1} : Reference{};
     }
     char name[kLongestName];
@@ -223,7 +221,7 @@ public:
             if (!IsAsciiLetter(c) && DigitValue(c, 10) < 0) {
                 break;
             }
-            name_[length_++] = c >= 'A' && c <= 'Z' ? char16_t(c - 'A' + 'a') : c;
+            name_[length_++] = AsciiLower(c);
         }
     }
     std::u16string_view view() const { return {name_, length_}; }
@@ -244,9 +242,7 @@ bool BreaksText(std::u16string_view name) {
 // Past the end of a script or style element that starts at text[at]: its end tag, in any case,
 // is looked for in place, and when there is none the element takes the rest of the text.
 size_t SkipHiddenElement(std::u16string_view text, size_t at, std::u16string_view name) {
-    const auto sameLetter = [](char16_t lower, char16_t c) {
-        return (c >= 'A' && c <= 'Z' ? char16_t(c - 'A' + 'a') : c) == lower;
-    };
+    const auto sameLetter = [](char16_t lower, char16_t c) { return AsciiLower(c) == lower; };
     for (size_t close = text.find(u"</", at); close != std::u16string_view::npos;
          close = text.find(u"</", close + 2)) {
         const std::u16string_view rest = text.substr(close + 2);
@@ -385,6 +381,16 @@ std::string_view AttributeValue(std::string_view attributes, std::string_view na
                                                : attributes.substr(i + 1, close - i - 1);
     }
     return {};
+}
+
+std::u16string_view TrimText(std::u16string_view text) {
+    while (!text.empty() && IsSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 } // namespace qv

@@ -3,15 +3,15 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "framework/utf16_text.h"
 #include "news/content_coding.h"
 #include "news/feed_encoding.h"
 #include "news/feed_entries.h"
 #include "news/feed_markup.h"
 #include "news/feed_scanner.h"
-#include "news/feed_text.h"
 #include "news/news_link.h"
-#include "news/seven_bit_encoding.h"
+#include "text/code_pages.h"
+#include "text/seven_bit.h"
+#include "text/unicode.h"
 
 namespace {
 

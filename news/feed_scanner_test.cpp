@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "news/feed_markup.h"
-#include "news/feed_text.h"
+#include "text/code_pages.h"
+#include "text/unicode.h"
 
 namespace qv {
 void PrintTo(const FeedEntry& entry, std::ostream* out) {

@@ -5,21 +5,15 @@
 #include <optional>
 
 #include "framework/percent_encoding.h"
+#include "text/ascii.h"
 
 namespace qv {
 
 namespace {
 
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char p, char c) {
-               return p == (c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c);
-           });
-}
-
 bool IsSchemeCharacter(char c, bool first) {
-    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    return letter || (!first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
+    return IsAsciiLetter(c) ||
+           (!first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'));
 }
 
 // The five parts of a URI reference (RFC 3986, appendix B); a part left out is absent, which
@@ -167,7 +161,8 @@ bool HasUriScheme(std::string_view link) {
 }
 
 bool IsOpenableNewsLink(std::string_view link) {
-    return StartsWithIgnoringCase(link, "http:") || StartsWithIgnoringCase(link, "https:");
+    return StartsWithIgnoringAsciiCase(link, "http:") ||
+           StartsWithIgnoringAsciiCase(link, "https:");
 }
 
 std::string NewsLinkAddress(std::string_view link) {

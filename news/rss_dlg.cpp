@@ -2,17 +2,17 @@
 
 #include <chrono>
 
-#include "framework/web_uri.h"
 #include "framework/list_rows.h"
 #include "framework/program_file_path.h"
 #include "framework/skin.h"
-#include "framework/utf16_text.h"
+#include "framework/web_uri.h"
 #include "framework/wide_text.h"
 #include "news/feed_file.h"
 #include "news/news_layout.h"
 #include "news/news_link.h"
 #include "settings/settings_store.h"
 #include "settings/update_frequency.h"
+#include "text/unicode.h"
 
 namespace qv {
 

@@ -1,8 +1,8 @@
 #include "settings/option_values.h"
 
-#include "framework/utf16_text.h"
 #include "framework/web_uri.h"
 #include "settings/setting_names.h"
+#include "text/unicode.h"
 
 namespace qv {
 

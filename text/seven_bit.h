@@ -1,5 +1,9 @@
 #pragma once
 
+// The 7-bit encodings are decoded here, not by the system: Windows reads ISO-2022 and HZ through
+// its code pages, but Wine's code pages do not, and iconv has no HZ; one decoder serves both
+// builds and reads the same everywhere.
+
 #include <optional>
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "framework/utf16_text.h"
+#include "text/unicode.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "news/seven_bit_encoding.h"
+#include "text/seven_bit.h"
 
 #include <cstdint>
 
