@@ -11,47 +11,12 @@
 #include "framework/display_dpi.h"
 #include "framework/display_scale.h"
 #include "framework/ole_apartment.h"
-#include "media/media_layout.h"
 #include "monitor/adapter_monitor.h"
 #include "monitor/cpu_sampler.h"
-#include "news/news_layout.h"
 #include "settings/settings_store.h"
 #include "ui/default_browser.h"
 
 namespace qv {
-
-namespace {
-
-bool Playing() {
-    return thePlaylist.Playback().isPlaying;
-}
-
-// A panel at rest, parked or open, keeps its place in 100 % pixels through a change of scale;
-// a sliding one takes the new scale at its next step.
-struct PanelRest {
-    const Window* panel;
-    PixelRect rest; // the 100 % top and size
-    bool resting = false;
-};
-
-PanelRest RestOf(const Window& panel, int dpi, int parkedTop, int openTop, int width, int height) {
-    const int top = panel.WindowRect().top;
-    for (const int resting : {parkedTop, openTop}) {
-        if (top == ScaleLength(resting, dpi)) {
-            return {&panel, {0, resting, width, height}, true};
-        }
-    }
-    return {&panel, {}, false};
-}
-
-void PutBackAtRest(const PanelRest& rest) {
-    if (rest.resting) {
-        rest.panel->Move(rest.panel->WindowRect().left, Px(rest.rest.y), Px(rest.rest.width),
-                         Px(rest.rest.height));
-    }
-}
-
-} // namespace
 
 MessageTable CQuorvelDlg::Messages() const {
     static constexpr MessageEntry table[] = {
@@ -207,8 +172,8 @@ void CQuorvelDlg::SnapBarHome() const {
 void CQuorvelDlg::FollowScreen() {
     SnapBarHome();
     barLeft_ = WindowRect().left;
-    thePlaylist.FollowBar(barLeft_ + Px(16));
-    theNews.FollowBar(NewsPanelX(barLeft_, CurrentDpi()));
+    thePlaylist.FollowBar(barLeft_);
+    theNews.FollowBar(barLeft_);
     theSearchBox.CenterOnDesktop();
 }
 
@@ -236,13 +201,11 @@ void CQuorvelDlg::LayOutAtScale() {
 // The bar stays at its home whatever place the system suggests for the new scale.
 LRESULT CQuorvelDlg::OnDpiChanged(WPARAM dpis, LPARAM) {
     const int oldDpi = CurrentDpi();
-    const PanelRest playlist = RestOf(thePlaylist, oldDpi, kPlaylistParkedTop, kPlaylistOpenTop,
-                                      kPlaylistWidth, kPlaylistHeight);
-    const PanelRest news =
-        RestOf(theNews, oldDpi, kNewsParkedTop, kNewsOpenTop, kNewsWidth, kNewsHeight);
+    const PanelRest playlist = thePlaylist.RestAt(oldDpi);
+    const PanelRest news = theNews.RestAt(oldDpi);
     SetCurrentDpi(DpiOfChange(dpis));
-    PutBackAtRest(playlist);
-    PutBackAtRest(news);
+    playlist.PutBack();
+    news.PutBack();
     LayOutAtScale();
     return 0;
 }
@@ -268,14 +231,8 @@ LRESULT CQuorvelDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
     return TRUE;
 }
 
-// The bar decides from the panel's actual top: a toggle while it slides down closes it.
 void CQuorvelDlg::ToggleNewsWindow() {
-    const int x = NewsPanelX(WindowRect().left, CurrentDpi());
-    if (theNews.IsParked()) {
-        theNews.StartOpening(hwnd_, x);
-    } else {
-        theNews.StartClosing(x);
-    }
+    theNews.ToggleBeside(hwnd_, WindowRect().left);
 }
 
 void CQuorvelDlg::ToggleSearchBox() {
@@ -471,52 +428,34 @@ void CQuorvelDlg::OnExit() {
 
 // The play button, the player icon and the playlist toggles.
 
+PlayButtonImages CQuorvelDlg::PlayButton() const {
+    return {stop, playHover, stopHover};
+}
+
 void CQuorvelDlg::UpdatePlayButtonHover() {
-    stopHover.Show(Playing());
-    playHover.Show(!Playing());
-    stop.Show(false);
+    ShowPlayButtonHover(PlayButton(), thePlaylist);
 }
 
 void CQuorvelDlg::RestPlayButton() {
-    stop.Show(Playing());
-    playHover.Show(false);
-    stopHover.Show(false);
+    qv::RestPlayButton(PlayButton(), thePlaylist);
 }
 
 void CQuorvelDlg::ClickPlayButton() {
-    if (Playing()) {
-        UpdatePlayButtonHover();
-        thePlaylist.StopPlayback();
-        return;
-    }
-    thePlaylist.StartPlayback(ChoosePlayerVariant(thePlaylist.SelectedPlaylistLink()));
-    // The pointer is still on the button: show at once what a click would do now.
-    UpdatePlayButtonHover();
+    qv::ClickPlayButton(PlayButton(), thePlaylist);
 }
 
 void CQuorvelDlg::HoverPlayerIcon() {
     playerHover.Show(true);
-    if (Playing()) {
-        thePlayerFrame.StartFadeIn();
-    }
+    thePlaylist.ShowPlayerOnHover();
 }
 
 void CQuorvelDlg::ClickPlayerIcon() {
     playerHover.Show(true);
-    if (!Playing()) {
-        return;
-    }
-    if (thePlaylist.TogglePlayerPinned()) {
-        thePlayerFrame.StartFadeIn();
-    } else {
-        thePlayerFrame.HideBrowserAndFadeOut();
-    }
+    thePlaylist.PinOrReleasePlayer();
 }
 
 void CQuorvelDlg::ReleaseUnpinnedPlayer() {
-    if (!thePlaylist.Playback().playerPinned) {
-        thePlayerFrame.HideBrowserAndFadeOut();
-    }
+    thePlaylist.ReleaseUnpinnedPlayer();
 }
 
 void CQuorvelDlg::ClickVideoSearch() {
@@ -533,12 +472,7 @@ void CQuorvelDlg::ShowHidePlaylist() {
 
 void CQuorvelDlg::TogglePlaylistPanel() {
     barLeft_ = WindowRect().left;
-    thePlaylist.ApplyModeLayout();
-    if (thePlaylist.IsParked()) {
-        thePlaylist.StartOpening(barLeft_ + Px(16));
-    } else {
-        thePlaylist.StartClosing(barLeft_ + Px(16));
-    }
+    thePlaylist.ToggleUnder(barLeft_);
 }
 
 } // namespace qv

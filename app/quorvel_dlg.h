@@ -9,6 +9,7 @@
 #include "framework/dialog.h"
 #include "framework/handles.h"
 #include "framework/skin_image.h"
+#include "media/play_button.h"
 #include "monitor/adapter_monitor.h"
 #include "monitor/balloon_layout.h"
 #include "monitor/bar_cells.h"
@@ -99,6 +100,8 @@ private:
     void OnPaint();
     BOOL OnEraseBackground(HDC dc);
     HICON OnQueryDragIcon();
+
+    PlayButtonImages PlayButton() const;
 
     void OnSettings();
     void OnHelpAndUpdate();

@@ -43,6 +43,29 @@ void CPlaylistDlg::StopPlayback() {
     nowPlaying.playerPinned = false;
 }
 
+void CPlaylistDlg::ShowPlayerOnHover() const {
+    if (nowPlaying.isPlaying) {
+        links_.playerFrame->StartFadeIn();
+    }
+}
+
+void CPlaylistDlg::PinOrReleasePlayer() {
+    if (!nowPlaying.isPlaying) {
+        return;
+    }
+    if (TogglePlayerPinned()) {
+        links_.playerFrame->StartFadeIn();
+    } else {
+        links_.playerFrame->HideBrowserAndFadeOut();
+    }
+}
+
+void CPlaylistDlg::ReleaseUnpinnedPlayer() const {
+    if (!nowPlaying.playerPinned) {
+        links_.playerFrame->HideBrowserAndFadeOut();
+    }
+}
+
 void CPlaylistDlg::PlacePlayerWindows() const {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     links_.playerFrame->Place(PlayerFrameRect(screenWidth, CurrentDpi()));

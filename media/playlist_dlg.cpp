@@ -106,6 +106,16 @@ void CPlaylistDlg::StartOpening(int x) {
     StartAnimation(SlideInTimer, SlideOutTimer);
 }
 
+void CPlaylistDlg::ToggleUnder(int barLeft) {
+    ApplyModeLayout();
+    const int x = barLeft + Px(16);
+    if (IsParked()) {
+        StartOpening(x);
+    } else {
+        StartClosing(x);
+    }
+}
+
 void CPlaylistDlg::StartClosing(int x) {
     // From below the open position: the panel dips before it rises.
     slideY = 100;
@@ -115,12 +125,16 @@ void CPlaylistDlg::StartClosing(int x) {
 
 // An open or sliding panel moves at once; a parked one opens at the new place. The player
 // windows are placed for the new width whether they show or not.
-void CPlaylistDlg::FollowBar(int x) {
-    slideX = x;
+void CPlaylistDlg::FollowBar(int barLeft) {
+    slideX = barLeft + Px(16);
     if (!IsParked()) {
         Move(slideX, WindowRect().top, Px(kPlaylistWidth), Px(kPlaylistHeight));
     }
     PlacePlayerWindows();
+}
+
+PanelRest CPlaylistDlg::RestAt(int dpi) const {
+    return {*this, dpi, {kPlaylistParkedTop, kPlaylistOpenTop}, kPlaylistWidth, kPlaylistHeight};
 }
 
 void CPlaylistDlg::OnTimer(UINT_PTR id) {

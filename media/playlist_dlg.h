@@ -6,6 +6,7 @@
 
 #include "framework/animation.h"
 #include "framework/dialog.h"
+#include "framework/panel_rest.h"
 #include "media/now_playing.h"
 #include "media/player_browser_dlg.h"
 #include "media/player_frame_dlg.h"
@@ -39,18 +40,25 @@ public:
     // they held.
     void LoadPlaylist() const;
 
-    // The bar's side of opening and closing: lay out the current mode, then slide.
-    void ApplyModeLayout() const;
+    // The panel hangs under the bar, 16 pixels in from its left: a toggle lays out the current
+    // mode and slides it open, or closed when it is not parked.
+    void ToggleUnder(int barLeft);
     bool IsParked() const;
     void Park() const;
     void MoveSlid(int y) const;
-    void StartOpening(int x);
-    void StartClosing(int x);
-    // After a screen change, x being the panel's place under the bar at its new home.
-    void FollowBar(int x);
+    // After a screen change, barLeft being the bar's left at its new home.
+    void FollowBar(int barLeft);
+    // Taken before a change of scale, put back after it.
+    PanelRest RestAt(int dpi) const;
 
     void StartPlayback(PlayerVariant variant);
     void StopPlayback();
+    bool IsPlaying() const { return nowPlaying.isPlaying; }
+    // The player icon: under the pointer it shows the player while something plays, a click
+    // pins or releases it, and when the pointer leaves an unpinned player goes.
+    void ShowPlayerOnHover() const;
+    void PinOrReleasePlayer();
+    void ReleaseUnpinnedPlayer() const;
     // The link of the name list's selected row; empty when none is selected.
     std::string SelectedPlaylistLink() const;
 
@@ -64,8 +72,6 @@ public:
     bool InSearchMode() const { return searchMode; }
     void SetColorKey(uint32_t key) { colorKey = key; }
     const NowPlaying& Playback() const { return nowPlaying; }
-    // The player icon's click while playing: pins or releases the player; true when now pinned.
-    bool TogglePlayerPinned() { return nowPlaying.playerPinned = !nowPlaying.playerPinned; }
 
     // What tests read back.
     const Window& NameList() const { return nameList; }
@@ -85,6 +91,11 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    void ApplyModeLayout() const;
+    void StartOpening(int x);
+    void StartClosing(int x);
+    // True when now pinned.
+    bool TogglePlayerPinned() { return nowPlaying.playerPinned = !nowPlaying.playerPinned; }
     void OnTimer(UINT_PTR id);
     void SlideInStep();
     void SlideOutStep();

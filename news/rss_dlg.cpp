@@ -253,6 +253,15 @@ bool CRssDlg::IsParked() const {
     return WindowRect().top < Px(kNewsParkedTop + 1);
 }
 
+void CRssDlg::ToggleBeside(HWND bar, int barLeft) {
+    const int x = NewsPanelX(barLeft, CurrentDpi());
+    if (IsParked()) {
+        StartOpening(bar, x);
+    } else {
+        StartClosing(x);
+    }
+}
+
 void CRssDlg::StartOpening(HWND behind, int x) {
     SetWindowPos(hwnd_, behind, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     LoadFeedTable();
@@ -264,12 +273,16 @@ void CRssDlg::StartOpening(HWND behind, int x) {
 
 // An open or sliding panel moves at once, a parked one opens at the new place; the page browser
 // takes its size for the new screen.
-void CRssDlg::FollowBar(int x) {
-    slideX_ = x;
+void CRssDlg::FollowBar(int barLeft) {
+    slideX_ = NewsPanelX(barLeft, CurrentDpi());
     if (!IsParked()) {
         Move(slideX_, WindowRect().top, Px(kNewsWidth), Px(kNewsHeight));
     }
     PlaceBrowser();
+}
+
+PanelRest CRssDlg::RestAt(int dpi) const {
+    return {*this, dpi, {kNewsParkedTop, kNewsOpenTop}, kNewsWidth, kNewsHeight};
 }
 
 void CRssDlg::StartClosing(int x) {

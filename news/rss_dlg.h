@@ -9,6 +9,7 @@
 
 #include "framework/dialog.h"
 #include "framework/animation.h"
+#include "framework/panel_rest.h"
 #include "media/browser_dlg.h"
 #include "news/feed_rows_cache.h"
 #include "news/feed_worker.h"
@@ -62,12 +63,14 @@ public:
         Place(PxRect(kNewsParkedRect));
         ShowNoActivate();
     }
-    // The bar's side of opening and closing.
+    // The panel hangs beside the bar, below it in z-order: a toggle slides it open, or closed
+    // when it is not parked (a toggle while it slides down closes it).
+    void ToggleBeside(HWND bar, int barLeft);
     bool IsParked() const;
-    void StartOpening(HWND behind, int x);
-    void StartClosing(int x);
-    // After a screen change, x being the panel's place beside the bar at its new home.
-    void FollowBar(int x);
+    // After a screen change, barLeft being the bar's left at its new home.
+    void FollowBar(int barLeft);
+    // Taken before a change of scale, put back after it.
+    PanelRest RestAt(int dpi) const;
 
     // A run or a reading is going, or the first run waits for the windows to have painted.
     bool FeedRunGoing() const { return worker_.Running() || firstRunWaiting_; }
@@ -84,6 +87,8 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
+    void StartOpening(HWND behind, int x);
+    void StartClosing(int x);
     void PlaceBrowser() const;
     void OnSize(UINT type, int width, int height);
     void OnPaint();
