@@ -145,6 +145,16 @@ FeedEntry EntryOf(const RawEntry& raw, unsigned codePage, LinkResolver& links) {
 
 } // namespace
 
+std::u16string_view TrimText(std::u16string_view text) {
+    while (!text.empty() && IsAsciiSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsAsciiSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 std::vector<FeedEntry> ReadFeedEntries(std::string_view fileBytes, std::string_view replyCharset,
                                        std::string_view feedAddress) {
     const FeedText feed = PrepareFeedText(fileBytes, replyCharset);

@@ -27,4 +27,7 @@ std::vector<FeedEntry> ReadFeedEntries(std::string_view fileBytes,
                                        std::string_view replyCharset = {},
                                        std::string_view feedAddress = {});
 
+// XML white space and the vertical tab and form feed at both ends go.
+std::u16string_view TrimText(std::u16string_view text);
+
 } // namespace qv

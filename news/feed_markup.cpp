@@ -99,10 +99,6 @@ template <typename Char> int DigitValue(Char c, int base) {
     return value < base ? value : -1;
 }
 
-template <typename Char> bool IsSpace(Char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // XML's own five come first: escaped HTML is made of little else.
 char32_t NamedCharacterValue(std::string_view name) {
     if (name == "lt" || name == "gt") {
@@ -340,7 +336,7 @@ std::u16string CollapseSpaces(std::u16string_view text) {
     out.reserve(text.size());
     bool space = false;
     for (const char16_t c : text) {
-        if (IsSpace(c)) {
+        if (IsAsciiSpace(c)) {
             space = true;
             continue;
         }
@@ -360,9 +356,9 @@ size_t FindTagEnd(std::string_view text, size_t from) {
 std::string_view AttributeValue(std::string_view attributes, std::string_view name) {
     size_t at = 0;
     while ((at = attributes.find(name, at)) != std::string_view::npos) {
-        const bool startsName = at == 0 || IsSpace(attributes[at - 1]);
+        const bool startsName = at == 0 || IsAsciiSpace(attributes[at - 1]);
         size_t i = at + name.size();
-        while (i < attributes.size() && IsSpace(attributes[i])) {
+        while (i < attributes.size() && IsAsciiSpace(attributes[i])) {
             ++i;
         }
         if (!startsName || i >= attributes.size() || attributes[i] != '=') {
@@ -370,7 +366,7 @@ std::string_view AttributeValue(std::string_view attributes, std::string_view na
             continue;
         }
         ++i;
-        while (i < attributes.size() && IsSpace(attributes[i])) {
+        while (i < attributes.size() && IsAsciiSpace(attributes[i])) {
             ++i;
         }
         if (i >= attributes.size() || (attributes[i] != '"' && attributes[i] != '\'')) {
@@ -381,16 +377,6 @@ std::string_view AttributeValue(std::string_view attributes, std::string_view na
                                                : attributes.substr(i + 1, close - i - 1);
     }
     return {};
-}
-
-std::u16string_view TrimText(std::u16string_view text) {
-    while (!text.empty() && IsSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
 }
 
 } // namespace qv

@@ -22,9 +22,6 @@ std::u16string ElementText(std::string_view content, unsigned codePage);
 // line-breaking tag read as a space, and every run of white space one space, none at the ends.
 std::u16string HtmlToPlainText(std::u16string_view html);
 
-// XML white space and the vertical tab and form feed at both ends go.
-std::u16string_view TrimText(std::u16string_view text);
-
 // Runs of white space become one space; none is left at either end.
 std::u16string CollapseSpaces(std::u16string_view text);
 

@@ -17,6 +17,11 @@ template <typename Char> constexpr bool IsAsciiLetter(Char c) {
     return (c >= Char('a') && c <= Char('z')) || (c >= Char('A') && c <= Char('Z'));
 }
 
+// XML's white space, with the vertical tab and form feed that feeds also use as such.
+template <typename Char> constexpr bool IsAsciiSpace(Char c) {
+    return c == Char(' ') || (c >= Char('\t') && c <= Char('\r'));
+}
+
 inline std::string AsciiLowered(std::string_view text) {
     std::string lowered(text);
     std::transform(lowered.begin(), lowered.end(), lowered.begin(), AsciiLower<char>);
