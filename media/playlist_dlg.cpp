@@ -106,9 +106,13 @@ void CPlaylistDlg::StartOpening(int x) {
     StartAnimation(SlideInTimer, SlideOutTimer);
 }
 
+int CPlaylistDlg::XUnder(int barLeft) {
+    return barLeft + Px(16);
+}
+
 void CPlaylistDlg::ToggleUnder(int barLeft) {
     ApplyModeLayout();
-    const int x = barLeft + Px(16);
+    const int x = XUnder(barLeft);
     if (IsParked()) {
         StartOpening(x);
     } else {
@@ -126,7 +130,7 @@ void CPlaylistDlg::StartClosing(int x) {
 // An open or sliding panel moves at once; a parked one opens at the new place. The player
 // windows are placed for the new width whether they show or not.
 void CPlaylistDlg::FollowBar(int barLeft) {
-    slideX = barLeft + Px(16);
+    slideX = XUnder(barLeft);
     if (!IsParked()) {
         Move(slideX, WindowRect().top, Px(kPlaylistWidth), Px(kPlaylistHeight));
     }

@@ -92,6 +92,7 @@ protected:
 
 private:
     void ApplyModeLayout() const;
+    static int XUnder(int barLeft);
     void StartOpening(int x);
     void StartClosing(int x);
     // True when now pinned.
