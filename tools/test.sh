@@ -6,9 +6,10 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 failed=0
 
-echo "== skin art and mutant list"
+echo "== skin art, mutant list and the folders' include arrows"
 python3 res/art/make_art.py --check || failed=1
 tools/mutate.py --check || failed=1
+tools/include_graph.py >/dev/null || { tools/include_graph.py; failed=1; }
 
 echo "== portable tests (native, ASan + UBSan)"
 ctest --test-dir build/native --output-on-failure || failed=1
