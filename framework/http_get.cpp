@@ -1,5 +1,7 @@
 #include "framework/http_get.h"
 
+#include <string_view>
+
 namespace qv {
 
 namespace {
@@ -38,7 +40,7 @@ bool CrackHttpUrl(const std::string& url, UrlTarget& target) {
     return true;
 }
 
-const char* AcceptEncodingHeader(AcceptedCoding coding) {
+std::string_view AcceptEncodingHeader(AcceptedCoding coding) {
     switch (coding) {
     case AcceptedCoding::Compressed:
         return "Accept-Encoding: gzip, deflate\r\n";
@@ -47,13 +49,14 @@ const char* AcceptEncodingHeader(AcceptedCoding coding) {
     case AcceptedCoding::Unsaid:
         break;
     }
-    return nullptr;
+    return {};
 }
 
 } // namespace
 
 HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWORD_PTR context,
-                    const HttpTimeouts& timeouts, AcceptedCoding coding) {
+                    const HttpTimeouts& timeouts, AcceptedCoding coding,
+                    const std::string& extraHeaders) {
     HttpGet get;
     UrlTarget target;
     if (!session || !CrackHttpUrl(url, target)) {
@@ -71,8 +74,9 @@ HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWOR
         SetTimeout(get.request.get(), INTERNET_OPTION_CONNECT_TIMEOUT, timeouts.connectMs);
         SetTimeout(get.request.get(), INTERNET_OPTION_SEND_TIMEOUT, timeouts.sendMs);
         SetTimeout(get.request.get(), INTERNET_OPTION_RECEIVE_TIMEOUT, timeouts.receiveMs);
-        const char* headers = AcceptEncodingHeader(coding);
-        if (HttpSendRequestA(get.request.get(), headers, headers ? DWORD(-1) : 0, nullptr, 0)) {
+        const std::string headers = std::string(AcceptEncodingHeader(coding)) + extraHeaders;
+        if (HttpSendRequestA(get.request.get(), headers.empty() ? nullptr : headers.c_str(),
+                             DWORD(headers.size()), nullptr, 0)) {
             return get;
         }
     }

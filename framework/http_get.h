@@ -31,7 +31,9 @@ enum class AcceptedCoding { Unsaid, Compressed, Identity };
 // What InternetOpenUrl does for "http:" and "https:" URLs, made step by step so that the time
 // limits are on the request before it is sent: only then does every WinINet (Wine's too) hold
 // them for the wait for the answer and its body.
+// extraHeaders are whole lines, each ending in CR LF.
 HttpGet SendHttpGet(HINTERNET session, const std::string& url, DWORD flags, DWORD_PTR context,
-                    const HttpTimeouts& timeouts, AcceptedCoding coding = AcceptedCoding::Unsaid);
+                    const HttpTimeouts& timeouts, AcceptedCoding coding = AcceptedCoding::Unsaid,
+                    const std::string& extraHeaders = {});
 
 } // namespace qv

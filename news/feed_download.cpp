@@ -14,6 +14,7 @@
 #include "framework/wide_text.h"
 #include "news/content_coding.h"
 #include "news/feed_encoding.h"
+#include "news/feed_file.h"
 
 namespace qv {
 
@@ -89,6 +90,25 @@ bool MakeFeedFile(const std::string& path, const ReplyForm& form, uint64_t maxBy
     return *feed == *body || WriteWholeFile(path, *feed) == 0;
 }
 
+FeedAnswer Ending(FetchOutcome outcome, std::string retryAfter = {}) {
+    FeedAnswer answer;
+    answer.outcome = outcome;
+    answer.retryAfter = std::move(retryAfter);
+    return answer;
+}
+
+// The validators of the file as conditions: a server whose feed has not changed answers 304.
+std::string ValidatorHeaders(const FeedValidators& validators) {
+    std::string headers;
+    if (!validators.etag.empty()) {
+        headers += "If-None-Match: " + validators.etag + "\r\n";
+    }
+    if (!validators.lastModified.empty()) {
+        headers += "If-Modified-Since: " + validators.lastModified + "\r\n";
+    }
+    return headers;
+}
+
 } // namespace
 
 std::string DownloadPathFor(const std::string& feedPath) {
@@ -98,38 +118,67 @@ std::string DownloadPathFor(const std::string& feedPath) {
 FeedDownloader::FeedDownloader(const FeedDownloadLimits& limits) : limits_(limits) {}
 
 bool FeedDownloader::Download(const std::string& url, const std::string& path) {
+    return Fetch(url, path, {}).outcome == FetchOutcome::Updated;
+}
+
+FeedAnswer FeedDownloader::Fetch(const std::string& url, const std::string& path,
+                                 const FeedValidators& validators) {
     if (url.empty()) {
-        return false;
+        return {};
     }
     if (UrlIsFileUrlA(url.c_str())) {
-        return CopyLocalFeed(url, path);
+        return Ending(CopyLocalFeed(url, path) ? FetchOutcome::Updated : FetchOutcome::Failed);
     }
-    HttpGet feed = AskForFeed(url, AcceptedCoding::Compressed);
+    HttpGet feed = AskForFeed(url, AcceptedCoding::Compressed, validators);
     // A coding never asked for (br, say) cannot be undone: the server is asked once more for the
     // body as it is. A reply still coded so keeps the old file.
-    if (feed.request &&
+    if (feed.request && StatusCode(feed.request.get()) == HTTP_STATUS_OK &&
         !IsKnownContentCoding(HeaderText(feed.request.get(), HTTP_QUERY_CONTENT_ENCODING))) {
         feed.request.reset();
         feed.connection.reset();
-        feed = AskForFeed(url, AcceptedCoding::Identity);
+        feed = AskForFeed(url, AcceptedCoding::Identity, validators);
     }
-    return feed.request && SaveReply(feed.request.get(), path);
+    if (!feed.request) {
+        return {};
+    }
+    return AnswerOf(feed.request.get(), path,
+                    !validators.etag.empty() || !validators.lastModified.empty());
 }
 
-// The reply, when its status is 200; otherwise no request. The session is opened at the first
-// feed that has a web URL: a run without any sets up no networking at all.
-HttpGet FeedDownloader::AskForFeed(const std::string& url, AcceptedCoding coding) {
+FeedAnswer FeedDownloader::AnswerOf(HINTERNET request, const std::string& path,
+                                    bool validated) const {
+    switch (StatusCode(request)) {
+    case HTTP_STATUS_OK:
+        if (!SaveReply(request, path)) {
+            return {};
+        }
+        return {FetchOutcome::Updated,
+                HeaderText(request, HTTP_QUERY_ETAG),
+                HeaderText(request, HTTP_QUERY_LAST_MODIFIED),
+                {},
+                FeedFileIdentityAt(path)};
+    case HTTP_STATUS_NOT_MODIFIED: // only an answer to the validators sent
+        return Ending(validated ? FetchOutcome::NotModified : FetchOutcome::Failed);
+    case 429:
+    case HTTP_STATUS_SERVICE_UNAVAIL:
+        return Ending(FetchOutcome::AskedToWait, HeaderText(request, HTTP_QUERY_RETRY_AFTER));
+    default:
+        return {};
+    }
+}
+
+// The request sent; null when it could not be. The session is opened at the first feed that
+// has a web URL: a run without any sets up no networking at all.
+HttpGet FeedDownloader::AskForFeed(const std::string& url, AcceptedCoding coding,
+                                   const FeedValidators& validators) {
     if (!session_) {
         session_.reset(InternetOpenA("Mozilla/5.0 (compatible; Quorvel)",
                                      INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     }
-    HttpGet feed = SendHttpGet(
+    return SendHttpGet(
         session_.get(), url, kRequestFlags, 0,
-        {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs}, coding);
-    if (feed.request && StatusCode(feed.request.get()) != HTTP_STATUS_OK) {
-        feed.request.reset();
-    }
-    return feed;
+        {limits_.connectTimeoutMs, limits_.receiveTimeoutMs, limits_.receiveTimeoutMs}, coding,
+        ValidatorHeaders(validators));
 }
 
 bool FeedDownloader::SaveReply(HINTERNET request, const std::string& path) const {

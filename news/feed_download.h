@@ -7,6 +7,7 @@
 
 #include "framework/http_get.h"
 #include "framework/internet_handle.h"
+#include "news/feed_schedule.h"
 
 namespace qv {
 
@@ -38,9 +39,15 @@ public:
     // name no encoding while the reply's charset does is stored as UTF-8. A "file:" URL names a
     // local feed, copied the same way. Any failure leaves path as it was, byte for byte.
     bool Download(const std::string& url, const std::string& path);
+    // The same, sending the validators given: a 304 leaves the file as it is. Tells how it
+    // ended, with the new body's validators or the Retry-After of a 429 or 503.
+    FeedAnswer Fetch(const std::string& url, const std::string& path,
+                     const FeedValidators& validators);
 
 private:
-    HttpGet AskForFeed(const std::string& url, AcceptedCoding coding);
+    HttpGet AskForFeed(const std::string& url, AcceptedCoding coding,
+                       const FeedValidators& validators);
+    FeedAnswer AnswerOf(HINTERNET request, const std::string& path, bool validated) const;
     bool SaveReply(HINTERNET request, const std::string& path) const;
     bool CopyLocalFeed(const std::string& url, const std::string& path) const;
     template <typename ReadChunk>

@@ -2,8 +2,9 @@
 
 #include <mutex>
 
-#include "framework/wide_text.h"
 #include "framework/thread_stack.h"
+#include "framework/whole_file.h"
+#include "framework/wide_text.h"
 
 namespace qv {
 
@@ -16,6 +17,7 @@ struct FeedRunLink {
     HWND window = nullptr;
     UINT message = 0;
     FeedReadings readings;
+    FeedFetchStates states; // set by a run only
 
     void Post() {
         const std::lock_guard lock(mutex);
@@ -41,10 +43,50 @@ struct FeedRun {
     std::shared_ptr<FeedRunLink> link;
 };
 
+// What the last fetches of a feed left beside its file: empty when there is no such file yet,
+// none when it cannot be read whole or is too large to be ours (then it is left as it is).
+std::optional<FeedFetchState> ReadFetchState(const std::string& path) {
+    const UniqueKernelHandle file =
+        OwnFileHandle(CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? std::optional<FeedFetchState>(FeedFetchState{})
+                   : std::nullopt;
+    }
+    char text[kMaxFetchStateBytes + 1];
+    DWORD read = 0;
+    if (!ReadFile(file.get(), text, sizeof text, &read, nullptr) || read > kMaxFetchStateBytes) {
+        return std::nullopt;
+    }
+    return ParseFeedFetchState(std::string_view(text, read));
+}
+
+// A feed is asked for when due, with the validators of its file as it is; a failure keeps the
+// old file. What the server said goes beside the file for the next run.
+FeedFetchState FetchFeed(FeedDownloader& downloader, const FeedRun& run, int n) {
+    const std::string& url = run.job.urls[n];
+    const std::string& path = run.job.paths[n];
+    const std::string statePath = FetchStatePathFor(path);
+    const std::optional<FeedFetchState> stored = ReadFetchState(statePath);
+    FeedFetchState state = StateForAddress(stored.value_or(FeedFetchState{}), url);
+    if (url.empty() || !FeedDue(state, run.job.clock)) {
+        return state;
+    }
+    const FeedAnswer answer =
+        downloader.Fetch(url, path, ValidatorsFor(state, FeedFileIdentityAt(path)));
+    RecordAnswer(state, answer, run.job.clock);
+    if (stored) {
+        ReplaceWholeFile(statePath, FeedFetchStateText(state));
+    }
+    return state;
+}
+
 void DownloadAll(const FeedRun& run) {
     FeedDownloader downloader(run.limits);
     for (int n = 0; n < kFeedCount; ++n) {
-        downloader.Download(run.job.urls[n], run.job.paths[n]); // a failure keeps the old file
+        run.link->states[size_t(n)] = FetchFeed(downloader, run, n);
     }
 }
 
@@ -121,6 +163,9 @@ FeedReadings FeedWorker::Finished() {
     FeedReadings readings;
     if (link_) {
         readings = std::move(link_->readings);
+        if (link_->states[0]) {
+            fetchStates_ = std::move(link_->states);
+        }
     }
     link_.reset();
     return readings;

@@ -10,20 +10,26 @@
 
 #include "framework/handles.h"
 #include "news/feed_download.h"
+#include "news/feed_fetch_state.h"
 #include "news/feed_file.h"
+#include "news/feed_schedule.h"
 
 namespace qv {
 
 inline constexpr int kFeedCount = 5;
 
-// The five feeds: feed n's URL is downloaded into feed n's file, n = 1..5 in order.
+// The five feeds: feed n's URL is downloaded into feed n's file, n = 1..5 in order, each when
+// it is due at the run's clock.
 struct FeedRunJob {
     std::array<std::string, kFeedCount> urls;
     std::array<std::string, kFeedCount> paths;
+    FeedRunClock clock;
 };
 
 // What a job read, by feed: none for a feed it did not read.
 using FeedReadings = std::array<std::optional<FeedReading>, kFeedCount>;
+// What the last run knew of each feed's fetches: none before a run has ended.
+using FeedFetchStates = std::array<std::optional<FeedFetchState>, kFeedCount>;
 
 struct FeedRunLink;
 
@@ -45,6 +51,8 @@ public:
     bool StartReading(HWND window, UINT doneMessage, FeedRunJob job, int feed);
     // The done message arrived: waits the moment the thread needs to end, and takes what it read.
     FeedReadings Finished();
+    // Of the last run that ended.
+    const FeedFetchStates& FetchStates() const { return fetchStates_; }
     void Abandon();
 
     void SetLimits(const FeedDownloadLimits& limits) { limits_ = limits; }
@@ -56,6 +64,7 @@ private:
     FeedDownloadLimits limits_;
     UniqueKernelHandle thread_;
     std::shared_ptr<FeedRunLink> link_;
+    FeedFetchStates fetchStates_;
 };
 
 } // namespace qv

@@ -29,6 +29,13 @@ NewsZone HitNewsPanel(int x, int y, int dpi) {
     return NewsZone::None;
 }
 
+ZoneBounds NewsTabZone(int feed, int dpi) {
+    const NewsHitRegion& tab = kNewsHitRegions[std::clamp(feed, 1, kNewsFeedCount) - 1];
+    const PixelSpan across = ScaleSpan(tab.left, tab.right, dpi);
+    const PixelSpan down = ScaleSpan(tab.top, tab.bottom, dpi);
+    return {across.first, down.first, across.last + 1, down.last + 1};
+}
+
 int FeedOfZone(NewsZone zone) {
     switch (zone) {
     case NewsZone::Tab1:

@@ -42,6 +42,13 @@ NewsZone HitNewsPanel(int x, int y, int dpi = kDesignDpi);
 // The feed a tab zone shows (1..5), 0 for the other zones.
 int FeedOfZone(NewsZone zone);
 
+// The pixels of feed n's tab zone at dpi; right and bottom lie just outside.
+struct ZoneBounds {
+    int left, top, right, bottom;
+    bool operator==(const ZoneBounds&) const = default;
+};
+ZoneBounds NewsTabZone(int feed, int dpi = kDesignDpi);
+
 // Where the panel hangs: its right edge overlaps the bar's left edge by 5 pixels.
 constexpr int NewsPanelX(int barLeft, int dpi = kDesignDpi) {
     return barLeft - ScaleLength(kNewsWidth, dpi) + ScaleLength(5, dpi);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/list_rows.h"
+#include "framework/program_file_path.h"
 #include "framework/wide_text.h"
 #include "news/rss_dlg.h"
 #include "res/resource.h"
@@ -15,13 +16,14 @@
 
 namespace qv::testing {
 
-// The settings key, emptied before and after a test.
+// The settings key, emptied before and after a test, with the fetch states the feeds' addresses
+// left beside their files.
 class NewsSettings {
 public:
-    NewsSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
+    NewsSettings() { Clear(); }
     NewsSettings(const NewsSettings&) = delete;
     NewsSettings& operator=(const NewsSettings&) = delete;
-    ~NewsSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel"); }
+    ~NewsSettings() { Clear(); }
 
     void Text(const char* name, const std::string& text) const {
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", name, REG_SZ, text.c_str(),
@@ -36,6 +38,14 @@ public:
     void Number(const char* name, DWORD number) const {
         RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quorvel", name, REG_DWORD, &number,
                         sizeof number);
+    }
+    static void Clear() {
+        RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quorvel");
+        for (int n = 1; n <= 5; ++n) {
+            DeleteFileW(
+                FromUtf8(ProgramFilePath(("Rss" + std::to_string(n) + ".xml.fetch").c_str()))
+                    .c_str());
+        }
     }
     DWORD ReadNumber(const char* name) const {
         DWORD number = 0xDEAD;

@@ -8,6 +8,7 @@
 #include "framework/web_uri.h"
 #include "framework/wide_text.h"
 #include "news/feed_file.h"
+#include "news/feed_status.h"
 #include "news/news_layout.h"
 #include "news/news_link.h"
 #include "settings/settings_store.h"
@@ -83,6 +84,8 @@ BOOL CRssDlg::OnInitDialog() {
     colorKey_ = SkinColourKey;
     browser_.MakeLayered(ExStyle(), colorKey_, 255);
     PlaceBrowser();
+    tabTips_.Create(hwnd_);
+    tabTips_.Place(CurrentDpi());
     // The first run waits until the windows have painted: a timer comes after every other
     // message, and the user sees nothing of a run before its end.
     firstRunWaiting_ = SetTimer(hwnd_, FirstRunTimer, USER_TIMER_MINIMUM, nullptr) != 0;
@@ -99,12 +102,33 @@ void CRssDlg::PlaceBrowser() const {
     browser_.CenterOnDesktop();
 }
 
-void CRssDlg::StartFeedDownload() {
+void CRssDlg::StartFeedDownload(bool userAsked) {
     if (std::exchange(firstRunWaiting_, false)) { // whichever asks first makes the first run
         KillTimer(hwnd_, FirstRunTimer);
     }
     runAskedFor_ = true;
+    runUserAsked_ = runUserAsked_ || userAsked;
     StartWaitingJob();
+}
+
+// The back-off counts in update periods; with none armed, in the shortest.
+FeedRunClock CRssDlg::RunClock(bool userAsked) const {
+    const uint32_t periodMs =
+        UpdatePeriodMs(SettingsReader().ReadSettingNumber(kUpdateFrequencySetting, 0))
+            .value_or(kUpdateFrequencies[0].periodMs);
+    return {clock_(), int64_t(periodMs / 1000), userAsked};
+}
+
+void CRssDlg::ShowFetchStates() const {
+    const FeedFetchStates& states = worker_.FetchStates();
+    const FeedRunClock clock = RunClock(false);
+    const TimeWords words = [&clock](int64_t utc) { return LocalTimeWords(utc, clock.now); };
+    for (int n = 1; n <= kFeedCount; ++n) {
+        if (const auto& state = states[size_t(n - 1)]) {
+            tabTips_.SetText(n, FeedStatusText(*state, !table_.urls[size_t(n - 1)].empty(),
+                                               clock.periodSeconds, words));
+        }
+    }
 }
 
 // One job at a time. A run asked for goes first; the shown feed is read after it only if the
@@ -115,6 +139,7 @@ void CRssDlg::StartWaitingJob() {
     }
     if (std::exchange(runAskedFor_, false)) {
         LoadFeedTable();
+        table_.clock = RunClock(std::exchange(runUserAsked_, false));
         worker_.StartRun(hwnd_, kFeedRunEndedMessage, table_);
     } else if (std::exchange(readingAskedFor_, false) &&
                !readFeeds_.CurrentRows(shownFeed_, FeedFilePath(shownFeed_))) {
@@ -131,6 +156,7 @@ void CRssDlg::OnListRows(WPARAM, LPARAM) {
 
 void CRssDlg::OnFeedRunEnded(WPARAM, LPARAM) {
     readFeeds_.Keep(worker_.Finished());
+    ShowFetchStates();
     ApplyFeedSettings();
     StartWaitingJob();
 }
@@ -163,7 +189,7 @@ LRESULT CRssDlg::OnPowerBroadcast(WPARAM event, LPARAM) {
 void CRssDlg::StartResumeRun() {
     KillTimer(hwnd_, ResumeRunTimer);
     if (std::exchange(resumeRunWaiting_, false)) {
-        StartFeedDownload();
+        StartFeedDownload(false);
     }
 }
 
@@ -295,6 +321,7 @@ void CRssDlg::OnSize(UINT, int, int) {
     body_.Place(PxRect(kNewsBodyRect));
     tabStrip_.Place(PxRect(kNewsTabStripRect));
     titleList_.Place(PxRect(kNewsTitleListRect));
+    tabTips_.Place(CurrentDpi());
 }
 
 void CRssDlg::OnPaint() {
@@ -332,8 +359,10 @@ void CRssDlg::OnTitleSelected() {
 void CRssDlg::OnTimer(UINT_PTR id) {
     switch (id) {
     case FirstRunTimer:
-    case UpdateTimer:
         StartFeedDownload();
+        break;
+    case UpdateTimer:
+        StartFeedDownload(false);
         break;
     case ResumeRunTimer:
         StartResumeRun();
@@ -387,7 +416,9 @@ void CRssDlg::OnDestroy() {
     resumeRunWaiting_ = false;
     worker_.Abandon();
     runAskedFor_ = false;
+    runUserAsked_ = false;
     readingAskedFor_ = false;
+    tabTips_.Forget(); // gone with the panel
     readFeeds_ = FeedRowsCache();
     listing_.reset();
     browser_.Destroy();

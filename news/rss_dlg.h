@@ -15,6 +15,7 @@
 #include "news/feed_worker.h"
 #include "news/news_layout.h"
 #include "news/tab_strip_images.h"
+#include "news/tab_tips.h"
 #include "res/resource.h"
 
 namespace qv {
@@ -46,8 +47,8 @@ public:
 
     // A run downloads the five feeds and reads their files on a worker thread, then arms the
     // update timer and shows the default feed. A run asked for while one goes is made once,
-    // after it.
-    void StartFeedDownload();
+    // after it. A run the user asked for asks every feed at once, whatever its back-off.
+    void StartFeedDownload(bool userAsked = true);
     void LoadFeedTable();
     void ApplyFeedSettings();
     // Shows the rows last read of the feed while its file is unchanged; otherwise the lists stay
@@ -77,6 +78,9 @@ public:
     std::optional<uint32_t> ArmedUpdatePeriodMs() const { return updatePeriodMs_; }
     void SetFeedDownloadLimits(const FeedDownloadLimits& limits) { worker_.SetLimits(limits); }
     const FeedRunJob& Feeds() const { return table_; }
+    HWND TabTipWindow() const { return tabTips_.hwnd(); }
+    // The clock the runs decide by: UTC seconds.
+    void SetClock(int64_t (*now)()) { clock_ = now; }
     const std::array<std::wstring, 5>& TabTitles() const { return tabImages_.Titles(); }
     CBrowserDlg& Browser() { return browser_; }
     int32_t SlideY() const { return slideY_; }
@@ -99,6 +103,8 @@ private:
     void OnFeedRunEnded(WPARAM, LPARAM);
     void OnFeedReadingEnded(WPARAM, LPARAM);
     void StartWaitingJob();
+    FeedRunClock RunClock(bool userAsked) const;
+    void ShowFetchStates() const;
     void ListSlice();
     void OnListRows(WPARAM, LPARAM);
     LRESULT OnPowerBroadcast(WPARAM event, LPARAM);
@@ -122,12 +128,15 @@ private:
     std::shared_ptr<const NewsRows> listing_; // rows still being listed
     size_t listed_ = 0;
     bool runAskedFor_ = false;
+    bool runUserAsked_ = false;
+    int64_t (*clock_)() = &UtcSecondsNow;
     bool readingAskedFor_ = false; // the shown feed's file, once the worker is free
     bool firstRunWaiting_ = false;
     bool resumeRunWaiting_ = false;
     int shownFeed_ = 1;
     std::optional<uint32_t> updatePeriodMs_;
     TabStripImages tabImages_;
+    TabTips tabTips_;
 };
 
 // Remembers the tab the user chose, for the end of every run and the next start.
