@@ -346,6 +346,9 @@ class Tour:
         if panel:  # the fifth tab: the feed in Greek and Russian
             self.shoot("news-unicode", lambda: pointer(panel[0] + 200, panel[1] + 274, click=True),
                        news)
+            pointer(panel[0] + 30, panel[1] + 272)  # over the first tab: how its feed fared
+            time.sleep(1.5)
+            save(self.work, self.driver, "news-tab-tip", [(panel[0], panel[1] + 230, 270, 80, "")])
         self.command("ID_TOGGLE_NEWS")
         settled_windows(self.driver)
 
