@@ -153,6 +153,14 @@ TEST_F(PoliteFeedRuns, AServerThatAsksToWaitIsLeftAloneUntilThen) {
     EXPECT_EQ(Asked(), 3);
 }
 
+// The program's own clock: the wait holds an hour later by no test's say.
+TEST_F(PoliteFeedRuns, TheSystemClockKeepsTheServersWait) {
+    theNews.SetClock(&UtcSecondsNow);
+    Start(Status("HTTP/1.1 429 Too Many Requests", "\r\nRetry-After: 3600"));
+    RunAt(0, true);
+    EXPECT_EQ(Asked(), 1);
+}
+
 // Without Retry-After a 503 waits one more period; failures in a row double the wait from the
 // period; the user's Refresh asks at once, and the first success ends the back-off.
 TEST_F(PoliteFeedRuns, FailingFeedsBackOffAndRecover) {
