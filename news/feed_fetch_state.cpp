@@ -1,7 +1,8 @@
 #include "news/feed_fetch_state.h"
 
 #include <array>
-#include <charconv>
+
+#include "text/decimal.h"
 
 namespace qv {
 
@@ -12,15 +13,6 @@ constexpr size_t kMaxHeaderValue = 512;
 
 constexpr std::array<std::string_view, 5> kOutcomeNames{"none", "updated", "not-modified",
                                                         "asked-to-wait", "failed"};
-
-template <typename Number> std::optional<Number> ParseNumber(std::string_view text) {
-    Number number{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || number < 0) {
-        return std::nullopt;
-    }
-    return number;
-}
 
 std::optional<FetchOutcome> ParseOutcome(std::string_view name) {
     for (size_t i = 0; i < kOutcomeNames.size(); ++i) {
@@ -36,8 +28,8 @@ std::optional<FeedFileIdentity> ParseIdentity(std::string_view value) {
     if (space == std::string_view::npos) {
         return std::nullopt;
     }
-    const auto size = ParseNumber<uint64_t>(value.substr(0, space));
-    const auto time = ParseNumber<uint64_t>(value.substr(space + 1));
+    const auto size = ParseDecimal<uint64_t>(value.substr(0, space));
+    const auto time = ParseDecimal<uint64_t>(value.substr(space + 1));
     if (!size || !time) {
         return std::nullopt;
     }
@@ -48,7 +40,7 @@ std::optional<FeedFileIdentity> ParseIdentity(std::string_view value) {
 constexpr int64_t kLatestTime = 253402300799;
 
 void ReadTime(std::string_view value, int64_t& time) {
-    time = ParseNumber<int64_t>(value).value_or(0);
+    time = ParseDecimal<int64_t>(value).value_or(0);
     if (time > kLatestTime) {
         time = 0;
     }
@@ -76,7 +68,7 @@ void ReadField(FeedFetchState& state, std::string_view name, std::string_view va
     } else if (name == "failing-since") {
         ReadTime(value, state.failingSince);
     } else if (name == "failures") {
-        state.failures = ParseNumber<uint32_t>(value).value_or(0);
+        state.failures = ParseDecimal<uint32_t>(value).value_or(0);
     }
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <vector>
 
 #include "text/ascii.h"
+#include "text/decimal.h"
 
 namespace qv {
 
@@ -30,15 +30,10 @@ int64_t DaysFromCivil(int64_t year, int month, int day) {
 }
 
 std::optional<int> Number(std::string_view text, size_t minDigits, size_t maxDigits) {
-    int number = 0;
     if (text.size() < minDigits || text.size() > maxDigits) {
         return std::nullopt;
     }
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || number < 0) {
-        return std::nullopt;
-    }
-    return number;
+    return ParseDecimal<int>(text);
 }
 
 std::optional<int> Month(std::string_view name) {

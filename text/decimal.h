@@ -1,0 +1,19 @@
+#pragma once
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+
+namespace qv {
+
+// The whole text as a number of ASCII digits; none for a sign, anything else or an overflow.
+template <typename Number> std::optional<Number> ParseDecimal(std::string_view text) {
+    Number number{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size() || number < 0) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+} // namespace qv
