@@ -212,6 +212,7 @@ TEST_F(PoliteFeedRuns, EachTabsTipCoversItsTab) {
         ASSERT_TRUE(SendMessageW(theNews.TabTipWindow(), TTM_GETTOOLINFOW, 0, LPARAM(&tool)));
         EXPECT_TRUE(EqualRect(&tool.rect, &expected[i])) << feeds[i];
     }
+    EXPECT_EQ(SendMessageW(theNews.TabTipWindow(), TTM_GETMAXTIPWIDTH, 0, 0), 260);
 }
 
 } // namespace

@@ -80,6 +80,7 @@ TEST(FeedSchedule, RetryAfterReadsSecondsAndTheThreeHttpDateForms) {
     EXPECT_EQ(ParseHttpDate("Thu, 01 Jan 1970 00:00:00 GMT"), 0);
     EXPECT_EQ(ParseHttpDate("Sat, 28 Feb 2026 12:00:00 GMT"), 1772280000);
     EXPECT_EQ(ParseHttpDate("Thu, 29 Feb 2024 00:00:00 GMT"), 1709164800);
+    EXPECT_EQ(ParseHttpDate("Sun, 01 Mar 2026 00:00:00 GMT"), 1772323200);
     EXPECT_EQ(ParseHttpDate("Wed, 09 Dec 2026 23:59:60 GMT"), 1796860800);
     for (const char* bad : {"Sun, 06 Nov 1994 08:49:37 CET", "Sun, 06 Xyz 1994 08:49:37 GMT",
                             "Sun, 06 Nov 1994 24:00:00 GMT", "Sun, 00 Nov 1994 08:49:37 GMT",
