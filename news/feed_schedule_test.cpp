@@ -163,6 +163,9 @@ TEST(FeedStatusText, TellsWhenTheFeedWasFetchedAndWhyNot) {
     RecordAnswer(state, Answer(FetchOutcome::Failed), At(kStart + 1200));
     EXPECT_EQ(FeedStatusText(state, true, kPeriod, words),
               L"Last fetched at <60>. Failing since <600> (2 tries); next try after <2400>.");
+    FeedFetchState failedOnce;
+    RecordAnswer(failedOnce, Answer(FetchOutcome::Failed), At(kStart));
+    EXPECT_EQ(FeedStatusText(failedOnce, true, kPeriod, words), L"Failing since <0>.");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/display_scale.h"
 #include "news/news_layout.h"
@@ -84,12 +85,14 @@ std::wstring LocalTimeWords(int64_t utcSeconds, int64_t now) {
     const SYSTEMTIME time = LocalTime(utcSeconds);
     const SYSTEMTIME today = LocalTime(now);
     wchar_t clock[64] = {};
-    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, clock, 64);
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, clock,
+                    int(std::size(clock)));
     if (time.wYear == today.wYear && time.wMonth == today.wMonth && time.wDay == today.wDay) {
         return clock;
     }
     wchar_t date[64] = {};
-    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 64, nullptr);
+    GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date,
+                    int(std::size(date)), nullptr);
     return std::wstring(date) + L" " + clock;
 }
 
