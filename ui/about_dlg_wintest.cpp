@@ -120,9 +120,15 @@ TEST_F(AboutBox, IsMadeHiddenWithItsLines) {
               inPixels({7, 56, 158, 8}));
     EXPECT_EQ(qv::testing::RectInParent(box.Item(IDC_ABOUT_EMAIL)), inPixels({35, 67, 125, 8}));
     EXPECT_EQ(qv::testing::RectInParent(box.Item(IDOK)), inPixels({168, 62, 44, 13}));
-    const HWND email = ChildWithText(box.hwnd(), "Email:");
-    ASSERT_NE(email, nullptr);
-    EXPECT_EQ(qv::testing::RectInParent(email), inPixels({7, 67, 26, 8}));
+    const std::pair<const char*, RECT> lines[] = {
+        {"Email:", {7, 67, 26, 8}},
+        {"Your desktop companion", {41, 24, 119, 8}},
+        {"Copyright (C) 2024 Quorvel Software. All rights reserved.", {7, 44, 205, 8}}};
+    for (const auto& [text, units] : lines) {
+        const HWND line = ChildWithText(box.hwnd(), text);
+        ASSERT_NE(line, nullptr) << text;
+        EXPECT_EQ(qv::testing::RectInParent(line), inPixels(units)) << text;
+    }
     // The icon keeps its own size; it sits at the template's corner.
     const HWND icon = ChildWhere(box.hwnd(), [](HWND child) {
         return (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
