@@ -38,6 +38,8 @@ TEST(Fade, OutFallsByFiftyAndStopsAtZero) {
     EXPECT_EQ(Alphas(FadeSequence(230, qv::FadeOutStep)), (std::vector<int>{180, 130, 80, 30, 0}));
     EXPECT_EQ(qv::FadeOutStep(0), (FadeStep{0, true}));
     EXPECT_EQ(Alphas(FadeSequence(0, qv::FadeOutStep)), (std::vector<int>{0}));
+    // Only a negative result ends it: reaching 0 exactly takes one more step.
+    EXPECT_EQ(Alphas(FadeSequence(100, qv::FadeOutStep)), (std::vector<int>{50, 0, 0}));
 }
 
 } // namespace

@@ -818,11 +818,18 @@ TEST_F(OptionsDialog, BrowseFillsTheFieldsAndAddFilesAddsTheNames) {
     }
     FileDialogAnswers cancel({});
     RunOptions([] {
+        for (const char* name : {"One", "Two"}) {
+            Type(IDC_OPTIONS_NAME, name);
+            Type(IDC_OPTIONS_LINK, "http://a/");
+            Click(IDC_OPTIONS_ADD);
+        }
+        Select(IDC_OPTIONS_NAMES, 0);
         Type(IDC_OPTIONS_NAME, "before");
         Click(IDC_OPTIONS_BROWSE);
         Click(IDC_OPTIONS_ADD_FILES);
         EXPECT_EQ(TextOf(IDC_OPTIONS_NAME), "before");
-        EXPECT_TRUE(Rows(IDC_OPTIONS_NAMES).empty());
+        EXPECT_EQ(Rows(IDC_OPTIONS_NAMES), (Texts{"One", "Two"}));
+        EXPECT_EQ(Selected(IDC_OPTIONS_NAMES), 0) << "a cancelled choice moves nothing";
         Click(IDCANCEL);
     });
     EXPECT_EQ(cancel.Shown(), 2);
