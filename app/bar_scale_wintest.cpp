@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/singletons.h"
 #include "framework/display_scale.h"
@@ -207,6 +208,11 @@ int Greenish(const SkinPixels& picture) {
     return count;
 }
 
+SkinPixels PicturePixels(HWND picture) {
+    return ReadSkinPixels(
+        reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+}
+
 // Each panel's skin and the balloon's top (the first picture of each template) is the art drawn
 // for the scale.
 void ExpectPanelSkinsOfSet(int set) {
@@ -219,8 +225,7 @@ void ExpectPanelSkinsOfSet(int set) {
           Panel{thePlayerFrame.hwnd(), IDB_PLAYER_FRAME_SKIN},
           Panel{theBalloon.hwnd(), IDB_BALLOON_TOP}}) {
         const HWND skin = FindWindowExA(panel.window, nullptr, "Static", nullptr);
-        const SkinPixels shown = ReadSkinPixels(
-            reinterpret_cast<HBITMAP>(SendMessageA(skin, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        const SkinPixels shown = PicturePixels(skin);
         const SkinPixels art = ResourcePixels(panel.bitmap + 10000 * set);
         ASSERT_FALSE(art.pixels.empty()) << panel.bitmap;
         EXPECT_EQ(shown.width, art.width) << panel.bitmap;
@@ -238,6 +243,31 @@ TEST_F(BarAtScale, PanelsShowTheArtOfTheirScale) {
     const SkinPixels playlist = ResourcePixels(IDB_PLAYLIST_SKIN + 10000 * SkinSet(dpi));
     EXPECT_EQ(playlist.width, S(186));
     EXPECT_EQ(playlist.height, S(192));
+}
+
+// Each piece of the page browser's skin, corners, edges and highlights, shows its own art: as
+// drawn where the art has the size shown (at 125 % some pieces are stretched a pixel or so).
+TEST_F(BarAtScale, PageBrowserPiecesShowTheArtOfTheirScale) {
+    CBrowserDlg& page = theNews.Browser();
+    page.LayOut();
+    const std::pair<int, int> pieces[] = {{IDC_BROWSER_TOP_LEFT, IDB_BROWSER_TOP_LEFT},
+                                          {IDC_BROWSER_TOP_EDGE, IDB_BROWSER_TOP_EDGE},
+                                          {IDC_BROWSER_TOP_RIGHT, IDB_BROWSER_TOP_RIGHT},
+                                          {IDC_BROWSER_RIGHT_EDGE, IDB_BROWSER_RIGHT_EDGE},
+                                          {IDC_BROWSER_BOTTOM_RIGHT, IDB_BROWSER_BOTTOM_RIGHT},
+                                          {IDC_BROWSER_BOTTOM_EDGE, IDB_BROWSER_BOTTOM_EDGE},
+                                          {IDC_BROWSER_BOTTOM_LEFT, IDB_BROWSER_BOTTOM_LEFT},
+                                          {IDC_BROWSER_LEFT_EDGE, IDB_BROWSER_LEFT_EDGE},
+                                          {IDC_BROWSER_BACK_HOVER, IDB_BROWSER_BACK_HOVER},
+                                          {IDC_BROWSER_FORWARD_HOVER, IDB_BROWSER_FORWARD_HOVER}};
+    for (const auto& [control, bitmap] : pieces) {
+        const SkinPixels art = ResourcePixels(bitmap + 10000 * SkinSet(dpi));
+        ASSERT_FALSE(art.pixels.empty()) << bitmap;
+        const SkinPixels shown = PicturePixels(page.Item(control));
+        if (shown.width == art.width && shown.height == art.height) {
+            EXPECT_TRUE(shown.pixels == art.pixels) << bitmap;
+        }
+    }
 }
 
 // The lowest row of the area holding a pixel of that colour; -1 when there is none.

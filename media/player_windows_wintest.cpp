@@ -121,6 +121,10 @@ TEST_F(PageBrowser, LaysOutItsSkinAndControlForItsSize) {
     EXPECT_EQ(RectInParent(page.Browser().hwnd()).width, 1971);
     EXPECT_FALSE(page.BackHover().IsVisible());
     EXPECT_FALSE(page.ForwardHover().IsVisible());
+    // The pieces cover the window: nothing is erased under them.
+    const EraseOutcome erase = EraseOnRed(page.hwnd());
+    EXPECT_FALSE(erase.answer);
+    EXPECT_TRUE(erase.canvasUntouched);
 }
 
 TEST_F(PageBrowser, HighlightsFollowThePointerAndAPressHidesThem) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app/bar_wintest_support.h"
@@ -429,30 +430,8 @@ TEST_F(NewsPanel, TheNewsIconOpensAndClosesIt) {
     EXPECT_FALSE(IsWindowVisible(theBar.Item(IDC_BAR_NEWS_HOVER)));
 }
 
-// The pixels of a picture's current image, row by row from the top.
-std::vector<COLORREF> PicturePixels(HBITMAP image, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<RGBQUAD> quads(size_t(width * height));
-    const HDC screen = GetDC(nullptr);
-    GetDIBits(screen, image, 0, UINT(height), quads.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    std::vector<COLORREF> pixels;
-    for (const RGBQUAD& q : quads) {
-        pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
-    }
-    return pixels;
-}
-
 std::vector<COLORREF> Picture(int id, int width, int height) {
-    const auto image =
-        reinterpret_cast<HBITMAP>(SendMessageA(theNews.Item(id), STM_GETIMAGE, IMAGE_BITMAP, 0));
-    return PicturePixels(image, width, height);
+    return PicturePixels(theNews.Item(id), width, height);
 }
 
 std::vector<COLORREF> Resource(int id, int width, int height) {
@@ -572,6 +551,16 @@ TEST_F(NewsPanel, TheArtworkShowsEachRegionWhereItActs) {
     }
     EXPECT_GT(dark, 20);
     EXPECT_EQ(at(262, 270), RGB(0, 255, 0)); // beyond the panel's border: transparent
+    // The body repeats one row: a black border left of a white page, transparent beyond.
+    const auto body = Picture(IDC_NEWS_BODY, 263, 17);
+    for (int y = 1; y < 17; ++y) {
+        EXPECT_TRUE(std::equal(body.begin(), body.begin() + 263, body.begin() + y * 263)) << y;
+    }
+    EXPECT_EQ(body[0], RGB(0, 0, 0));
+    EXPECT_EQ(body[130], RGB(255, 255, 255));
+    EXPECT_EQ(body[262], RGB(0, 255, 0));
+    const COLORREF marker = Picture(IDC_NEWS_TAB_MARKER, 41, 16)[8 * 41 + 20]; // warm gold
+    EXPECT_GT(int(GetRValue(marker)), GetBValue(marker) + 60);
 }
 
 TEST_F(NewsPanel, DestroyingThePanelDestroysTheBrowser) {

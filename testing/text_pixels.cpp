@@ -69,4 +69,29 @@ EraseOutcome EraseOnRed(HWND window) {
     return {answer, !AreaDiffers(canvas.get(), red.get(), client)};
 }
 
+std::vector<COLORREF> PicturePixels(HBITMAP image, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<RGBQUAD> quads(size_t(width * height));
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, image, 0, UINT(height), quads.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    std::vector<COLORREF> pixels;
+    for (const RGBQUAD& q : quads) {
+        pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+    }
+    return pixels;
+}
+
+std::vector<COLORREF> PicturePixels(HWND picture, int width, int height) {
+    return PicturePixels(
+        reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), width,
+        height);
+}
+
 } // namespace qv::testing

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <vector>
 
 namespace qv::testing {
 
@@ -27,6 +28,11 @@ int TextPixelsDiffer(HDC actual, HDC background, int x, int y, std::wstring_view
 
 // Whether any pixel of the rectangle differs between the two DCs.
 bool AreaDiffers(HDC one, HDC other, const RECT& area);
+
+// The pixels of a bitmap, row by row from the top, as colours.
+std::vector<COLORREF> PicturePixels(HBITMAP image, int width, int height);
+// The same for the image a picture control shows.
+std::vector<COLORREF> PicturePixels(HWND picture, int width, int height);
 
 // What a window answers to WM_ERASEBKGND on a canvas of red the size of its client area, and
 // whether every pixel of the canvas is still red after it.
