@@ -69,6 +69,8 @@ TEST(PageBrowserZones, BackForwardAndCloseWithTheirEdges) {
     }
     EXPECT_EQ(HitPageBrowser(20, 13, w), PageBrowserZone::None);
     EXPECT_EQ(HitPageBrowser(20, 36, w), PageBrowserZone::None);
+    EXPECT_EQ(HitPageBrowser(50, 13, w), PageBrowserZone::None);
+    EXPECT_EQ(HitPageBrowser(50, 36, w), PageBrowserZone::None);
     EXPECT_EQ(HitPageBrowser(9, 20, w), PageBrowserZone::None);
     EXPECT_EQ(HitPageBrowser(61, 20, w), PageBrowserZone::None);
 

@@ -235,6 +235,7 @@ TEST_F(NewsPanel, CloseWhileSlidingDownReversesFromWhereItIs) {
     Toggle();
     Ticks(SlideInTimer, 3); // y -325, alpha 90
     Click(255, 292);
+    SetTimer(theNews.hwnd(), SlideInTimer, 1000, nullptr); // armed again, as by a stray start
     EXPECT_EQ(Ticks(SlideOutTimer, 1), (std::vector<std::pair<int, int>>{{-360, 45}}));
     // The slide up's first step stopped the slide down's timer.
     EXPECT_FALSE(KillTimer(theNews.hwnd(), SlideInTimer));
