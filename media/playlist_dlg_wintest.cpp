@@ -167,7 +167,12 @@ TEST_F(PlaylistPanel, AToggleWhileOpeningTurnsIntoACloseFromOneHundred) {
     Slide(SlideInTimer, 3);
     theBar.ShowHidePlaylist();
     EXPECT_EQ(thePlaylist.SlideY(), 100);
+    SetTimer(thePlaylist.hwnd(), SlideInTimer, 1000, nullptr); // armed again, as by a stray start
     EXPECT_EQ(Slide(SlideOutTimer, 1)[0].first, 65);
+    EXPECT_FALSE(KillTimer(thePlaylist.hwnd(), SlideInTimer)); // each step stops the other slide
+    SetTimer(thePlaylist.hwnd(), SlideOutTimer, 1000, nullptr);
+    Slide(SlideInTimer, 1);
+    EXPECT_FALSE(KillTimer(thePlaylist.hwnd(), SlideOutTimer));
 }
 
 TEST_F(PlaylistPanel, ASelectionWhileOpeningClosesFromWhereItIs) {
