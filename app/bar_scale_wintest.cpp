@@ -208,7 +208,7 @@ int Greenish(const SkinPixels& picture) {
     return count;
 }
 
-SkinPixels PicturePixels(HWND picture) {
+SkinPixels ShownSkin(HWND picture) {
     return ReadSkinPixels(
         reinterpret_cast<HBITMAP>(SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)));
 }
@@ -225,7 +225,7 @@ void ExpectPanelSkinsOfSet(int set) {
           Panel{thePlayerFrame.hwnd(), IDB_PLAYER_FRAME_SKIN},
           Panel{theBalloon.hwnd(), IDB_BALLOON_TOP}}) {
         const HWND skin = FindWindowExA(panel.window, nullptr, "Static", nullptr);
-        const SkinPixels shown = PicturePixels(skin);
+        const SkinPixels shown = ShownSkin(skin);
         const SkinPixels art = ResourcePixels(panel.bitmap + 10000 * set);
         ASSERT_FALSE(art.pixels.empty()) << panel.bitmap;
         EXPECT_EQ(shown.width, art.width) << panel.bitmap;
@@ -263,7 +263,7 @@ TEST_F(BarAtScale, PageBrowserPiecesShowTheArtOfTheirScale) {
     for (const auto& [control, bitmap] : pieces) {
         const SkinPixels art = ResourcePixels(bitmap + 10000 * SkinSet(dpi));
         ASSERT_FALSE(art.pixels.empty()) << bitmap;
-        const SkinPixels shown = PicturePixels(page.Item(control));
+        const SkinPixels shown = ShownSkin(page.Item(control));
         if (shown.width == art.width && shown.height == art.height) {
             EXPECT_TRUE(shown.pixels == art.pixels) << bitmap;
         }

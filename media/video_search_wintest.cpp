@@ -160,13 +160,21 @@ TEST_F(VideoSearch, NextPageAsksForTheFollowingPageAndNumbersFromOneAgain) {
     LoopbackHttpServer site(Reply::Page("HTTP/1.1 200 OK", kPage));
     SystemProxyOverride proxy(site.Port());
     thePlaylist.QueryBox().SetText("caf\xE9 piano"); // typed in the ANSI code page, sent as UTF-8
-    ClickAt(165, 170);                               // the search button
-    ClickAt(25, 170);                                // next page
-    ClickAt(38, 175);                                // and the one after
     const std::string query = "caf%C3%A9%20piano";
-    EXPECT_EQ(site.RequestLines(),
-              (std::vector<std::string>{RequestLine(query, 1), RequestLine(query, 2),
-                                        RequestLine(query, 3)}));
+    std::vector<std::string> asked;
+    // The panel outlives a test: only a process that has not searched yet shows where the page
+    // starts, so that a next page before any search asks for the first.
+    if (thePlaylist.SearchUrl().empty()) {
+        ClickAt(25, 170);
+        asked.push_back(RequestLine(query, 1));
+    }
+    ClickAt(165, 170); // the search button
+    ClickAt(25, 170);  // next page
+    ClickAt(38, 175);  // and the one after
+    for (int page : {1, 2, 3}) {
+        asked.push_back(RequestLine(query, page));
+    }
+    EXPECT_EQ(site.RequestLines(), asked);
     EXPECT_EQ(RowText(thePlaylist.ResultList(), 0), L"1. Cats on a piano");
     EXPECT_EQ(RowCount(thePlaylist.ResultList()), 3);
 }
