@@ -4,16 +4,6 @@
 
 namespace qv {
 
-CWinApp::CWinApp() {
-    current_ = this;
-}
-
-CWinApp::~CWinApp() {
-    if (current_ == this) {
-        current_ = nullptr;
-    }
-}
-
 int CWinApp::Run() {
     InitInstance();
     LeaveOleApartment();

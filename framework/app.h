@@ -8,19 +8,15 @@ namespace qv {
 // routine, which returns false once the program should end.
 class CWinApp {
 public:
-    CWinApp();
+    CWinApp() = default;
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
-    virtual ~CWinApp();
+    virtual ~CWinApp() = default;
 
-    static CWinApp* Current() { return current_; }
     int Run();
 
 protected:
     virtual bool InitInstance() = 0;
-
-private:
-    static inline CWinApp* current_ = nullptr;
 };
 
 } // namespace qv

@@ -142,8 +142,11 @@ TEST_F(Explorer, LetsGoOfTheControlWhenItsWindowGoes) {
     ASSERT_TRUE(browser.CreateControl(parent, 1008, RECT{0, 0, 300, 200}));
     browser.Navigate("about:blank");
     ASSERT_TRUE(browser.HasControl());
+    IDispatch* sink = browser.EventSink();
+    sink->AddRef(); // held past the window: the last reference once the host lets go of it
     DestroyWindow(parent);
     parent = nullptr;
+    EXPECT_EQ(sink->Release(), 0u);
     EXPECT_FALSE(browser.HasControl());
     EXPECT_EQ(browser.hwnd(), nullptr);
     browser.Navigate("about:blank"); // still recorded, nothing to drive

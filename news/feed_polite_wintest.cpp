@@ -184,6 +184,12 @@ TEST_F(PoliteFeedRuns, FailingFeedsBackOffAndRecover) {
     server.Route("/f1", Status("HTTP/1.1 500 Internal Server Error"));
     RunAt(kStart + 2 * kPeriod);
     EXPECT_EQ(Asked(), 2); // the second failure: two periods from here
+    // The run after a wake is no Refresh: it keeps the back-off.
+    now = kStart + 3 * kPeriod;
+    SendMessageA(theNews.hwnd(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    SendMessageA(theNews.hwnd(), WM_TIMER, ResumeRunTimer, 0);
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(Asked(), 2);
     RunAt(kStart + 4 * kPeriod - 1);
     EXPECT_EQ(Asked(), 2);
     RunAt(kStart + 4 * kPeriod);
