@@ -114,6 +114,7 @@ TEST_F(PlaylistPanel, RefillingFollowsTheFileAndAnErrorKeepsTheRows) {
     playlist.Write("<song>Only</song><link>o</link>");
     thePlaylist.LoadPlaylist();
     EXPECT_EQ(Rows(thePlaylist.NameList()), (std::vector<std::string>{"1. Only"}));
+    EXPECT_EQ(Rows(thePlaylist.LinkList()), (std::vector<std::string>{"o"}));
 
     FileBesideProgram blocked{"QVPlaylist.ini"};
     blocked.BlockWithDirectory();
