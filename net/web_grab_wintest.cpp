@@ -226,6 +226,10 @@ TEST_F(WebFetch, WithoutAStatusWindowTheLinesAreStillKept) {
     EXPECT_EQ(page, "quiet");
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(grab.Session()->LastStatus(), "");
+    // A window named by a later fetch of the same session shows that fetch's lines.
+    ASSERT_TRUE(grab.FetchUrl(server.Url("/"), page, statusWindow));
+    EXPECT_EQ(std::count(Lines().begin(), Lines().end(), "Searching 5 bytes"), 1);
+    EXPECT_EQ(LastLine(), "");
 }
 
 TEST_F(WebFetch, TheSystemsProxySettingsCarryTheRequestsOfADefaultSession) {
