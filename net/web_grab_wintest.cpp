@@ -194,6 +194,8 @@ TEST_F(WebFetch, ErrorPagesAreReturnedWithTheirStatus) {
         EXPECT_EQ(grab.HttpStatus(), code);
         EXPECT_TRUE(grab.RawHeaders().starts_with(statusLine));
     }
+    ASSERT_TRUE(grab.OpenFetchSession(statusWindow)); // a new session starts with no status
+    EXPECT_EQ(grab.HttpStatus(), 0u);
 }
 
 TEST_F(WebFetch, RepeatedFetchesReuseTheSessionAndKeepOnlyTheLastHeaders) {
