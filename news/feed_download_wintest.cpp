@@ -98,6 +98,11 @@ TEST_F(FeedDownload, EveryFailureLeavesThePreviousFileByteForByte) {
     server_.Route("/404", Reply::Page("HTTP/1.1 404 Not Found", body));
     server_.Route("/500", Reply::Page("HTTP/1.1 500 Internal Server Error", body));
     server_.Route("/reset", Reply::ResetMidBody(body));
+    Reply unannounced; // nothing but the broken read tells that the body is cut
+    unannounced.head = "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n";
+    unannounced.body = {{0, body.substr(0, 20000)}, {100, ""}};
+    unannounced.end = Reply::End::Reset;
+    server_.Route("/reset-unannounced", std::move(unannounced));
     server_.Route("/short", Reply::ShortBody(body));
     server_.Route("/stall", Reply::Stall(body));
     server_.Route("/silent", Reply::Ok(body).Delayed(5000)); // no answer at all for 5 s
@@ -109,8 +114,9 @@ TEST_F(FeedDownload, EveryFailureLeavesThePreviousFileByteForByte) {
     limits.maxBytes = 1 << 20;
     FeedDownloader downloader(limits);
     for (const std::string& url :
-         {server_.Url("/404"), server_.Url("/500"), server_.Url("/reset"), server_.Url("/short"),
-          server_.Url("/stall"), server_.Url("/silent"), server_.Url("/drip"), server_.Url("/huge"),
+         {server_.Url("/404"), server_.Url("/500"), server_.Url("/reset"),
+          server_.Url("/reset-unannounced"), server_.Url("/short"), server_.Url("/stall"),
+          server_.Url("/silent"), server_.Url("/drip"), server_.Url("/huge"),
           LoopbackHttpServer::RefusedUrl(), std::string(), std::string("not a url")}) {
         EXPECT_FALSE(downloader.Download(url, path_)) << url;
         EXPECT_EQ(FileBytes(), kPrevious) << url;
