@@ -391,23 +391,27 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     ExpectPanelSkinsOfSet(0);
 }
 
-// Between two sets (162.5 %) the larger set is shrunk whole pixel by whole pixel. A picture with a
-// colour table keeps it, at a quarter of the memory of 32 bits a pixel; any picture shows the
-// same pixels either way.
+// Between two sets (162.5 %, 191.7 %) the larger set is shrunk whole pixel by whole pixel. A
+// picture with a colour table keeps it, at a quarter of the memory of 32 bits a pixel; any picture
+// shows the same pixels either way. The hover's table starts with the key green, not black.
 TEST(SkinArt, APictureShrunkBetweenSetsKeepsItsColourTableAndItsPixels) {
-    constexpr int kBetween = 156;
-    for (const int id : {IDB_PLAYER_FRAME_SKIN, IDB_BAR_SKIN}) {
+    struct Shrinking {
+        int id, dpi, largerSet;
+    };
+    for (const auto [id, between, largerSet] :
+         {Shrinking{IDB_PLAYER_FRAME_SKIN, 156, 3}, Shrinking{IDB_BAR_SKIN, 156, 3},
+          Shrinking{IDB_VIDEO_SEARCH_HOVER, 184, 4}}) {
         const UniqueBitmap design(static_cast<HBITMAP>(
             LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0)));
         const UniqueBitmap larger(static_cast<HBITMAP>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id + 3 * kSkinSetIdStep),
+            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id + largerSet * kSkinSetIdStep),
                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         BITMAP designShape{}, largerShape{}, shrunkShape{};
         ASSERT_TRUE(GetObjectA(design.get(), sizeof designShape, &designShape));
         ASSERT_TRUE(GetObjectA(larger.get(), sizeof largerShape, &largerShape));
-        const int width = ScaleLength(designShape.bmWidth, kBetween);
-        const int height = ScaleLength(designShape.bmHeight, kBetween);
-        const UniqueBitmap shrunk = LoadSkinBitmap(id, kBetween, width, height);
+        const int width = ScaleLength(designShape.bmWidth, between);
+        const int height = ScaleLength(designShape.bmHeight, between);
+        const UniqueBitmap shrunk = LoadSkinBitmap(id, between, width, height);
         ASSERT_TRUE(GetObjectA(shrunk.get(), sizeof shrunkShape, &shrunkShape));
         EXPECT_EQ(shrunkShape.bmBitsPixel, largerShape.bmBitsPixel <= 8 ? 8 : 32) << id;
         EXPECT_EQ(ReadSkinPixels(shrunk.get()).pixels,
