@@ -143,6 +143,7 @@ TEST_F(Explorer, LetsGoOfTheControlWhenItsWindowGoes) {
     browser.Navigate("about:blank");
     ASSERT_TRUE(browser.HasControl());
     IDispatch* sink = browser.EventSink();
+    ASSERT_NE(sink, nullptr);
     sink->AddRef(); // held past the window: the last reference once the host lets go of it
     DestroyWindow(parent);
     parent = nullptr;
