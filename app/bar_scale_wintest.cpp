@@ -344,6 +344,7 @@ TEST_F(BarAtScale, ScaleChangeLaysOutTheBarAndAnOpenPanel) {
     EXPECT_EQ(ScreenRect(theBar.hwnd()), (PixelRect{screenWidth - 525, 0, 354, 27}));
     EXPECT_EQ(ScreenRect(thePlaylist.hwnd()), (PixelRect{screenWidth - 525 + 24, 27, 279, 288}));
     EXPECT_EQ(ScreenRect(theNews.hwnd()).y, -735); // parked stays parked
+    EXPECT_EQ(qv::testing::RectInParent(theNews.Item(IDC_NEWS_BODY)).height, 393);
     RECT news{};
     GetWindowRect(theBar.Item(IDC_BAR_NEWS_HOVER), &news);
     EXPECT_EQ(news.right - news.left, 24);

@@ -338,6 +338,14 @@ TEST_F(FeedRuns, ATabShowsTheRowsReadUnlessItsFileChangedThenReadsItAlone) {
     EXPECT_FALSE(theNews.FeedRunGoing());
     EXPECT_EQ(AllRequests(), 5);
     EXPECT_FALSE(KillTimer(theNews.hwnd(), UpdateTimer));
+
+    // A Refresh while a file is read waits for the reading, then is made.
+    files[4].Write(Feed("g5", 1));
+    ClickTab(5);
+    ASSERT_TRUE(theNews.FeedRunGoing());
+    SendMessageA(theNews.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(236, 270));
+    ASSERT_TRUE(WaitForFeedRuns(theNews));
+    EXPECT_EQ(AllRequests(), 10);
 }
 
 // Five scripts, each from another encoding: named by the file, by the reply's charset (a 7-bit

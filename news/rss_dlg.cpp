@@ -170,7 +170,7 @@ void CRssDlg::OnFeedReadingEnded(WPARAM, LPARAM) {
     if (shownRead) {
         FillNewsLists(readFeeds_.KeptRows(shownFeed_));
     }
-    StartWaitingJob();
+    StartWaitingJob(); // what was asked for while the file was read
 }
 
 // The periodic timer may fire the moment the machine wakes, before the network is back: it waits,
