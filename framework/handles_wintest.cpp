@@ -23,4 +23,36 @@ TEST(SelectGuard, PutsThePreviousObjectBackAndTheObjectCanGo) {
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), objectsBefore);
 }
 
+// Every owner frees what it holds when it goes: afterwards the handle names nothing.
+TEST(Owners, FreeWhatTheyHoldWhenTheyGo) {
+    const HMENU menu = CreatePopupMenu();
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    const HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const HHOOK hook = SetWindowsHookExA(
+        WH_GETMESSAGE,
+        [](int code, WPARAM w, LPARAM l) { return CallNextHookEx(nullptr, code, w, l); }, nullptr,
+        GetCurrentThreadId());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_SUCCESS);
+    {
+        const UniqueMenu ownedMenu(menu);
+        const UniqueMemoryDC ownedDc(dc);
+        const UniqueBrush ownedBrush(brush);
+        const UniqueKernelHandle ownedEvent(event);
+        const UniqueHook ownedHook(hook);
+        const UniqueRegKey ownedKey(key);
+        ASSERT_TRUE(IsMenu(menu) && GetObjectType(dc) && GetObjectType(brush) && hook);
+    }
+    EXPECT_FALSE(IsMenu(menu));
+    EXPECT_EQ(GetObjectType(dc), 0u);
+    EXPECT_EQ(GetObjectType(brush), 0u);
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(event, &flags));
+    EXPECT_FALSE(UnhookWindowsHookEx(hook));
+    EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr, nullptr, nullptr),
+              ERROR_INVALID_HANDLE);
+}
+
 } // namespace
