@@ -77,6 +77,7 @@ TEST(FeedSchedule, RetryAfterReadsSecondsAndTheThreeHttpDateForms) {
     EXPECT_EQ(ParseHttpDate("Sun, 06 Nov 1994 08:49:37 GMT"), kDate);
     EXPECT_EQ(ParseHttpDate("Sunday, 06-Nov-94 08:49:37 GMT"), kDate);
     EXPECT_EQ(ParseHttpDate("Sun Nov  6 08:49:37 1994"), kDate);
+    EXPECT_EQ(ParseHttpDate("X, 06 Nov 1994 08:49:37 GMT"), kDate); // the weekday is not read
     EXPECT_EQ(ParseHttpDate("Thu, 01 Jan 1970 00:00:00 GMT"), 0);
     EXPECT_EQ(ParseHttpDate("Sat, 28 Feb 2026 12:00:00 GMT"), 1772280000);
     EXPECT_EQ(ParseHttpDate("Thu, 29 Feb 2024 00:00:00 GMT"), 1709164800);
