@@ -343,7 +343,7 @@ TEST_F(FeedRuns, ATabShowsTheRowsReadUnlessItsFileChangedThenReadsItAlone) {
     files[4].Write(Feed("g5", 1));
     ClickTab(5);
     ASSERT_TRUE(theNews.FeedRunGoing());
-    SendMessageA(theNews.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(236, 270));
+    SendMessageA(theNews.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(236, 270)); // the refresh button
     ASSERT_TRUE(WaitForFeedRuns(theNews));
     EXPECT_EQ(AllRequests(), 10);
 }
