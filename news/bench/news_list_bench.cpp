@@ -154,6 +154,7 @@ void TimeRun(HWND window, const std::string& folder) {
     server.Route("/big", Reply::Ok(std::string(20 << 20, ' ')));
     FeedRunJob job{{server.Url("/drip"), server.Url("/stall"), server.Url("/reset"),
                     server.Url("/big"), LoopbackHttpServer::RefusedUrl()},
+                   {},
                    {}};
     for (int n = 0; n < kFeedCount; ++n) {
         job.paths[n] = folder + "bench-feed-" + std::to_string(n + 1) + ".xml";
